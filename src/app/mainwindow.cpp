@@ -1,0 +1,154 @@
+#include "app/mainwindow.h"
+
+#include "model/jsontreemodel.h"
+
+#include <QCloseEvent>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenuBar>
+#include <QSettings>
+#include <QStatusBar>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString maxTextLengthKey = QStringLiteral("maxTextLength");
+const QString prettyPrintKey = QStringLiteral("prettyPrint");
+
+} // namespace
+
+MainWindow::MainWindow(QWidget *parent)
+    : QMainWindow(parent)
+    , settings(new QSettings(QStringLiteral("Marbletrellis"), QStringLiteral("Marbletrellis"), this))
+{
+    setupUi();
+    createActions();
+    readSettings();
+
+    // Connected only after the settings reached the model: applying them
+    // announces a data change that is no edit of the document.
+    const auto markModified = [this] { setModified(true); };
+    connect(model, &QAbstractItemModel::dataChanged, this, markModified);
+    connect(model, &QAbstractItemModel::rowsInserted, this, markModified);
+    connect(model, &QAbstractItemModel::rowsRemoved, this, markModified);
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::setupUi()
+{
+    updateWindowTitle();
+    resize(900, 700);
+
+    auto *central = new QWidget(this);
+    auto *layout = new QVBoxLayout(central);
+    setCentralWidget(central);
+
+    treeView = new QTreeView(central);
+    treeView->setAlternatingRowColors(true);
+    treeView->setUniformRowHeights(true);
+    treeView->setSelectionMode(QAbstractItemView::SingleSelection);
+    treeView->setSelectionBehavior(QAbstractItemView::SelectRows);
+    // Selected rows stay white on blue while the window is inactive too.
+    treeView->setStyleSheet(QStringLiteral("QTreeView::item:selected {"
+                                           "  background-color: #2d8cf0;"
+                                           "  color: white;"
+                                           "}"
+                                           "QTreeView::item:selected:!active {"
+                                           "  background-color: #2d8cf0;"
+                                           "  color: white;"
+                                           "}"));
+    treeView->header()->setStretchLastSection(true);
+    treeView->setEditTriggers(QAbstractItemView::DoubleClicked
+                              | QAbstractItemView::EditKeyPressed);
+    treeView->setContextMenuPolicy(Qt::CustomContextMenu);
+    layout->addWidget(treeView);
+
+    model = new JsonTreeModel(this);
+    treeView->setModel(model);
+    // The header has its sections only once the model is set.
+    treeView->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+
+    statusLabel = new QLabel(tr("Ready"), this);
+    statusBar()->addWidget(statusLabel);
+}
+
+QAction *MainWindow::addMenuAction(QMenu *menu, const QString &text,
+                                   QKeySequence::StandardKey shortcut)
+{
+    auto *action = new QAction(text, this);
+    if (shortcut != QKeySequence::UnknownKey)
+        action->setShortcuts(shortcut);
+    menu->addAction(action);
+    return action;
+}
+
+void MainWindow::createActions()
+{
+    QMenu *fileMenu = menuBar()->addMenu(tr("&File"));
+    connect(addMenuAction(fileMenu, tr("&Open..."), QKeySequence::Open), &QAction::triggered,
+            this, &MainWindow::onOpen);
+    connect(addMenuAction(fileMenu, tr("&Save"), QKeySequence::Save), &QAction::triggered, this,
+            &MainWindow::onSave);
+    connect(addMenuAction(fileMenu, tr("Save &As..."), QKeySequence::SaveAs),
+            &QAction::triggered, this, &MainWindow::onSaveAs);
+    fileMenu->addSeparator();
+    connect(addMenuAction(fileMenu, tr("E&xit"), QKeySequence::Quit), &QAction::triggered, this,
+            &QWidget::close);
+
+    QMenu *editMenu = menuBar()->addMenu(tr("&Edit"));
+    addMenuAction(editMenu, tr("&Find..."), QKeySequence::Find);
+    addMenuAction(editMenu, tr("Find &Next"), QKeySequence::FindNext);
+    addMenuAction(editMenu, tr("Find &Previous"), QKeySequence::FindPrevious);
+    editMenu->addSeparator();
+    addMenuAction(editMenu, tr("&Copy"), QKeySequence::Copy);
+    addMenuAction(editMenu, tr("Copy &Key"));
+    addMenuAction(editMenu, tr("Copy &Value"));
+    addMenuAction(editMenu, tr("&Paste"), QKeySequence::Paste);
+    editMenu->addSeparator();
+    addMenuAction(editMenu, tr("&Settings..."));
+
+    QMenu *viewMenu = menuBar()->addMenu(tr("&View"));
+    addMenuAction(viewMenu, tr("&Expand All"));
+    addMenuAction(viewMenu, tr("&Collapse All"));
+
+    QMenu *helpMenu = menuBar()->addMenu(tr("&Help"));
+    addMenuAction(helpMenu, tr("&About"));
+}
+
+void MainWindow::readSettings()
+{
+    model->setMaxTextLength(settings->value(maxTextLengthKey, 1024).toInt());
+    model->setPrettyPrint(settings->value(prettyPrintKey, true).toBool());
+}
+
+void MainWindow::writeSettings()
+{
+    settings->setValue(maxTextLengthKey, model->maxTextLength());
+    settings->setValue(prettyPrintKey, model->prettyPrint());
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    // Closing never asks about unsaved changes.
+    writeSettings();
+    event->accept();
+}
+
+void MainWindow::setModified(bool isModified)
+{
+    if (modified == isModified)
+        return;
+    modified = isModified;
+    updateWindowTitle();
+}
+
+void MainWindow::updateWindowTitle()
+{
+    const QString marker = modified ? QStringLiteral("*") : QString();
+    if (currentFilePath.isEmpty())
+        setWindowTitle(tr("Marbletrellis%1").arg(marker));
+    else
+        setWindowTitle(tr("Marbletrellis - %1%2").arg(currentFilePath, marker));
+}

@@ -1,0 +1,76 @@
+#include "io/jsonreader.h"
+
+#include "model/jsontreemodel.h"
+
+#include <yyjson.h>
+
+#if YYJSON_VERSION_HEX < 0x000A00
+#error "yyjson 0.10 or newer is needed"
+#endif
+
+namespace {
+
+// The byte at which the nesting first goes deeper than the limit.
+qsizetype depthFaultPosition(QByteArrayView text)
+{
+    int depth = 0;
+    bool inString = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (inString) {
+            if (c == '\\')
+                ++i;
+            else if (c == '"')
+                inString = false;
+            continue;
+        }
+        if (c == '"') {
+            inString = true;
+        } else if (c == '[' || c == '{') {
+            if (++depth > JsonReader::maxDepth)
+                return i;
+        } else if (c == ']' || c == '}') {
+            --depth;
+        }
+    }
+    return text.size();
+}
+
+} // namespace
+
+JsonNode *JsonReader::parse(QByteArrayView utf8, QString *error)
+{
+    QString reason;
+    size_t position = 0;
+    JsonNode *tree = nullptr;
+    if (utf8.isEmpty()) {
+        // yyjson takes no empty input at all; say what it says of blank input.
+        reason = tr("input data is empty");
+    } else {
+        yyjson_read_err readError;
+        yyjson_doc *doc = yyjson_read_opts(const_cast<char *>(utf8.data()), size_t(utf8.size()),
+                                           YYJSON_READ_NOFLAG, nullptr, &readError);
+        if (!doc) {
+            reason = QString::fromUtf8(readError.msg);
+            position = readError.pos;
+        } else {
+            tree = JsonTreeModel::buildNode(yyjson_doc_get_root(doc), QString());
+            yyjson_doc_free(doc);
+            if (!tree) {
+                reason = tr("nesting is deeper than %1 levels").arg(maxDepth);
+                position = size_t(depthFaultPosition(utf8));
+            }
+        }
+    }
+    if (tree)
+        return tree;
+
+    size_t line = 1;
+    size_t column = 1;
+    size_t character = 0;
+    if (!utf8.isEmpty())
+        yyjson_locate_pos(utf8.data(), size_t(utf8.size()), position, &line, &column, &character);
+    *error = tr("%1 at line %2, column %3")
+                     .arg(reason, QString::number(line), QString::number(column));
+    return nullptr;
+}

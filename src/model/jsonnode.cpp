@@ -1,0 +1,112 @@
+#include "model/jsonnode.h"
+
+#include <utility>
+#include <vector>
+
+JsonNode::JsonNode(const QString &key, const QVariant &value, JsonNodeType type, JsonNode *parent)
+    : m_parent(parent)
+    , m_key(key)
+    , m_value(value)
+    , m_type(type)
+{
+}
+
+JsonNode::~JsonNode()
+{
+    // Detach each descendant's children before deleting it, so no destructor
+    // ever recurses.
+    std::vector<JsonNode *> pending(children.cbegin(), children.cend());
+    children.clear();
+    while (!pending.empty()) {
+        JsonNode *node = pending.back();
+        pending.pop_back();
+        pending.insert(pending.end(), node->children.cbegin(), node->children.cend());
+        node->children.clear();
+        delete node;
+    }
+}
+
+void JsonNode::appendChild(JsonNode *child)
+{
+    children.append(child);
+    child->m_parent = this;
+}
+
+void JsonNode::insertChild(int row, JsonNode *child)
+{
+    if (row >= 0 && row <= children.size())
+        children.insert(row, child);
+    else
+        children.append(child);
+    child->m_parent = this;
+}
+
+JsonNode *JsonNode::child(int row) const
+{
+    return row >= 0 && row < children.size() ? children.at(row) : nullptr;
+}
+
+int JsonNode::childCount() const
+{
+    return int(children.size());
+}
+
+int JsonNode::row() const
+{
+    if (!m_parent)
+        return 0;
+    return int(m_parent->children.indexOf(const_cast<JsonNode *>(this)));
+}
+
+void JsonNode::removeChild(int row)
+{
+    delete takeChild(row);
+}
+
+JsonNode *JsonNode::takeChild(int row)
+{
+    if (row < 0 || row >= children.size())
+        return nullptr;
+    JsonNode *child = children.takeAt(row);
+    child->m_parent = nullptr;
+    return child;
+}
+
+void JsonNode::setKey(const QString &key)
+{
+    m_key = key;
+}
+
+void JsonNode::setValue(const QVariant &value)
+{
+    m_value = value;
+}
+
+void JsonNode::setType(JsonNodeType type)
+{
+    m_type = type;
+}
+
+JsonNode *JsonNode::clone(JsonNode *parent) const
+{
+    auto *copy = new JsonNode(m_key, m_value, m_type, parent);
+    // Pairs of a source container and its copy whose children are still to be copied.
+    std::vector<std::pair<const JsonNode *, JsonNode *>> pending { { this, copy } };
+    while (!pending.empty()) {
+        const auto [source, target] = pending.back();
+        pending.pop_back();
+        target->children.reserve(source->children.size());
+        for (const JsonNode *child : source->children) {
+            auto *childCopy = new JsonNode(child->m_key, child->m_value, child->m_type, target);
+            target->children.append(childCopy);
+            if (!child->children.isEmpty())
+                pending.emplace_back(child, childCopy);
+        }
+    }
+    return copy;
+}
+
+QString JsonNode::positionLabel(qsizetype position)
+{
+    return QLatin1Char('[') + QString::number(position) + QLatin1Char(']');
+}

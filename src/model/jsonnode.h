@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QVariant>
+
+// The kinds of node. The numbers are stored as item data by the Add Item
+// dialog and must never change.
+enum class JsonNodeType : qint32 {
+    None = 0, // the invisible root only
+    Object = 1,
+    Array = 2,
+    String = 3,
+    Number = 4,
+    Boolean = 5,
+    Null = 6,
+};
+
+// One value of a JSON document. A plain record: it knows nothing of models or
+// views, owns its children and destroys them with itself.
+//
+// Building, copying and destroying walk the tree with an explicit stack, so a
+// document nested thousands of levels deep costs heap, not call stack.
+class JsonNode
+{
+public:
+    JsonNode(const QString &key, const QVariant &value, JsonNodeType type,
+             JsonNode *parent = nullptr);
+    ~JsonNode();
+
+    Q_DISABLE_COPY_MOVE(JsonNode)
+
+    void appendChild(JsonNode *child);
+    void insertChild(int row, JsonNode *child);
+    JsonNode *child(int row) const;
+    int childCount() const;
+    int row() const;
+    void removeChild(int row);
+    JsonNode *takeChild(int row);
+
+    const QString &key() const { return m_key; }
+    void setKey(const QString &key);
+    QVariant value() const { return m_value; }
+    void setValue(const QVariant &value);
+    JsonNodeType type() const { return m_type; }
+    void setType(JsonNodeType type);
+    JsonNode *parent() const { return m_parent; }
+
+    JsonNode *clone(JsonNode *parent = nullptr) const;
+
+    // The key an array element carries: "[0]", "[1]", ...
+    static QString positionLabel(qsizetype position);
+
+private:
+    QList<JsonNode *> children;
+    JsonNode *m_parent;
+    QString m_key;
+    QVariant m_value;
+    JsonNodeType m_type;
+};

@@ -1,0 +1,229 @@
+#include "model/jsontreemodel.h"
+
+#include "io/jsonreader.h"
+#include "model/jsonnode.h"
+
+#include <yyjson.h>
+
+#include <limits>
+#include <vector>
+
+namespace {
+
+JsonNode *nodeOf(const QModelIndex &index)
+{
+    return static_cast<JsonNode *>(index.internalPointer());
+}
+
+QString utf8Text(const char *text, size_t length)
+{
+    return QString::fromUtf8(text, qsizetype(length));
+}
+
+QVariant numberValue(yyjson_val *value)
+{
+    switch (yyjson_get_subtype(value)) {
+    case YYJSON_SUBTYPE_UINT: {
+        const quint64 number = yyjson_get_uint(value);
+        // Above the signed range the unsigned value is kept as it is, so it is
+        // shown and written back with every digit.
+        if (number > quint64(std::numeric_limits<qint64>::max()))
+            return QVariant::fromValue(number);
+        return QVariant::fromValue(qint64(number));
+    }
+    case YYJSON_SUBTYPE_SINT:
+        return QVariant::fromValue(qint64(yyjson_get_sint(value)));
+    default:
+        return QVariant(yyjson_get_real(value));
+    }
+}
+
+// A node for the value itself, without its children.
+JsonNode *scalarNode(yyjson_val *value, const QString &key)
+{
+    switch (yyjson_get_type(value)) {
+    case YYJSON_TYPE_BOOL:
+        return new JsonNode(key, QVariant(yyjson_get_subtype(value) == YYJSON_SUBTYPE_TRUE),
+                            JsonNodeType::Boolean);
+    case YYJSON_TYPE_NUM:
+        return new JsonNode(key, numberValue(value), JsonNodeType::Number);
+    case YYJSON_TYPE_STR:
+        return new JsonNode(key, utf8Text(yyjson_get_str(value), yyjson_get_len(value)),
+                            JsonNodeType::String);
+    case YYJSON_TYPE_ARR:
+        return new JsonNode(key, QVariant(), JsonNodeType::Array);
+    case YYJSON_TYPE_OBJ:
+        return new JsonNode(key, QVariant(), JsonNodeType::Object);
+    default: // null, none, raw and a null pointer alike
+        return new JsonNode(key, QVariant(), JsonNodeType::Null);
+    }
+}
+
+} // namespace
+
+JsonTreeModel::JsonTreeModel(QObject *parent)
+    : QAbstractItemModel(parent)
+    , rootNode(newRootNode())
+{
+}
+
+JsonTreeModel::~JsonTreeModel()
+{
+    delete rootNode;
+}
+
+JsonNode *JsonTreeModel::newRootNode()
+{
+    return new JsonNode(QStringLiteral("root"), QVariant(), JsonNodeType::None);
+}
+
+QModelIndex JsonTreeModel::index(int row, int column, const QModelIndex &parent) const
+{
+    if (!hasIndex(row, column, parent))
+        return {};
+    const JsonNode *parentNode = parent.isValid() ? nodeOf(parent) : rootNode;
+    JsonNode *child = parentNode->child(row);
+    return child ? createIndex(row, column, child) : QModelIndex();
+}
+
+QModelIndex JsonTreeModel::parent(const QModelIndex &index) const
+{
+    if (!index.isValid())
+        return {};
+    return indexForNode(nodeOf(index)->parent());
+}
+
+int JsonTreeModel::rowCount(const QModelIndex &parent) const
+{
+    if (parent.column() > 0)
+        return 0;
+    return (parent.isValid() ? nodeOf(parent) : rootNode)->childCount();
+}
+
+int JsonTreeModel::columnCount(const QModelIndex &) const
+{
+    return 2;
+}
+
+QVariant JsonTreeModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
+        return {};
+    const JsonNode *node = nodeOf(index);
+    if (index.column() == 0)
+        return node->key();
+    if (index.column() != 1)
+        return {};
+    if (role == Qt::EditRole)
+        return node->value();
+
+    switch (node->type()) {
+    case JsonNodeType::Object:
+        return tr("{ %1 items }").arg(node->childCount());
+    case JsonNodeType::Array:
+        return tr("[ %1 items ]").arg(node->childCount());
+    case JsonNodeType::Null:
+        return tr("null");
+    default:
+        break;
+    }
+    const QString text = node->value().toString();
+    if (m_maxTextLength <= 0 || text.size() <= m_maxTextLength)
+        return text;
+    return text.left(m_maxTextLength) + tr("... (%1 chars total)").arg(text.size());
+}
+
+QVariant JsonTreeModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return {};
+    switch (section) {
+    case 0:
+        return tr("Key");
+    case 1:
+        return tr("Value");
+    default:
+        return {};
+    }
+}
+
+Qt::ItemFlags JsonTreeModel::flags(const QModelIndex &index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    return QAbstractItemModel::flags(index) | Qt::ItemIsEditable;
+}
+
+QModelIndex JsonTreeModel::indexForNode(JsonNode *node) const
+{
+    if (!node || node == rootNode)
+        return {};
+    return createIndex(node->row(), 0, node);
+}
+
+void JsonTreeModel::setMaxTextLength(int length)
+{
+    m_maxTextLength = length;
+    emit dataChanged(index(0, 1), index(rowCount() - 1, 1), { Qt::DisplayRole });
+}
+
+void JsonTreeModel::setPrettyPrint(bool pretty)
+{
+    m_prettyPrint = pretty;
+}
+
+JsonNode *JsonTreeModel::buildNode(yyjson_val *value, const QString &key)
+{
+    JsonNode *top = scalarNode(value, key);
+    if (top->type() != JsonNodeType::Array && top->type() != JsonNodeType::Object)
+        return top;
+
+    // One frame per open container, innermost last: the height of the stack
+    // is the nesting depth reached so far.
+    struct Frame {
+        JsonNode *node;
+        yyjson_arr_iter elements;
+        yyjson_obj_iter members;
+    };
+    std::vector<Frame> stack;
+    auto open = [&stack](JsonNode *node, yyjson_val *container) {
+        Frame frame { node, {}, {} };
+        if (node->type() == JsonNodeType::Object)
+            yyjson_obj_iter_init(container, &frame.members);
+        else
+            yyjson_arr_iter_init(container, &frame.elements);
+        stack.push_back(frame);
+    };
+    open(top, value);
+    while (!stack.empty()) {
+        Frame &frame = stack.back();
+        yyjson_val *childValue;
+        QString childKey;
+        if (frame.node->type() == JsonNodeType::Object) {
+            yyjson_val *name = yyjson_obj_iter_next(&frame.members);
+            if (!name) {
+                stack.pop_back();
+                continue;
+            }
+            childValue = yyjson_obj_iter_get_val(name);
+            childKey = utf8Text(yyjson_get_str(name), yyjson_get_len(name));
+        } else {
+            childValue = yyjson_arr_iter_next(&frame.elements);
+            if (!childValue) {
+                stack.pop_back();
+                continue;
+            }
+            childKey = JsonNode::positionLabel(qsizetype(frame.elements.idx - 1));
+        }
+        JsonNode *child = scalarNode(childValue, childKey);
+        frame.node->appendChild(child);
+        if (yyjson_is_ctn(childValue)) {
+            if (stack.size() >= size_t(JsonReader::maxDepth)) {
+                delete top;
+                return nullptr;
+            }
+            open(child, childValue);
+        }
+    }
+    return top;
+}

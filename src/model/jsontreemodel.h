@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QAbstractItemModel>
+
+class JsonNode;
+struct yyjson_val;
+
+// The item model over a JSON document: one row per value, two columns
+// ("Key", "Value"). Every valid index carries its JsonNode as the internal
+// pointer, in both columns; the invalid index stands for the invisible root.
+class JsonTreeModel : public QAbstractItemModel
+{
+    Q_OBJECT
+
+public:
+    explicit JsonTreeModel(QObject *parent = nullptr);
+    ~JsonTreeModel() override;
+
+    QModelIndex index(int row, int column, const QModelIndex &parent = {}) const override;
+    QModelIndex parent(const QModelIndex &index) const override;
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+
+    QModelIndex indexForNode(JsonNode *node) const;
+
+    int maxTextLength() const { return m_maxTextLength; }
+    void setMaxTextLength(int length);
+    bool prettyPrint() const { return m_prettyPrint; }
+    void setPrettyPrint(bool pretty);
+
+    // Loading. On failure the document stays exactly as it was; when the
+    // text did not parse, parseError() says why and where.
+    bool loadFromFile(const QString &path);
+    bool loadFromString(const QString &text);
+    QString parseError() const { return m_parseError; }
+
+    // Writing, indented or compact according to prettyPrint().
+    QString toJsonString() const;
+    QString nodeToJsonString(const QModelIndex &index) const;
+    bool saveToFile(const QString &path) const;
+
+    // A detached subtree built from a parsed value; null when the value nests
+    // deeper than JsonReader::maxDepth.
+    static JsonNode *buildNode(yyjson_val *value, const QString &key);
+
+private:
+    static JsonNode *newRootNode();
+    bool loadFromUtf8(QByteArrayView utf8);
+    QByteArray documentUtf8() const;
+
+    JsonNode *rootNode;
+    int m_maxTextLength = 1024;
+    bool m_prettyPrint = true;
+    QString m_parseError;
+};
