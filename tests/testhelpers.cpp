@@ -1,0 +1,59 @@
+#include "testhelpers.h"
+
+#include <QAbstractItemModel>
+#include <QApplication>
+#include <QDialog>
+#include <QWidget>
+
+QStringList dumpTree(const QAbstractItemModel &model, const QModelIndex &parent)
+{
+    QStringList lines;
+    const int depth = [&parent] {
+        int levels = 0;
+        for (QModelIndex i = parent; i.isValid(); i = i.parent())
+            ++levels;
+        return levels;
+    }();
+    for (int row = 0; row < model.rowCount(parent); ++row) {
+        const QModelIndex key = model.index(row, 0, parent);
+        const QModelIndex value = model.index(row, 1, parent);
+        lines << QString(depth * 2, QLatin1Char(' ')) + key.data().toString()
+                        + QStringLiteral(" = ") + value.data().toString();
+        lines << dumpTree(model, key);
+    }
+    return lines;
+}
+
+QByteArray nestedArrays(int depth)
+{
+    return QByteArray(depth, '[') + '1' + QByteArray(depth, ']');
+}
+
+ModalAnswer::ModalAnswer(std::function<bool(QWidget *)> answer, int timeoutMs)
+    : m_answer(std::move(answer))
+    , m_timeoutMs(timeoutMs)
+{
+    m_timer.setInterval(10);
+    QObject::connect(&m_timer, &QTimer::timeout, [this] { poll(); });
+    m_clock.start();
+    m_timer.start();
+}
+
+void ModalAnswer::poll()
+{
+    if (m_clock.elapsed() > m_timeoutMs) {
+        m_timer.stop();
+        while (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
+            dialog->reject();
+        return;
+    }
+    QWidget *modal = QApplication::activeModalWidget();
+    if (!modal)
+        return;
+    // Stopped first: the answer may open a dialog of its own and wait for it.
+    m_timer.stop();
+    if (m_answer(modal))
+        m_answered = true;
+    else
+        m_timer.start();
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QModelIndex>
+#include <QStringList>
+#include <QTimer>
+
+#include <functional>
+
+class QAbstractItemModel;
+class QWidget;
+
+// The model flattened into lines of "key = value", two spaces of indent per
+// level, so one comparison checks a whole tree and prints a readable difference.
+QStringList dumpTree(const QAbstractItemModel &model, const QModelIndex &parent = {});
+
+// A document nested `depth` containers deep: [[[...]]] around a 1.
+QByteArray nestedArrays(int depth);
+
+// Answers the next modal dialog for which `answer` returns true, polling every
+// 10 ms. If none is answered within the timeout, every modal dialog still open
+// is rejected, so a fault fails the test instead of hanging it.
+class ModalAnswer
+{
+public:
+    explicit ModalAnswer(std::function<bool(QWidget *)> answer, int timeoutMs = 10000);
+    bool answered() const { return m_answered; }
+
+private:
+    void poll();
+
+    std::function<bool(QWidget *)> m_answer;
+    QTimer m_timer;
+    QElapsedTimer m_clock;
+    int m_timeoutMs;
+    bool m_answered = false;
+};
+
+// An answer for modal dialogs of one class only.
+template<typename Dialog>
+std::function<bool(QWidget *)> onDialog(std::function<void(Dialog *)> answer)
+{
+    return [answer](QWidget *widget) {
+        auto *dialog = qobject_cast<Dialog *>(widget);
+        if (!dialog)
+            return false;
+        answer(dialog);
+        return true;
+    };
+}

@@ -1,0 +1,185 @@
+#include "io/jsonreader.h"
+#include "model/jsontreemodel.h"
+#include "testhelpers.h"
+
+#include <QAbstractItemModelTester>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+QString dataFile(const char *name)
+{
+    return QStringLiteral(TEST_DATA_DIR "/") + QString::fromLatin1(name);
+}
+
+const QString previousDocument = QStringLiteral(R"({"kept":[true]})");
+const QStringList previousTree { " = { 1 items }", "  kept = [ 1 items ]", "    [0] = true" };
+
+} // namespace
+
+class TestLoading : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void files_data();
+    void files();
+    void missingFileLeavesModelUntouched();
+    void unparsableText_data();
+    void unparsableText();
+    void unparsableFileLeavesModelUntouched();
+    void nestingLimit();
+    void nestingLimitIgnoresBracketsInStrings();
+
+private:
+    QTemporaryDir dir;
+};
+
+void TestLoading::initTestCase()
+{
+    QVERIFY(dir.isValid());
+}
+
+void TestLoading::files_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QStringList>("tree");
+
+    const QStringList plain { " = { 1 items }", "  a = [ 2 items ]", "    [0] = 1", "    [1] = é" };
+    QTest::newRow("plain") << dataFile("plain.json") << plain;
+    QTest::newRow("byte-order mark") << dataFile("bom.json") << plain;
+    QTest::newRow("CR LF line ends") << dataFile("crlf.json") << plain;
+    QTest::newRow("malformed UTF-8 becomes U+FFFD")
+            << dataFile("invalid-utf8.json")
+            << QStringList { " = { 1 items }", QStringLiteral("  s = a\uFFFDb\uFFFD") };
+    const QChar nul(0);
+    QTest::newRow("text after U+0000 is kept")
+            << dataFile("nul.json")
+            << QStringList { " = { 2 items }",
+                             QStringLiteral("  k") + nul + QStringLiteral("ey = va") + nul
+                                     + QStringLiteral("lue"),
+                             QStringLiteral("  ") + nul + QStringLiteral(" = ") + nul };
+}
+
+void TestLoading::files()
+{
+    QFETCH(QString, file);
+    QFETCH(QStringList, tree);
+    JsonTreeModel model;
+    QAbstractItemModelTester tester(&model);
+    QVERIFY(model.loadFromFile(file));
+    QCOMPARE(model.parseError(), QString());
+    QCOMPARE(dumpTree(model), tree);
+}
+
+void TestLoading::missingFileLeavesModelUntouched()
+{
+    JsonTreeModel model;
+    QVERIFY(model.loadFromString(previousDocument));
+    QSignalSpy resets(&model, &QAbstractItemModel::modelAboutToBeReset);
+    QVERIFY(!model.loadFromFile(dir.filePath(QStringLiteral("missing.json"))));
+    QCOMPARE(model.parseError(), QString());
+    QCOMPARE(resets.count(), 0);
+    QCOMPARE(dumpTree(model), previousTree);
+}
+
+void TestLoading::unparsableText_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QString>("error");
+
+    QTest::newRow("trailing comma") << QByteArray(R"({"a": 1,})")
+                                    << "trailing comma is not allowed at line 1, column 8";
+    QTest::newRow("comment") << QByteArray("[1, 2] // note")
+                             << "unexpected content after document at line 1, column 8";
+    QTest::newRow("NaN") << QByteArray(R"({"a": NaN})")
+                         << "unexpected character, expected a valid JSON value at line 1, column 7";
+    QTest::newRow("number too large") << QByteArray("1e400")
+                                      << "number is infinity when parsed as double at line 1, column 1";
+    QTest::newRow("text after the value")
+            << QByteArray("{} {}") << "unexpected content after document at line 1, column 4";
+    QTest::newRow("empty") << QByteArray() << "input data is empty at line 1, column 1";
+    QTest::newRow("blank") << QByteArray("  \n  ") << "input data is empty";
+    QTest::newRow("unexpected end") << QByteArray("[1") << "unexpected end of data at line 1, column 3";
+    QTest::newRow("line and column in characters")
+            << QByteArray("[\"é\",\n \"ü\", x]")
+            << "unexpected character, expected a valid JSON value at line 2, column 7";
+    QTest::newRow("lone surrogate") << QByteArray(R"(["\ud800"])")
+                                    << "no low surrogate in string at line 1, column 9";
+}
+
+void TestLoading::unparsableText()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(QString, error);
+    JsonTreeModel model;
+    QVERIFY(model.loadFromString(previousDocument));
+    QAbstractItemModelTester tester(&model);
+    QSignalSpy resets(&model, &QAbstractItemModel::modelAboutToBeReset);
+
+    QVERIFY(!model.loadFromString(QString::fromUtf8(text)));
+    QVERIFY2(model.parseError().startsWith(error), qPrintable(model.parseError()));
+    QCOMPARE(resets.count(), 0);
+    QCOMPARE(dumpTree(model), previousTree);
+
+    // A later load that works clears the reason.
+    QVERIFY(model.loadFromString(QStringLiteral("[]")));
+    QCOMPARE(model.parseError(), QString());
+}
+
+void TestLoading::unparsableFileLeavesModelUntouched()
+{
+    JsonTreeModel model;
+    QVERIFY(model.loadFromString(previousDocument));
+    QVERIFY(!model.loadFromFile(dataFile("syntax-error.json")));
+    QCOMPARE(model.parseError(),
+             QStringLiteral("invalid literal, expected a valid literal such as 'true' at line 2, column 8"));
+    QVERIFY(!model.loadFromFile(dataFile("empty.json")));
+    QCOMPARE(model.parseError(), QStringLiteral("input data is empty at line 1, column 1"));
+    QCOMPARE(dumpTree(model), previousTree);
+}
+
+void TestLoading::nestingLimit()
+{
+    const int limit = JsonReader::maxDepth;
+    QCOMPARE(limit, 10000);
+
+    JsonTreeModel model;
+    QVERIFY(model.loadFromString(QString::fromLatin1(nestedArrays(limit))));
+    QModelIndex deepest = model.index(0, 0);
+    for (int level = 1; level < limit; ++level)
+        deepest = model.index(0, 0, deepest);
+    QCOMPARE(model.index(0, 1, deepest).data().toString(), QStringLiteral("1"));
+
+    // An empty container one level too deep is refused as well.
+    const QByteArray tooDeep = QByteArray(limit + 1, '[') + QByteArray(limit + 1, ']');
+    QVERIFY(!model.loadFromString(QString::fromLatin1(tooDeep)));
+    QCOMPARE(model.parseError(),
+             QStringLiteral("nesting is deeper than 10000 levels at line 1, column 10001"));
+
+    // Written to a file, and far deeper: refused the same way, nothing crashes.
+    const QString path = dir.filePath(QStringLiteral("million.json"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QVERIFY(file.write(nestedArrays(1000000)) > 0);
+    file.close();
+    QVERIFY(!model.loadFromFile(path));
+    QVERIFY(model.parseError().startsWith(QStringLiteral("nesting is deeper than 10000 levels")));
+    QCOMPARE(model.rowCount(model.index(0, 0)), 1); // still the 10,000-level document
+}
+
+void TestLoading::nestingLimitIgnoresBracketsInStrings()
+{
+    const QByteArray text = R"({"s": "[[{\"[", "deep": )" + nestedArrays(JsonReader::maxDepth)
+            + '}';
+    JsonTreeModel model;
+    QVERIFY(!model.loadFromString(QString::fromLatin1(text)));
+    QCOMPARE(model.parseError(),
+             QStringLiteral("nesting is deeper than 10000 levels at line 1, column 10024"));
+}
+
+QTEST_GUILESS_MAIN(TestLoading)
+#include "tst_loading.moc"
