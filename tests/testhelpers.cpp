@@ -42,18 +42,18 @@ ModalAnswer::ModalAnswer(std::function<bool(QWidget *)> answer, int timeoutMs)
 void ModalAnswer::poll()
 {
     if (m_clock.elapsed() > m_timeoutMs) {
+        // Whatever is still open now was not closed by the answer: close it,
+        // so the command returns and the test fails instead of hanging.
         m_timer.stop();
+        m_timedOut = true;
         while (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
             dialog->reject();
         return;
     }
     QWidget *modal = QApplication::activeModalWidget();
-    if (!modal)
+    if (m_answered || !modal)
         return;
-    // Stopped first: the answer may open a dialog of its own and wait for it.
-    m_timer.stop();
-    if (m_answer(modal))
-        m_answered = true;
-    else
-        m_timer.start();
+    // Set first: the answer may open a dialog of its own and wait for it.
+    m_answered = true;
+    m_answered = m_answer(modal);
 }

@@ -3,6 +3,7 @@
 #include <QElapsedTimer>
 #include <QModelIndex>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <functional>
@@ -18,13 +19,13 @@ QStringList dumpTree(const QAbstractItemModel &model, const QModelIndex &parent 
 QByteArray nestedArrays(int depth);
 
 // Answers the next modal dialog for which `answer` returns true, polling every
-// 10 ms. If none is answered within the timeout, every modal dialog still open
+// 10 ms while it lives. Any modal dialog still open when the timeout runs out
 // is rejected, so a fault fails the test instead of hanging it.
 class ModalAnswer
 {
 public:
     explicit ModalAnswer(std::function<bool(QWidget *)> answer, int timeoutMs = 10000);
-    bool answered() const { return m_answered; }
+    bool answered() const { return m_answered && !m_timedOut; }
 
 private:
     void poll();
@@ -34,6 +35,7 @@ private:
     QElapsedTimer m_clock;
     int m_timeoutMs;
     bool m_answered = false;
+    bool m_timedOut = false;
 };
 
 // An answer for modal dialogs of one class only.
@@ -48,3 +50,15 @@ std::function<bool(QWidget *)> onDialog(std::function<void(Dialog *)> answer)
         return true;
     };
 }
+
+// QTEST_MAIN with a settings store of the test's own: XDG_CONFIG_HOME points
+// at a temporary folder before the application starts.
+#define MARBLETRELLIS_GUI_TEST_MAIN(TestObject)                                          \
+    int main(int argc, char *argv[])                                                     \
+    {                                                                                    \
+        QTemporaryDir configHome;                                                        \
+        qputenv("XDG_CONFIG_HOME", configHome.path().toLocal8Bit());                     \
+        QApplication app(argc, argv);                                                    \
+        TestObject test;                                                                 \
+        return QTest::qExec(&test, argc, argv);                                          \
+    }
