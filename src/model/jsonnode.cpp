@@ -26,6 +26,11 @@ JsonNode::~JsonNode()
     }
 }
 
+void JsonNode::reserveChildren(int count)
+{
+    children.reserve(count);
+}
+
 void JsonNode::appendChild(JsonNode *child)
 {
     children.append(child);

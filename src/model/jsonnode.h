@@ -30,6 +30,7 @@ public:
 
     Q_DISABLE_COPY_MOVE(JsonNode)
 
+    void reserveChildren(int count);
     void appendChild(JsonNode *child);
     void insertChild(int row, JsonNode *child);
     JsonNode *child(int row) const;

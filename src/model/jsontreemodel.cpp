@@ -5,6 +5,8 @@
 
 #include <yyjson.h>
 
+#include <QHash>
+
 #include <limits>
 #include <vector>
 
@@ -58,6 +60,42 @@ JsonNode *scalarNode(yyjson_val *value, const QString &key)
         return new JsonNode(key, QVariant(), JsonNodeType::Null);
     }
 }
+
+// Member names repeat from record to record, and every array has a "[0]": each
+// distinct key text is made once per build and shared by all the nodes that
+// carry it, instead of one allocation per node.
+class KeyPool
+{
+public:
+    const QString &label(size_t position)
+    {
+        while (labels.size() <= position)
+            labels.push_back(JsonNode::positionLabel(qsizetype(labels.size())));
+        return labels[position];
+    }
+
+    QString name(yyjson_val *key)
+    {
+        const char *text = yyjson_get_str(key);
+        const size_t length = yyjson_get_len(key);
+        if (length > maxPooledLength)
+            return utf8Text(text, length);
+        const QByteArray bytes = QByteArray::fromRawData(text, qsizetype(length));
+        const auto found = names.constFind(bytes);
+        if (found != names.cend())
+            return *found;
+        const QString decoded = utf8Text(text, length);
+        if (names.size() < maxPooledNames)
+            names.insert(QByteArray(text, qsizetype(length)), decoded); // a copy: the parse is freed later
+        return decoded;
+    }
+
+private:
+    static constexpr size_t maxPooledLength = 64;
+    static constexpr qsizetype maxPooledNames = 65536;
+    std::vector<QString> labels;
+    QHash<QByteArray, QString> names;
+};
 
 } // namespace
 
@@ -186,8 +224,10 @@ JsonNode *JsonTreeModel::buildNode(yyjson_val *value, const QString &key)
         yyjson_obj_iter members;
     };
     std::vector<Frame> stack;
+    KeyPool keys;
     auto open = [&stack](JsonNode *node, yyjson_val *container) {
         Frame frame { node, {}, {} };
+        node->reserveChildren(int(yyjson_get_len(container)));
         if (node->type() == JsonNodeType::Object)
             yyjson_obj_iter_init(container, &frame.members);
         else
@@ -206,14 +246,14 @@ JsonNode *JsonTreeModel::buildNode(yyjson_val *value, const QString &key)
                 continue;
             }
             childValue = yyjson_obj_iter_get_val(name);
-            childKey = utf8Text(yyjson_get_str(name), yyjson_get_len(name));
+            childKey = keys.name(name);
         } else {
             childValue = yyjson_arr_iter_next(&frame.elements);
             if (!childValue) {
                 stack.pop_back();
                 continue;
             }
-            childKey = JsonNode::positionLabel(qsizetype(frame.elements.idx - 1));
+            childKey = keys.label(frame.elements.idx - 1);
         }
         JsonNode *child = scalarNode(childValue, childKey);
         frame.node->appendChild(child);
