@@ -91,24 +91,24 @@ void TestLoading::unparsableText_data()
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<QString>("error");
 
-    QTest::newRow("trailing comma") << QByteArray(R"({"a": 1,})")
-                                    << "trailing comma is not allowed at line 1, column 8";
+    QTest::newRow("Trailing comma") << QByteArray(R"({"a": 1,})")
+                                    << "Trailing comma is not allowed at line 1, column 8";
     QTest::newRow("comment") << QByteArray("[1, 2] // note")
-                             << "unexpected content after document at line 1, column 8";
+                             << "Unexpected content after document at line 1, column 8";
     QTest::newRow("NaN") << QByteArray(R"({"a": NaN})")
-                         << "unexpected character, expected a valid JSON value at line 1, column 7";
+                         << "Unexpected character, expected a valid JSON value at line 1, column 7";
     QTest::newRow("number too large") << QByteArray("1e400")
-                                      << "number is infinity when parsed as double at line 1, column 1";
+                                      << "Number is infinity when parsed as double at line 1, column 1";
     QTest::newRow("text after the value")
-            << QByteArray("{} {}") << "unexpected content after document at line 1, column 4";
-    QTest::newRow("empty") << QByteArray() << "input data is empty at line 1, column 1";
-    QTest::newRow("blank") << QByteArray("  \n  ") << "input data is empty";
-    QTest::newRow("unexpected end") << QByteArray("[1") << "unexpected end of data at line 1, column 3";
+            << QByteArray("{} {}") << "Unexpected content after document at line 1, column 4";
+    QTest::newRow("empty") << QByteArray() << "Input data is empty at line 1, column 1";
+    QTest::newRow("blank") << QByteArray("  \n  ") << "Input data is empty";
+    QTest::newRow("Unexpected end") << QByteArray("[1") << "Unexpected end of data at line 1, column 3";
     QTest::newRow("line and column in characters")
             << QByteArray("[\"é\",\n \"ü\", x]")
-            << "unexpected character, expected a valid JSON value at line 2, column 7";
+            << "Unexpected character, expected a valid JSON value at line 2, column 7";
     QTest::newRow("lone surrogate") << QByteArray(R"(["\ud800"])")
-                                    << "no low surrogate in string at line 1, column 9";
+                                    << "No low surrogate in string at line 1, column 9";
 }
 
 void TestLoading::unparsableText()
@@ -136,9 +136,9 @@ void TestLoading::unparsableFileLeavesModelUntouched()
     QVERIFY(model.loadFromString(previousDocument));
     QVERIFY(!model.loadFromFile(dataFile("syntax-error.json")));
     QCOMPARE(model.parseError(),
-             QStringLiteral("invalid literal, expected a valid literal such as 'true' at line 2, column 8"));
+             QStringLiteral("Invalid literal, expected a valid literal such as 'true' at line 2, column 8"));
     QVERIFY(!model.loadFromFile(dataFile("empty.json")));
-    QCOMPARE(model.parseError(), QStringLiteral("input data is empty at line 1, column 1"));
+    QCOMPARE(model.parseError(), QStringLiteral("Input data is empty at line 1, column 1"));
     QCOMPARE(dumpTree(model), previousTree);
 }
 
@@ -158,7 +158,7 @@ void TestLoading::nestingLimit()
     const QByteArray tooDeep = QByteArray(limit + 1, '[') + QByteArray(limit + 1, ']');
     QVERIFY(!model.loadFromString(QString::fromLatin1(tooDeep)));
     QCOMPARE(model.parseError(),
-             QStringLiteral("nesting is deeper than 10000 levels at line 1, column 10001"));
+             QStringLiteral("Nesting is deeper than 10000 levels at line 1, column 10001"));
 
     // Written to a file, and far deeper: refused the same way, nothing crashes.
     const QString path = dir.filePath(QStringLiteral("million.json"));
@@ -167,7 +167,7 @@ void TestLoading::nestingLimit()
     QVERIFY(file.write(nestedArrays(1000000)) > 0);
     file.close();
     QVERIFY(!model.loadFromFile(path));
-    QVERIFY(model.parseError().startsWith(QStringLiteral("nesting is deeper than 10000 levels")));
+    QVERIFY(model.parseError().startsWith(QStringLiteral("Nesting is deeper than 10000 levels")));
     QCOMPARE(model.rowCount(model.index(0, 0)), 1); // still the 10,000-level document
 }
 
@@ -178,7 +178,7 @@ void TestLoading::nestingLimitIgnoresBracketsInStrings()
     JsonTreeModel model;
     QVERIFY(!model.loadFromString(QString::fromLatin1(text)));
     QCOMPARE(model.parseError(),
-             QStringLiteral("nesting is deeper than 10000 levels at line 1, column 10024"));
+             QStringLiteral("Nesting is deeper than 10000 levels at line 1, column 10024"));
 }
 
 QTEST_GUILESS_MAIN(TestLoading)

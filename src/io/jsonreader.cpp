@@ -45,19 +45,21 @@ JsonNode *JsonReader::parse(QByteArrayView utf8, QString *error)
     JsonNode *tree = nullptr;
     if (utf8.isEmpty()) {
         // yyjson takes no empty input at all; say what it says of blank input.
-        reason = tr("input data is empty");
+        reason = tr("Input data is empty");
     } else {
         yyjson_read_err readError;
         yyjson_doc *doc = yyjson_read_opts(const_cast<char *>(utf8.data()), size_t(utf8.size()),
                                            YYJSON_READ_NOFLAG, nullptr, &readError);
         if (!doc) {
             reason = QString::fromUtf8(readError.msg);
+            if (!reason.isEmpty())
+                reason[0] = reason[0].toUpper(); // the parser's reasons start in lower case
             position = readError.pos;
         } else {
             tree = JsonTreeModel::buildNode(yyjson_doc_get_root(doc), QString());
             yyjson_doc_free(doc);
             if (!tree) {
-                reason = tr("nesting is deeper than %1 levels").arg(maxDepth);
+                reason = tr("Nesting is deeper than %1 levels").arg(maxDepth);
                 position = size_t(depthFaultPosition(utf8));
             }
         }
