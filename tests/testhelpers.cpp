@@ -3,6 +3,7 @@
 #include <QAbstractItemModel>
 #include <QApplication>
 #include <QDialog>
+#include <QFile>
 #include <QWidget>
 
 QStringList dumpTree(const QAbstractItemModel &model, const QModelIndex &parent)
@@ -22,6 +23,28 @@ QStringList dumpTree(const QAbstractItemModel &model, const QModelIndex &parent)
         lines << dumpTree(model, key);
     }
     return lines;
+}
+
+JsonNode *nodeOf(const QModelIndex &index)
+{
+    return static_cast<JsonNode *>(index.internalPointer());
+}
+
+QString dataFile(const char *name)
+{
+    return QStringLiteral(TEST_DATA_DIR "/") + QString::fromLatin1(name);
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 QByteArray nestedArrays(int depth)

@@ -15,6 +15,14 @@ class QWidget;
 // level, so one comparison checks a whole tree and prints a readable difference.
 QStringList dumpTree(const QAbstractItemModel &model, const QModelIndex &parent = {});
 
+// The node an index carries.
+class JsonNode;
+JsonNode *nodeOf(const QModelIndex &index);
+
+QString dataFile(const char *name);
+QByteArray readFile(const QString &path);
+bool writeFile(const QString &path, const QByteArray &bytes);
+
 // A document nested `depth` containers deep: [[[...]]] around a 1.
 QByteArray nestedArrays(int depth);
 

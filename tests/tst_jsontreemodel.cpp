@@ -6,45 +6,21 @@
 #include <QSignalSpy>
 #include <QTest>
 
-namespace {
-
-JsonNode *nodeOf(const QModelIndex &index)
-{
-    return static_cast<JsonNode *>(index.internalPointer());
-}
-
-} // namespace
-
 class TestJsonTreeModel : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void emptyModel();
     void shownTree_data();
     void shownTree();
     void nodeKinds_data();
     void nodeKinds();
-    void editRoleValues();
     void truncation_data();
     void truncation();
     void indexContract();
-    void headers();
-    void flags();
     void maxTextLengthAnnouncesTopLevelValues();
     void loadIsOneReset();
 };
-
-void TestJsonTreeModel::emptyModel()
-{
-    JsonTreeModel model;
-    QAbstractItemModelTester tester(&model);
-    QCOMPARE(model.rowCount(), 0);
-    QCOMPARE(model.columnCount(), 2);
-    QCOMPARE(model.maxTextLength(), 1024);
-    QCOMPARE(model.prettyPrint(), true);
-    QVERIFY(!model.index(0, 0).isValid());
-}
 
 void TestJsonTreeModel::shownTree_data()
 {
@@ -140,24 +116,6 @@ void TestJsonTreeModel::nodeKinds()
     QCOMPARE(node->childCount(), 0);
 }
 
-void TestJsonTreeModel::editRoleValues()
-{
-    JsonTreeModel model;
-    QVERIFY(model.loadFromString(R"({"n":null,"i":3,"o":{},"s":"a\u0000b"})"));
-    const QModelIndex top = model.index(0, 0);
-    QCOMPARE(model.index(0, 1, top).data(Qt::EditRole), QVariant());
-    QCOMPARE(model.index(1, 1, top).data(Qt::EditRole), QVariant::fromValue(qint64(3)));
-    QCOMPARE(model.index(2, 1, top).data(Qt::EditRole), QVariant());
-    QCOMPARE(model.index(3, 0, top).data(Qt::EditRole), QVariant(QStringLiteral("s")));
-    // Text after U+0000 is kept, in the edit value and in the shown text.
-    const QString withNul(QStringLiteral("a") + QChar(0) + QStringLiteral("b"));
-    QCOMPARE(model.index(3, 1, top).data(Qt::EditRole), QVariant(withNul));
-    QCOMPARE(model.index(3, 1, top).data(Qt::DisplayRole), QVariant(withNul));
-    // Other roles are not answered.
-    QCOMPARE(model.index(1, 1, top).data(Qt::ToolTipRole), QVariant());
-    QCOMPARE(model.index(1, 1, top).data(Qt::DecorationRole), QVariant());
-}
-
 void TestJsonTreeModel::truncation_data()
 {
     QTest::addColumn<int>("maxLength");
@@ -217,29 +175,6 @@ void TestJsonTreeModel::indexContract()
     QCOMPARE(model.indexForNode(nodeOf(top)), top);
     QCOMPARE(model.indexForNode(nullptr), QModelIndex());
     QCOMPARE(model.indexForNode(nodeOf(top)->parent()), QModelIndex()); // the invisible root
-}
-
-void TestJsonTreeModel::headers()
-{
-    JsonTreeModel model;
-    QCOMPARE(model.headerData(0, Qt::Horizontal), QVariant(QStringLiteral("Key")));
-    QCOMPARE(model.headerData(1, Qt::Horizontal), QVariant(QStringLiteral("Value")));
-    QCOMPARE(model.headerData(2, Qt::Horizontal), QVariant());
-    QCOMPARE(model.headerData(0, Qt::Vertical), QVariant());
-    QCOMPARE(model.headerData(0, Qt::Horizontal, Qt::EditRole), QVariant());
-}
-
-void TestJsonTreeModel::flags()
-{
-    JsonTreeModel model;
-    QVERIFY(model.loadFromString(R"({"a":[1]})"));
-    const Qt::ItemFlags editable = Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsEditable;
-    const QModelIndex top = model.index(0, 0);
-    const QModelIndex array = model.index(0, 0, top);
-    for (const QModelIndex &index : { top, model.index(0, 1), array, model.index(0, 1, top),
-                                      model.index(0, 0, array), model.index(0, 1, array) })
-        QCOMPARE(model.flags(index), editable);
-    QCOMPARE(model.flags(QModelIndex()), Qt::NoItemFlags);
 }
 
 void TestJsonTreeModel::maxTextLengthAnnouncesTopLevelValues()

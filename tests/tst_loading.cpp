@@ -9,11 +9,6 @@
 
 namespace {
 
-QString dataFile(const char *name)
-{
-    return QStringLiteral(TEST_DATA_DIR "/") + QString::fromLatin1(name);
-}
-
 const QString previousDocument = QStringLiteral(R"({"kept":[true]})");
 const QStringList previousTree { " = { 1 items }", "  kept = [ 1 items ]", "    [0] = true" };
 

@@ -23,18 +23,6 @@
 
 namespace {
 
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
 // A document of exactly `size` bytes: an array padded with spaces.
 QByteArray paddedArray(qint64 size)
 {
@@ -103,11 +91,6 @@ struct MessageBoxAnswer {
     ModalAnswer answer;
 };
 
-JsonNode *nodeOf(const QModelIndex &index)
-{
-    return static_cast<JsonNode *>(index.internalPointer());
-}
-
 } // namespace
 
 class TestMainWindow : public QObject
@@ -118,9 +101,6 @@ private slots:
     void initTestCase();
     void init();
     void startState();
-    void treeViewConfiguration();
-    void menus_data();
-    void menus();
     void openExpandsSmallDocuments();
     void openSizes_data();
     void openSizes();
@@ -132,7 +112,6 @@ private slots:
     void failedSaveKeepsState();
     void unwritableNumberKeepsFile();
     void placeholdersInPathShownAsIs();
-    void modifiedFlagFollowsModelSignals();
     void settingsReadAtStartAndWrittenOnClose();
     void deepDocumentThroughTheWindow();
 
@@ -165,78 +144,7 @@ void TestMainWindow::startState()
     QCOMPARE(w.window->findChildren<JsonTreeModel *>().size(), 1);
 }
 
-void TestMainWindow::treeViewConfiguration()
-{
-    Window w;
-    QTreeView *tree = w.tree;
-    QCOMPARE(tree->model(), w.model);
-    QVERIFY(tree->alternatingRowColors());
-    QVERIFY(tree->uniformRowHeights());
-    QCOMPARE(tree->selectionMode(), QAbstractItemView::SingleSelection);
-    QCOMPARE(tree->selectionBehavior(), QAbstractItemView::SelectRows);
-    QCOMPARE(tree->styleSheet(),
-             QStringLiteral("QTreeView::item:selected {  background-color: #2d8cf0;  color: white;}"
-                            "QTreeView::item:selected:!active {  background-color: #2d8cf0;  "
-                            "color: white;}"));
-    QVERIFY(tree->header()->stretchLastSection());
-    QCOMPARE(tree->editTriggers(),
-             QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
-    QCOMPARE(tree->contextMenuPolicy(), Qt::CustomContextMenu);
-    QCOMPARE(tree->header()->sectionResizeMode(0), QHeaderView::ResizeToContents);
-    QCOMPARE(w.window->centralWidget()->layout()->count(), 1);
-}
 
-void TestMainWindow::menus_data()
-{
-    QTest::addColumn<QString>("menu");
-    QTest::addColumn<QStringList>("entries");
-
-    QTest::newRow("File") << "&File" << QStringList { "&Open...", "&Save", "Save &As...", "", "E&xit" };
-    QTest::newRow("Edit") << "&Edit"
-                          << QStringList { "&Find...", "Find &Next", "Find &Previous", "", "&Copy",
-                                           "Copy &Key", "Copy &Value", "&Paste", "", "&Settings..." };
-    QTest::newRow("View") << "&View" << QStringList { "&Expand All", "&Collapse All" };
-    QTest::newRow("Help") << "&Help" << QStringList { "&About" };
-}
-
-void TestMainWindow::menus()
-{
-    QFETCH(QString, menu);
-    QFETCH(QStringList, entries);
-    const QHash<QString, QKeySequence::StandardKey> shortcuts {
-        { "&Open...", QKeySequence::Open },     { "&Save", QKeySequence::Save },
-        { "Save &As...", QKeySequence::SaveAs }, { "E&xit", QKeySequence::Quit },
-        { "&Find...", QKeySequence::Find },     { "Find &Next", QKeySequence::FindNext },
-        { "Find &Previous", QKeySequence::FindPrevious },
-        { "&Copy", QKeySequence::Copy },        { "&Paste", QKeySequence::Paste },
-    };
-
-    Window w;
-    QStringList menuTitles;
-    QMenu *found = nullptr;
-    for (QAction *menuAction : w.window->menuBar()->actions()) {
-        menuTitles << menuAction->text();
-        if (menuAction->text() == menu)
-            found = menuAction->menu();
-    }
-    QCOMPARE(menuTitles, QStringList({ "&File", "&Edit", "&View", "&Help" }));
-    QVERIFY(found);
-
-    QStringList texts;
-    for (QAction *action : found->actions()) {
-        texts << action->text();
-        QVERIFY(action->isEnabled());
-        QVERIFY(action->isVisible());
-        QVERIFY(!action->isCheckable());
-        if (action->isSeparator())
-            continue;
-        const QKeySequence expected = shortcuts.contains(action->text())
-                ? QKeySequence(shortcuts.value(action->text()))
-                : QKeySequence();
-        QCOMPARE(action->shortcut(), expected);
-    }
-    QCOMPARE(texts, entries);
-}
 
 void TestMainWindow::openExpandsSmallDocuments()
 {
@@ -448,28 +356,6 @@ void TestMainWindow::placeholdersInPathShownAsIs()
     QCOMPARE(w.title(), QStringLiteral("Marbletrellis - ") + file + QLatin1Char('*'));
     w.action(QStringLiteral("&Save"))->trigger();
     QCOMPARE(w.status->text(), QStringLiteral("Saved: ") + file);
-}
-
-void TestMainWindow::modifiedFlagFollowsModelSignals()
-{
-    Window w;
-    QVERIFY(runFileCommand(w, QStringLiteral("&Open..."), path(QStringLiteral("doc.json"))));
-    const QString clean = QStringLiteral("Marbletrellis - ") + path(QStringLiteral("doc.json"));
-    QCOMPARE(w.title(), clean); // a load is no change
-
-    const QModelIndex top = w.model->index(0, 0);
-    emit w.model->dataChanged(top, top);
-    QCOMPARE(w.title(), clean + QLatin1Char('*'));
-    w.action(QStringLiteral("&Save"))->trigger();
-    QCOMPARE(w.title(), clean);
-
-    // Row insertions and removals count as changes too (announced here by
-    // hand; the editing commands send them for real).
-    emit w.model->rowsInserted(top, 0, 0, {});
-    QCOMPARE(w.title(), clean + QLatin1Char('*'));
-    w.action(QStringLiteral("&Save"))->trigger();
-    emit w.model->rowsRemoved(top, 0, 0, {});
-    QCOMPARE(w.title(), clean + QLatin1Char('*'));
 }
 
 void TestMainWindow::settingsReadAtStartAndWrittenOnClose()

@@ -8,32 +8,6 @@
 
 #include <limits>
 
-namespace {
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QString dataFile(const char *name)
-{
-    return QStringLiteral(TEST_DATA_DIR "/") + QString::fromLatin1(name);
-}
-
-JsonNode *nodeOf(const QModelIndex &index)
-{
-    return static_cast<JsonNode *>(index.internalPointer());
-}
-
-} // namespace
-
 class TestWriting : public QObject
 {
     Q_OBJECT
