@@ -61,12 +61,12 @@ std::function<bool(QWidget *)> onDialog(std::function<void(Dialog *)> answer)
 
 // QTEST_MAIN with a settings store of the test's own: XDG_CONFIG_HOME points
 // at a temporary folder before the application starts.
-#define MARBLETRELLIS_GUI_TEST_MAIN(TestObject)                                          \
-    int main(int argc, char *argv[])                                                     \
-    {                                                                                    \
-        QTemporaryDir configHome;                                                        \
-        qputenv("XDG_CONFIG_HOME", configHome.path().toLocal8Bit());                     \
-        QApplication app(argc, argv);                                                    \
-        TestObject test;                                                                 \
-        return QTest::qExec(&test, argc, argv);                                          \
+#define MARBLETRELLIS_GUI_TEST_MAIN(TestObject) \
+    int main(int argc, char *argv[]) \
+    { \
+        QTemporaryDir configHome; \
+        qputenv("XDG_CONFIG_HOME", configHome.path().toLocal8Bit()); \
+        QApplication app(argc, argv); \
+        TestObject test; \
+        return QTest::qExec(&test, argc, argv); \
     }

@@ -43,8 +43,6 @@ private slots:
     void deepChainsCostNoCallStack();
 };
 
-
-
 void TestJsonNode::insertAndAppend()
 {
     JsonNode node(QString(), {}, JsonNodeType::Array);
@@ -54,7 +52,7 @@ void TestJsonNode::insertAndAppend()
     node.insertChild(2, number(QStringLiteral("c"), 3));
     node.insertChild(-1, number(QStringLiteral("e"), 5)); // out of range: appended
     node.insertChild(99, number(QStringLiteral("f"), 6));
-    QCOMPARE(keysOf(node), QStringList({ "a", "b", "c", "d", "e", "f" }));
+    QCOMPARE(keysOf(node), QStringList({"a", "b", "c", "d", "e", "f"}));
     QVERIFY(linksConsistent(&node));
     QCOMPARE(node.child(-1), nullptr);
     QCOMPARE(node.child(6), nullptr);
@@ -62,8 +60,6 @@ void TestJsonNode::insertAndAppend()
     JsonNode detached(QString(), {}, JsonNodeType::Null, &node); // not among node's children
     QCOMPARE(detached.row(), -1);
 }
-
-
 
 void TestJsonNode::takeAndRemove()
 {
@@ -79,7 +75,7 @@ void TestJsonNode::takeAndRemove()
 
     node.removeChild(0);
     node.removeChild(5); // out of range: nothing
-    QCOMPARE(keysOf(node), QStringList({ "[2]", "[3]" }));
+    QCOMPARE(keysOf(node), QStringList({"[2]", "[3]"}));
 }
 
 void TestJsonNode::cloneIsDeepAndRelinked()
@@ -99,7 +95,7 @@ void TestJsonNode::cloneIsDeepAndRelinked()
     QCOMPARE(copy->childCount(), 1);
     const JsonNode *copiedList = copy->child(0);
     QVERIFY(copiedList != list);
-    QCOMPARE(keysOf(*copiedList), QStringList({ "[0]", "[1]" }));
+    QCOMPARE(keysOf(*copiedList), QStringList({"[0]", "[1]"}));
     QCOMPARE(copiedList->child(0)->child(0)->value(), QVariant::fromValue(qint64(7)));
     QCOMPARE(copiedList->child(1)->type(), JsonNodeType::Boolean);
     QVERIFY(linksConsistent(copy.get()));

@@ -27,37 +27,37 @@ void TestJsonTreeModel::shownTree_data()
     QTest::addColumn<QString>("json");
     QTest::addColumn<QStringList>("tree");
 
-    QTest::newRow("empty object") << "{}" << QStringList { " = { 0 items }" };
-    QTest::newRow("array") << "[1,2]" << QStringList { " = [ 2 items ]", "  [0] = 1", "  [1] = 2" };
-    QTest::newRow("null member") << R"({"a":null})" << QStringList { " = { 1 items }", "  a = null" };
+    QTest::newRow("empty object") << "{}" << QStringList {" = { 0 items }"};
+    QTest::newRow("array") << "[1,2]" << QStringList {" = [ 2 items ]", "  [0] = 1", "  [1] = 2"};
+    QTest::newRow("null member") << R"({"a":null})" << QStringList {" = { 1 items }", "  a = null"};
     QTest::newRow("duplicate keys kept in order")
-            << R"({"a":1,"a":2})" << QStringList { " = { 2 items }", "  a = 1", "  a = 2" };
-    QTest::newRow("empty member name") << R"({"":"x"})" << QStringList { " = { 1 items }", "   = x" };
-    QTest::newRow("nested")
-            << R"({"list":[{"k":true},[]],"o":{}})"
-            << QStringList { " = { 2 items }", "  list = [ 2 items ]", "    [0] = { 1 items }",
-                             "      k = true",   "    [1] = [ 0 items ]",  "  o = { 0 items }" };
-    QTest::newRow("scalar string") << R"("text")" << QStringList { " = text" };
-    QTest::newRow("scalar number") << "42" << QStringList { " = 42" };
-    QTest::newRow("scalar false") << "false" << QStringList { " = false" };
-    QTest::newRow("scalar null") << "null" << QStringList { " = null" };
+            << R"({"a":1,"a":2})" << QStringList {" = { 2 items }", "  a = 1", "  a = 2"};
+    QTest::newRow("empty member name") << R"({"":"x"})" << QStringList {" = { 1 items }", "   = x"};
+    QTest::newRow("nested") << R"({"list":[{"k":true},[]],"o":{}})"
+                            << QStringList {" = { 2 items }",        "  list = [ 2 items ]",
+                                            "    [0] = { 1 items }", "      k = true",
+                                            "    [1] = [ 0 items ]", "  o = { 0 items }"};
+    QTest::newRow("scalar string") << R"("text")" << QStringList {" = text"};
+    QTest::newRow("scalar number") << "42" << QStringList {" = 42"};
+    QTest::newRow("scalar false") << "false" << QStringList {" = false"};
+    QTest::newRow("scalar null") << "null" << QStringList {" = null"};
     QTest::newRow("strings unquoted, unescaped")
             << R"(["a\"b\\c\n", "é/ü", "😀"])"
-            << QStringList { " = [ 3 items ]", "  [0] = a\"b\\c\n", "  [1] = é/ü", "  [2] = 😀" };
+            << QStringList {" = [ 3 items ]", "  [0] = a\"b\\c\n", "  [1] = é/ü", "  [2] = 😀"};
     QTest::newRow("numbers")
             << "[1.0, 2.50, 1e2, -5, 0.1, 1e300, 9007199254740993, -9223372036854775808,"
                " 18446744073709551615, 100000000000000000000]"
-            << QStringList { " = [ 10 items ]",
-                             "  [0] = 1",
-                             "  [1] = 2.5",
-                             "  [2] = 100",
-                             "  [3] = -5",
-                             "  [4] = 0.1",
-                             "  [5] = 1e+300",
-                             "  [6] = 9007199254740993",
-                             "  [7] = -9223372036854775808",
-                             "  [8] = 18446744073709551615",
-                             "  [9] = 1e+20" };
+            << QStringList {" = [ 10 items ]",
+                            "  [0] = 1",
+                            "  [1] = 2.5",
+                            "  [2] = 100",
+                            "  [3] = -5",
+                            "  [4] = 0.1",
+                            "  [5] = 1e+300",
+                            "  [6] = 9007199254740993",
+                            "  [7] = -9223372036854775808",
+                            "  [8] = 18446744073709551615",
+                            "  [9] = 1e+20"};
 }
 
 void TestJsonTreeModel::shownTree()
@@ -80,18 +80,15 @@ void TestJsonTreeModel::nodeKinds_data()
     QTest::newRow("array") << "[]" << JsonNodeType::Array << QVariant();
     QTest::newRow("string") << R"("s")" << JsonNodeType::String << QVariant(QStringLiteral("s"));
     QTest::newRow("integer") << "-5" << JsonNodeType::Number << QVariant::fromValue(qint64(-5));
-    QTest::newRow("integer above 2^53")
-            << "9007199254740993" << JsonNodeType::Number
-            << QVariant::fromValue(qint64(9007199254740993LL));
-    QTest::newRow("largest signed")
-            << "9223372036854775807" << JsonNodeType::Number
-            << QVariant::fromValue(std::numeric_limits<qint64>::max());
+    QTest::newRow("integer above 2^53") << "9007199254740993" << JsonNodeType::Number
+                                        << QVariant::fromValue(qint64(9007199254740993LL));
+    QTest::newRow("largest signed") << "9223372036854775807" << JsonNodeType::Number
+                                    << QVariant::fromValue(std::numeric_limits<qint64>::max());
     QTest::newRow("smallest unsigned above signed")
             << "9223372036854775808" << JsonNodeType::Number
             << QVariant::fromValue(quint64(9223372036854775808ULL));
-    QTest::newRow("largest unsigned")
-            << "18446744073709551615" << JsonNodeType::Number
-            << QVariant::fromValue(std::numeric_limits<quint64>::max());
+    QTest::newRow("largest unsigned") << "18446744073709551615" << JsonNodeType::Number
+                                      << QVariant::fromValue(std::numeric_limits<quint64>::max());
     QTest::newRow("beyond 64 bits is a double")
             << "100000000000000000000" << JsonNodeType::Number << QVariant(1e20);
     QTest::newRow("fraction is a double") << "1.0" << JsonNodeType::Number << QVariant(1.0);
@@ -127,15 +124,19 @@ void TestJsonTreeModel::truncation_data()
     QTest::newRow("exactly the limit") << 1024 << '"' + a1024 + '"' << a1024;
     QTest::newRow("one over the limit")
             << 1024 << '"' + a1025 + '"' << a1024 + QStringLiteral("... (1025 chars total)");
-    QTest::newRow("number") << 5 << "1234567" << "12345... (7 chars total)";
-    QTest::newRow("boolean") << 2 << "false" << "fa... (5 chars total)";
+    QTest::newRow("number") << 5 << "1234567"
+                            << "12345... (7 chars total)";
+    QTest::newRow("boolean") << 2 << "false"
+                             << "fa... (5 chars total)";
     QTest::newRow("no limit") << 0 << '"' + a1025 + '"' << a1025;
     QTest::newRow("negative is no limit") << -5 << '"' + a1025 + '"' << a1025;
-    QTest::newRow("counted in UTF-16 units")
-            << 3 << R"("😀😀")" << QStringLiteral("😀") + QStringLiteral("😀").left(1)
-                                      + QStringLiteral("... (4 chars total)");
-    QTest::newRow("item counts are never cut") << 2 << "[1,2,3]" << "[ 3 items ]";
-    QTest::newRow("null is never cut") << 1 << "null" << "null";
+    QTest::newRow("counted in UTF-16 units") << 3 << R"("😀😀")"
+                                             << QStringLiteral("😀") + QStringLiteral("😀").left(1)
+                    + QStringLiteral("... (4 chars total)");
+    QTest::newRow("item counts are never cut") << 2 << "[1,2,3]"
+                                               << "[ 3 items ]";
+    QTest::newRow("null is never cut") << 1 << "null"
+                                       << "null";
 }
 
 void TestJsonTreeModel::truncation()
@@ -186,7 +187,7 @@ void TestJsonTreeModel::maxTextLengthAnnouncesTopLevelValues()
     QCOMPARE(spy.count(), 1);
     QCOMPARE(spy.at(0).at(0).toModelIndex(), model.index(0, 1));
     QCOMPARE(spy.at(0).at(1).toModelIndex(), model.index(0, 1));
-    QCOMPARE(spy.at(0).at(2).value<QList<int>>(), QList<int> { Qt::DisplayRole });
+    QCOMPARE(spy.at(0).at(2).value<QList<int>>(), QList<int> {Qt::DisplayRole});
 
     QSignalSpy prettySpy(&model, &QAbstractItemModel::dataChanged);
     model.setPrettyPrint(false);
@@ -204,7 +205,8 @@ void TestJsonTreeModel::loadIsOneReset()
     QVERIFY(model.loadFromString(QStringLiteral(R"({"x":[true]})")));
     QCOMPARE(resets.count(), 2);
     QCOMPARE(inserts.count(), 0);
-    QCOMPARE(dumpTree(model), QStringList({ " = { 1 items }", "  x = [ 1 items ]", "    [0] = true" }));
+    QCOMPARE(dumpTree(model),
+             QStringList({" = { 1 items }", "  x = [ 1 items ]", "    [0] = true"}));
 }
 
 QTEST_GUILESS_MAIN(TestJsonTreeModel)

@@ -10,7 +10,7 @@
 namespace {
 
 const QString previousDocument = QStringLiteral(R"({"kept":[true]})");
-const QStringList previousTree { " = { 1 items }", "  kept = [ 1 items ]", "    [0] = true" };
+const QStringList previousTree {" = { 1 items }", "  kept = [ 1 items ]", "    [0] = true"};
 
 } // namespace
 
@@ -43,20 +43,20 @@ void TestLoading::files_data()
     QTest::addColumn<QString>("file");
     QTest::addColumn<QStringList>("tree");
 
-    const QStringList plain { " = { 1 items }", "  a = [ 2 items ]", "    [0] = 1", "    [1] = é" };
+    const QStringList plain {" = { 1 items }", "  a = [ 2 items ]", "    [0] = 1", "    [1] = é"};
     QTest::newRow("plain") << dataFile("plain.json") << plain;
     QTest::newRow("byte-order mark") << dataFile("bom.json") << plain;
     QTest::newRow("CR LF line ends") << dataFile("crlf.json") << plain;
     QTest::newRow("malformed UTF-8 becomes U+FFFD")
             << dataFile("invalid-utf8.json")
-            << QStringList { " = { 1 items }", QStringLiteral("  s = a\uFFFDb\uFFFD") };
+            << QStringList {" = { 1 items }", QStringLiteral("  s = a\uFFFDb\uFFFD")};
     const QChar nul(0);
     QTest::newRow("text after U+0000 is kept")
             << dataFile("nul.json")
-            << QStringList { " = { 2 items }",
-                             QStringLiteral("  k") + nul + QStringLiteral("ey = va") + nul
-                                     + QStringLiteral("lue"),
-                             QStringLiteral("  ") + nul + QStringLiteral(" = ") + nul };
+            << QStringList {" = { 2 items }",
+                            QStringLiteral("  k") + nul + QStringLiteral("ey = va") + nul
+                                    + QStringLiteral("lue"),
+                            QStringLiteral("  ") + nul + QStringLiteral(" = ") + nul};
 }
 
 void TestLoading::files()
@@ -86,24 +86,26 @@ void TestLoading::unparsableText_data()
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<QString>("error");
 
-    QTest::newRow("Trailing comma") << QByteArray(R"({"a": 1,})")
-                                    << "Trailing comma is not allowed at line 1, column 8";
+    QTest::newRow("Trailing comma")
+            << QByteArray(R"({"a": 1,})") << "Trailing comma is not allowed at line 1, column 8";
     QTest::newRow("comment") << QByteArray("[1, 2] // note")
                              << "Unexpected content after document at line 1, column 8";
     QTest::newRow("NaN") << QByteArray(R"({"a": NaN})")
                          << "Unexpected character, expected a valid JSON value at line 1, column 7";
-    QTest::newRow("number too large") << QByteArray("1e400")
-                                      << "Number is infinity when parsed as double at line 1, column 1";
+    QTest::newRow("number too large")
+            << QByteArray("1e400")
+            << "Number is infinity when parsed as double at line 1, column 1";
     QTest::newRow("text after the value")
             << QByteArray("{} {}") << "Unexpected content after document at line 1, column 4";
     QTest::newRow("empty") << QByteArray() << "Input data is empty at line 1, column 1";
     QTest::newRow("blank") << QByteArray("  \n  ") << "Input data is empty";
-    QTest::newRow("Unexpected end") << QByteArray("[1") << "Unexpected end of data at line 1, column 3";
+    QTest::newRow("Unexpected end")
+            << QByteArray("[1") << "Unexpected end of data at line 1, column 3";
     QTest::newRow("line and column in characters")
             << QByteArray("[\"é\",\n \"ü\", x]")
             << "Unexpected character, expected a valid JSON value at line 2, column 7";
-    QTest::newRow("lone surrogate") << QByteArray(R"(["\ud800"])")
-                                    << "No low surrogate in string at line 1, column 9";
+    QTest::newRow("lone surrogate")
+            << QByteArray(R"(["\ud800"])") << "No low surrogate in string at line 1, column 9";
 }
 
 void TestLoading::unparsableText()
@@ -131,7 +133,8 @@ void TestLoading::unparsableFileLeavesModelUntouched()
     QVERIFY(model.loadFromString(previousDocument));
     QVERIFY(!model.loadFromFile(dataFile("syntax-error.json")));
     QCOMPARE(model.parseError(),
-             QStringLiteral("Invalid literal, expected a valid literal such as 'true' at line 2, column 8"));
+             QStringLiteral("Invalid literal, expected a valid literal such as 'true' at line 2, "
+                            "column 8"));
     QVERIFY(!model.loadFromFile(dataFile("empty.json")));
     QCOMPARE(model.parseError(), QStringLiteral("Input data is empty at line 1, column 1"));
     QCOMPARE(dumpTree(model), previousTree);
@@ -168,8 +171,8 @@ void TestLoading::nestingLimit()
 
 void TestLoading::nestingLimitIgnoresBracketsInStrings()
 {
-    const QByteArray text = R"({"s": "[[{\"[", "deep": )" + nestedArrays(JsonReader::maxDepth)
-            + '}';
+    const QByteArray text
+            = R"({"s": "[[{\"[", "deep": )" + nestedArrays(JsonReader::maxDepth) + '}';
     JsonTreeModel model;
     QVERIFY(!model.loadFromString(QString::fromLatin1(text)));
     QCOMPARE(model.parseError(),

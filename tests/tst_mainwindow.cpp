@@ -31,7 +31,8 @@ QByteArray paddedArray(qint64 size)
 }
 
 // The main window with handles on the parts a user sees.
-struct Window {
+struct Window
+{
     Window()
         : window(std::make_unique<MainWindow>())
         , tree(window->findChild<QTreeView *>())
@@ -66,14 +67,14 @@ bool runFileCommand(Window &w, const QString &command, const QString &path)
         QVERIFY(name);
         name->setText(path);
         static_cast<QDialog *>(dialog)->accept(); // the file dialog's own accept checks the path
-
     }));
     w.action(command)->trigger();
     return answer.answered();
 }
 
 // Answers the next message box with its default button, reporting its title and text.
-struct MessageBoxAnswer {
+struct MessageBoxAnswer
+{
     MessageBoxAnswer(QMessageBox::StandardButton button = QMessageBox::Ok)
         : answer(onDialog<QMessageBox>([this, button](QMessageBox *box) {
             title = box->windowTitle();
@@ -144,8 +145,6 @@ void TestMainWindow::startState()
     QCOMPARE(w.window->findChildren<JsonTreeModel *>().size(), 1);
 }
 
-
-
 void TestMainWindow::openExpandsSmallDocuments()
 {
     Window w;
@@ -153,8 +152,7 @@ void TestMainWindow::openExpandsSmallDocuments()
     QVERIFY(runFileCommand(w, QStringLiteral("&Open..."), file));
 
     QCOMPARE(w.title(), QStringLiteral("Marbletrellis - ") + file);
-    const QRegularExpression message(QStringLiteral("^Loaded: ")
-                                     + QRegularExpression::escape(file)
+    const QRegularExpression message(QStringLiteral("^Loaded: ") + QRegularExpression::escape(file)
                                      + QStringLiteral(" \\(\\d+ ms\\)$"));
     QVERIFY2(message.match(w.status->text()).hasMatch(), qPrintable(w.status->text()));
 
@@ -216,7 +214,7 @@ void TestMainWindow::cancelledDialogsChangeNothing()
     QVERIFY(title.endsWith(QLatin1Char('*')));
 
     const QByteArray before = readFile(path(QStringLiteral("doc.json")));
-    for (const QString command : { "&Open...", "Save &As..." }) {
+    for (const QString command : {"&Open...", "Save &As..."}) {
         ModalAnswer answer(onDialog<QFileDialog>([](QFileDialog *dialog) { dialog->reject(); }));
         w.action(command)->trigger();
         QVERIFY(answer.answered());
@@ -246,7 +244,8 @@ void TestMainWindow::unparsableFileKeepsDocument()
     QCOMPARE(box.title, QStringLiteral("Error"));
     QCOMPARE(box.icon, QMessageBox::Critical);
     QCOMPARE(box.buttons, QMessageBox::Ok);
-    QVERIFY2(box.text.startsWith(QStringLiteral("Failed to parse JSON file.")), qPrintable(box.text));
+    QVERIFY2(box.text.startsWith(QStringLiteral("Failed to parse JSON file.")),
+             qPrintable(box.text));
     QVERIFY2(box.text.contains(QStringLiteral("line 2, column 8")), qPrintable(box.text));
 
     QCOMPARE(w.title(), title);
@@ -271,7 +270,7 @@ void TestMainWindow::openDiscardsChangesWithoutAsking()
     QVERIFY(w.title().endsWith(QLatin1Char('*')));
     QVERIFY(runFileCommand(w, QStringLiteral("&Open..."), other));
     QCOMPARE(w.title(), QStringLiteral("Marbletrellis - ") + other);
-    QCOMPARE(dumpTree(*w.model), QStringList({ " = [ 1 items ]", "  [0] = true" }));
+    QCOMPARE(dumpTree(*w.model), QStringList({" = [ 1 items ]", "  [0] = true"}));
 }
 
 void TestMainWindow::saveWithoutPathAsksForOne()

@@ -43,17 +43,27 @@ void TestWriting::texts_data()
     QTest::addColumn<QString>("pretty");
 
     QTest::newRow("object")
-            << R"({"a": 1, "b": [true, null]})" << R"({"a":1,"b":[true,null]})"
+            << R"({"a": 1, "b": [true, null]})"
+            << R"({"a":1,"b":[true,null]})"
             << "{\n    \"a\": 1,\n    \"b\": [\n        true,\n        null\n    ]\n}";
-    QTest::newRow("empty containers below the top")
-            << R"({"o": {}, "a": []})" << R"({"o":{},"a":[]})"
-            << "{\n    \"o\": {},\n    \"a\": []\n}";
-    QTest::newRow("duplicate keys in order")
-            << R"({"a":1,"a":2})" << R"({"a":1,"a":2})" << "{\n    \"a\": 1,\n    \"a\": 2\n}";
-    QTest::newRow("scalar number") << "42" << "42" << "42";
-    QTest::newRow("scalar true") << "true" << "true" << "true";
-    QTest::newRow("scalar null") << "null" << "null" << "null";
-    QTest::newRow("scalar string") << R"("x")" << R"("x")" << R"("x")";
+    QTest::newRow("empty containers below the top") << R"({"o": {}, "a": []})"
+                                                    << R"({"o":{},"a":[]})"
+                                                    << "{\n    \"o\": {},\n    \"a\": []\n}";
+    QTest::newRow("duplicate keys in order") << R"({"a":1,"a":2})"
+                                             << R"({"a":1,"a":2})"
+                                             << "{\n    \"a\": 1,\n    \"a\": 2\n}";
+    QTest::newRow("scalar number") << "42"
+                                   << "42"
+                                   << "42";
+    QTest::newRow("scalar true") << "true"
+                                 << "true"
+                                 << "true";
+    QTest::newRow("scalar null") << "null"
+                                 << "null"
+                                 << "null";
+    QTest::newRow("scalar string") << R"("x")"
+                                   << R"("x")"
+                                   << R"("x")";
     QTest::newRow("numbers")
             << "[9223372036854775807, -9223372036854775808, 9223372036854775808,"
                " 18446744073709551615, 0.1, 1000.0, 3, 1e300, 100000000000000000000]"
@@ -67,9 +77,9 @@ void TestWriting::texts_data()
             << R"(["é/ü","line\nfeed","q\"b\\","\u0001","😀"])"
             << "[\n    \"é/ü\",\n    \"line\\nfeed\",\n    \"q\\\"b\\\\\",\n    \"\\u0001\",\n"
                "    \"😀\"\n]";
-    QTest::newRow("text after U+0000 is written")
-            << R"({"k\u0000ey": "va\u0000lue"})" << R"({"k\u0000ey":"va\u0000lue"})"
-            << "{\n    \"k\\u0000ey\": \"va\\u0000lue\"\n}";
+    QTest::newRow("text after U+0000 is written") << R"({"k\u0000ey": "va\u0000lue"})"
+                                                  << R"({"k\u0000ey":"va\u0000lue"})"
+                                                  << "{\n    \"k\\u0000ey\": \"va\\u0000lue\"\n}";
 }
 
 void TestWriting::texts()
@@ -95,7 +105,7 @@ void TestWriting::emptyDocument()
 {
     JsonTreeModel model;
     const QString path = dir.filePath(QStringLiteral("empty.json"));
-    for (bool pretty : { true, false }) {
+    for (bool pretty : {true, false}) {
         model.setPrettyPrint(pretty);
         QCOMPARE(model.toJsonString(), QStringLiteral("{}"));
         QVERIFY(model.saveToFile(path));
@@ -196,7 +206,7 @@ void TestWriting::unwritableNumberLeavesFileAlone()
     QVERIFY(!model.saveToFile(path));
     QCOMPARE(readFile(path), original);
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
-             QStringList { QStringLiteral("kept.json") }); // no temporary file left behind
+             QStringList {QStringLiteral("kept.json")}); // no temporary file left behind
 }
 
 void TestWriting::unopenableFileFails()

@@ -20,7 +20,8 @@ const QString prettyPrintKey = QStringLiteral("prettyPrint");
 
 MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
-    , settings(new QSettings(QStringLiteral("Marbletrellis"), QStringLiteral("Marbletrellis"), this))
+    , settings(
+              new QSettings(QStringLiteral("Marbletrellis"), QStringLiteral("Marbletrellis"), this))
 {
     setupUi();
     createActions();
@@ -60,8 +61,7 @@ void MainWindow::setupUi()
                                            "  color: white;"
                                            "}"));
     treeView->header()->setStretchLastSection(true);
-    treeView->setEditTriggers(QAbstractItemView::DoubleClicked
-                              | QAbstractItemView::EditKeyPressed);
+    treeView->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
     treeView->setContextMenuPolicy(Qt::CustomContextMenu);
     layout->addWidget(treeView);
 
@@ -87,12 +87,12 @@ QAction *MainWindow::addMenuAction(QMenu *menu, const QString &text,
 void MainWindow::createActions()
 {
     QMenu *fileMenu = menuBar()->addMenu(tr("&File"));
-    connect(addMenuAction(fileMenu, tr("&Open..."), QKeySequence::Open), &QAction::triggered,
-            this, &MainWindow::onOpen);
+    connect(addMenuAction(fileMenu, tr("&Open..."), QKeySequence::Open), &QAction::triggered, this,
+            &MainWindow::onOpen);
     connect(addMenuAction(fileMenu, tr("&Save"), QKeySequence::Save), &QAction::triggered, this,
             &MainWindow::onSave);
-    connect(addMenuAction(fileMenu, tr("Save &As..."), QKeySequence::SaveAs),
-            &QAction::triggered, this, &MainWindow::onSaveAs);
+    connect(addMenuAction(fileMenu, tr("Save &As..."), QKeySequence::SaveAs), &QAction::triggered,
+            this, &MainWindow::onSaveAs);
     fileMenu->addSeparator();
     connect(addMenuAction(fileMenu, tr("E&xit"), QKeySequence::Quit), &QAction::triggered, this,
             &QWidget::close);

@@ -96,7 +96,7 @@ JsonNode *JsonNode::clone(JsonNode *parent) const
 {
     auto *copy = new JsonNode(m_key, m_value, m_type, parent);
     // Pairs of a source container and its copy whose children are still to be copied.
-    std::vector<std::pair<const JsonNode *, JsonNode *>> pending { { this, copy } };
+    std::vector<std::pair<const JsonNode *, JsonNode *>> pending {{this, copy}};
     while (!pending.empty()) {
         const auto [source, target] = pending.back();
         pending.pop_back();

@@ -85,8 +85,9 @@ public:
         if (found != names.cend())
             return *found;
         const QString decoded = utf8Text(text, length);
+        // The pool keeps a copy of the name: the parsed document is freed later.
         if (names.size() < maxPooledNames)
-            names.insert(QByteArray(text, qsizetype(length)), decoded); // a copy: the parse is freed later
+            names.insert(QByteArray(text, qsizetype(length)), decoded);
         return decoded;
     }
 
@@ -202,7 +203,7 @@ QModelIndex JsonTreeModel::indexForNode(JsonNode *node) const
 void JsonTreeModel::setMaxTextLength(int length)
 {
     m_maxTextLength = length;
-    emit dataChanged(index(0, 1), index(rowCount() - 1, 1), { Qt::DisplayRole });
+    emit dataChanged(index(0, 1), index(rowCount() - 1, 1), {Qt::DisplayRole});
 }
 
 void JsonTreeModel::setPrettyPrint(bool pretty)
@@ -218,7 +219,8 @@ JsonNode *JsonTreeModel::buildNode(yyjson_val *value, const QString &key)
 
     // One frame per open container, innermost last: the height of the stack
     // is the nesting depth reached so far.
-    struct Frame {
+    struct Frame
+    {
         JsonNode *node;
         yyjson_arr_iter elements;
         yyjson_obj_iter members;
@@ -226,7 +228,7 @@ JsonNode *JsonTreeModel::buildNode(yyjson_val *value, const QString &key)
     std::vector<Frame> stack;
     KeyPool keys;
     auto open = [&stack](JsonNode *node, yyjson_val *container) {
-        Frame frame { node, {}, {} };
+        Frame frame {node, {}, {}};
         node->reserveChildren(int(yyjson_get_len(container)));
         if (node->type() == JsonNodeType::Object)
             yyjson_obj_iter_init(container, &frame.members);
