@@ -40,39 +40,37 @@ qsizetype depthFaultPosition(QByteArrayView text)
 
 JsonNode *JsonReader::parse(QByteArrayView utf8, QString *error)
 {
-    QString reason;
-    size_t position = 0;
-    JsonNode *tree = nullptr;
     if (utf8.isEmpty()) {
         // yyjson takes no empty input at all; say what it says of blank input.
-        reason = tr("Input data is empty");
-    } else {
-        yyjson_read_err readError;
-        yyjson_doc *doc = yyjson_read_opts(const_cast<char *>(utf8.data()), size_t(utf8.size()),
-                                           YYJSON_READ_NOFLAG, nullptr, &readError);
-        if (!doc) {
-            reason = QString::fromUtf8(readError.msg);
-            if (!reason.isEmpty())
-                reason[0] = reason[0].toUpper(); // the parser's reasons start in lower case
-            position = readError.pos;
-        } else {
-            tree = JsonTreeModel::buildNode(yyjson_doc_get_root(doc), QString());
-            yyjson_doc_free(doc);
-            if (!tree) {
-                reason = tr("Nesting is deeper than %1 levels").arg(maxDepth);
-                position = size_t(depthFaultPosition(utf8));
-            }
-        }
+        *error = describeFault(utf8, 0, tr("Input data is empty"));
+        return nullptr;
     }
-    if (tree)
-        return tree;
+    yyjson_read_err readError;
+    yyjson_doc *doc = yyjson_read_opts(const_cast<char *>(utf8.data()), size_t(utf8.size()),
+                                       YYJSON_READ_NOFLAG, nullptr, &readError);
+    if (!doc) {
+        QString reason = QString::fromUtf8(readError.msg);
+        if (!reason.isEmpty())
+            reason[0] = reason[0].toUpper(); // the parser's reasons start in lower case
+        *error = describeFault(utf8, readError.pos, reason);
+        return nullptr;
+    }
+    JsonNode *tree = JsonTreeModel::buildNode(yyjson_doc_get_root(doc), QString());
+    yyjson_doc_free(doc);
+    if (!tree) {
+        *error = describeFault(utf8, size_t(depthFaultPosition(utf8)),
+                               tr("Nesting is deeper than %1 levels").arg(maxDepth));
+    }
+    return tree;
+}
 
+QString JsonReader::describeFault(QByteArrayView utf8, size_t position, const QString &reason)
+{
     size_t line = 1;
     size_t column = 1;
     size_t character = 0;
     if (!utf8.isEmpty())
         yyjson_locate_pos(utf8.data(), size_t(utf8.size()), position, &line, &column, &character);
-    *error = tr("%1 at line %2, column %3")
-                     .arg(reason, QString::number(line), QString::number(column));
-    return nullptr;
+    return tr("%1 at line %2, column %3")
+            .arg(reason, QString::number(line), QString::number(column));
 }

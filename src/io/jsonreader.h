@@ -19,4 +19,9 @@ public:
     // its top node keyed with the empty string, or null when the text does not
     // parse; then *error holds the reason with its line and column.
     static JsonNode *parse(QByteArrayView utf8, QString *error);
+
+private:
+    // The reason followed by the line and column (counted in characters, from 1)
+    // of the byte at `position`.
+    static QString describeFault(QByteArrayView utf8, size_t position, const QString &reason);
 };
