@@ -6,6 +6,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <memory>
+
 class TestJsonTreeModel : public QObject
 {
     Q_OBJECT
@@ -15,6 +17,7 @@ private slots:
     void shownTree();
     void nodeKinds_data();
     void nodeKinds();
+    void buildFromNothingIsNull();
     void truncation_data();
     void truncation();
     void indexContract();
@@ -111,6 +114,15 @@ void TestJsonTreeModel::nodeKinds()
     QCOMPARE(node->value().typeId(), value.typeId());
     QCOMPARE(node->value(), value);
     QCOMPARE(node->childCount(), 0);
+}
+
+void TestJsonTreeModel::buildFromNothingIsNull()
+{
+    std::unique_ptr<JsonNode> node(JsonTreeModel::buildNode(nullptr, QStringLiteral("k")));
+    QCOMPARE(node->type(), JsonNodeType::Null);
+    QCOMPARE(node->key(), QStringLiteral("k"));
+    QCOMPARE(node->value(), QVariant());
+    QCOMPARE(node->parent(), nullptr);
 }
 
 void TestJsonTreeModel::truncation_data()
