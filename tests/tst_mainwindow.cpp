@@ -255,7 +255,8 @@ void TestMainWindow::unparsableFileKeepsDocument()
     QVERIFY(w.tree->isExpanded(w.model->index(0, 0)));
     QVERIFY(QApplication::overrideCursor() == nullptr);
 
-    // Saving still writes the document that is shown, to the file it came from.
+    // Save still goes to the file the shown document came from; the file that
+    // did not parse is never overwritten.
     w.action(QStringLiteral("&Save"))->trigger();
     QCOMPARE(readFile(bad), QByteArray("{\"a\": 1,\n \"b\": [tru]\n}\n"));
 }
