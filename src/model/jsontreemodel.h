@@ -21,9 +21,19 @@ public:
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
+    bool insertRows(int row, int count, const QModelIndex &parent = {}) override;
+    bool removeRows(int row, int count, const QModelIndex &parent = {}) override;
     Qt::ItemFlags flags(const QModelIndex &index) const override;
+
+    // Takes ownership of `node` and makes it the last child of the container
+    // at `parentIndex` (either cell of its row; invalid for the root).
+    bool appendNode(const QModelIndex &parentIndex, JsonNode *node);
+    // Moves the content of `node` into the node at `index`, which keeps its
+    // place. On success `node` is destroyed; on failure the caller keeps it.
+    bool replaceNode(const QModelIndex &index, JsonNode *node);
 
     QModelIndex indexForNode(JsonNode *node) const;
 
@@ -49,6 +59,8 @@ public:
 
 private:
     static JsonNode *newRootNode();
+    void renumberArrayKeys(JsonNode *node);
+    void announceArrayRelabelling(JsonNode *node, const QModelIndex &nodeIndex);
     bool loadFromUtf8(QByteArrayView utf8);
     QByteArray documentUtf8() const;
 

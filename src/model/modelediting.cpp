@@ -1,0 +1,153 @@
+// JsonTreeModel's changes to the tree: in-place edits, inserted, removed,
+// appended and replaced rows, and the relabelling of array elements.
+
+#include "model/jsontreemodel.h"
+
+#include "model/jsonnode.h"
+
+#include <cmath>
+
+namespace {
+
+JsonNode *nodeOf(const QModelIndex &index)
+{
+    return static_cast<JsonNode *>(index.internalPointer());
+}
+
+// A number typed as text: an integer when the text is one (unsigned only above
+// the signed range), else a finite double. Null when the text is no number.
+QVariant numberFromText(const QString &text)
+{
+    bool ok = false;
+    const qint64 integer = text.toLongLong(&ok, 10);
+    if (ok)
+        return QVariant::fromValue(integer);
+    const quint64 unsignedInteger = text.toULongLong(&ok, 10);
+    if (ok)
+        return QVariant::fromValue(unsignedInteger);
+    const double real = text.toDouble(&ok);
+    if (ok && std::isfinite(real))
+        return QVariant(real);
+    return {};
+}
+
+} // namespace
+
+bool JsonTreeModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (!index.isValid() || role != Qt::EditRole)
+        return false;
+    JsonNode *node = nodeOf(index);
+    if (index.column() == 0) {
+        node->setKey(value.toString());
+    } else if (node->type() == JsonNodeType::Number && value.typeId() == QMetaType::QString) {
+        // Numbers are edited as text. The text of the stored value stands for
+        // that value exactly (1.0 shows as 1), so confirming it keeps the
+        // number, and the saved text, as they were.
+        const QString text = value.toString();
+        if (text != node->value().toString()) {
+            const QVariant number = numberFromText(text);
+            if (!number.isValid())
+                return false;
+            node->setValue(number);
+        }
+    } else {
+        node->setValue(value);
+        if (node->type() == JsonNodeType::Null)
+            node->setType(JsonNodeType::String);
+    }
+    emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
+    return true;
+}
+
+bool JsonTreeModel::insertRows(int row, int count, const QModelIndex &parent)
+{
+    JsonNode *target = parent.isValid() ? nodeOf(parent) : rootNode;
+    if (row < 0 || row > target->childCount() || count < 1)
+        return false;
+    beginInsertRows(parent, row, row + count - 1);
+    for (int i = 0; i < count; ++i)
+        target->insertChild(row + i, new JsonNode(tr("new"), QVariant(), JsonNodeType::Null));
+    endInsertRows();
+    announceArrayRelabelling(target, parent);
+    return true;
+}
+
+bool JsonTreeModel::removeRows(int row, int count, const QModelIndex &parent)
+{
+    JsonNode *target = parent.isValid() ? nodeOf(parent) : rootNode;
+    if (row < 0 || count < 1 || row + count > target->childCount())
+        return false;
+    beginRemoveRows(parent, row, row + count - 1);
+    for (int i = 0; i < count; ++i)
+        target->removeChild(row);
+    endRemoveRows();
+    announceArrayRelabelling(target, parent);
+    return true;
+}
+
+bool JsonTreeModel::appendNode(const QModelIndex &parentIndex, JsonNode *node)
+{
+    JsonNode *target = parentIndex.isValid() ? nodeOf(parentIndex) : rootNode;
+    // Rows hang under column-0 indexes only, whichever cell the caller holds.
+    const QModelIndex announced = parentIndex.siblingAtColumn(0);
+    const int row = target->childCount();
+    beginInsertRows(announced, row, row);
+    target->insertChild(row, node);
+    endInsertRows();
+    announceArrayRelabelling(target, announced);
+    return true;
+}
+
+bool JsonTreeModel::replaceNode(const QModelIndex &index, JsonNode *node)
+{
+    if (!index.isValid() || !node)
+        return false;
+    JsonNode *replaced = nodeOf(index);
+    JsonNode *parentNode = replaced->parent();
+    if (!parentNode)
+        return false;
+    const QModelIndex parentIndex = parent(index);
+
+    if (const int count = replaced->childCount(); count > 0) {
+        beginRemoveRows(index, 0, count - 1);
+        while (replaced->childCount() > 0)
+            replaced->removeChild(0);
+        endRemoveRows();
+    }
+
+    replaced->setKey(node->key());
+    replaced->setValue(node->value());
+    replaced->setType(node->type());
+
+    if (const int count = node->childCount(); count > 0) {
+        beginInsertRows(index, 0, count - 1);
+        replaced->reserveChildren(count);
+        while (node->childCount() > 0)
+            replaced->appendChild(node->takeChild(0));
+        endInsertRows();
+    }
+
+    emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
+    announceArrayRelabelling(parentNode, parentIndex);
+    delete node;
+    return true;
+}
+
+void JsonTreeModel::renumberArrayKeys(JsonNode *node)
+{
+    for (int row = 0; row < node->childCount(); ++row)
+        node->child(row)->setKey(JsonNode::positionLabel(row));
+}
+
+// After an array's children changed, every element is relabelled by its
+// position and the whole array announced. Object members keep their keys.
+void JsonTreeModel::announceArrayRelabelling(JsonNode *node, const QModelIndex &nodeIndex)
+{
+    if (node->type() != JsonNodeType::Array)
+        return;
+    renumberArrayKeys(node);
+    // An emptied array has no range to announce.
+    if (node->childCount() > 0)
+        emit dataChanged(index(0, 0, nodeIndex), index(node->childCount() - 1, 1, nodeIndex), {});
+}
