@@ -71,9 +71,13 @@ void ModalAnswer::poll()
         m_timedOut = true;
         while (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
             dialog->reject();
+        while (QWidget *popup = QApplication::activePopupWidget())
+            popup->close();
         return;
     }
-    QWidget *modal = QApplication::activeModalWidget();
+    QWidget *modal = QApplication::activePopupWidget();
+    if (!modal)
+        modal = QApplication::activeModalWidget();
     if (m_answered || !modal)
         return;
     // Set first: the answer may open a dialog of its own and wait for it.

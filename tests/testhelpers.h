@@ -26,9 +26,10 @@ bool writeFile(const QString &path, const QByteArray &bytes);
 // A document nested `depth` containers deep: [[[...]]] around a 1.
 QByteArray nestedArrays(int depth);
 
-// Answers the next modal dialog for which `answer` returns true, polling every
-// 10 ms while it lives. Any modal dialog still open when the timeout runs out
-// is rejected, so a fault fails the test instead of hanging it.
+// Answers the next modal dialog or popup menu for which `answer` returns true,
+// polling every 10 ms while it lives. Any modal dialog or popup still open
+// when the timeout runs out is closed, so a fault fails the test instead of
+// hanging it.
 class ModalAnswer
 {
 public:

@@ -1,7 +1,7 @@
 #include "app/mainwindow.h"
 #include "model/jsonnode.h"
 #include "model/jsontreemodel.h"
-#include "testhelpers.h"
+#include "testwindow.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -29,68 +29,6 @@ QByteArray paddedArray(qint64 size)
     QByteArray text = "[[1]" + QByteArray(size - 5, ' ') + "]";
     return text;
 }
-
-// The main window with handles on the parts a user sees.
-struct Window
-{
-    Window()
-        : window(std::make_unique<MainWindow>())
-        , tree(window->findChild<QTreeView *>())
-        , model(window->findChild<JsonTreeModel *>())
-        , status(window->statusBar()->findChild<QLabel *>())
-    {
-    }
-
-    QAction *action(const QString &text) const
-    {
-        for (QAction *menuAction : window->menuBar()->actions())
-            for (QAction *item : menuAction->menu()->actions())
-                if (item->text() == text)
-                    return item;
-        return nullptr;
-    }
-
-    QString title() const { return window->windowTitle(); }
-
-    std::unique_ptr<MainWindow> window;
-    QTreeView *tree;
-    JsonTreeModel *model;
-    QLabel *status;
-};
-
-// Triggers a File command and answers its file dialog with `path`.
-bool runFileCommand(Window &w, const QString &command, const QString &path)
-{
-    ModalAnswer answer(onDialog<QFileDialog>([&path](QFileDialog *dialog) {
-        // Typed, as a user would: selectFile() leaves a focused name field alone.
-        auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
-        QVERIFY(name);
-        name->setText(path);
-        static_cast<QDialog *>(dialog)->accept(); // the file dialog's own accept checks the path
-    }));
-    w.action(command)->trigger();
-    return answer.answered();
-}
-
-// Answers the next message box with its default button, reporting its title and text.
-struct MessageBoxAnswer
-{
-    MessageBoxAnswer(QMessageBox::StandardButton button = QMessageBox::Ok)
-        : answer(onDialog<QMessageBox>([this, button](QMessageBox *box) {
-            title = box->windowTitle();
-            text = box->text();
-            icon = box->icon();
-            buttons = box->standardButtons();
-            box->button(button)->click();
-        }))
-    {
-    }
-    QString title;
-    QString text;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    QMessageBox::StandardButtons buttons;
-    ModalAnswer answer;
-};
 
 } // namespace
 

@@ -1,5 +1,6 @@
 #include "app/mainwindow.h"
 
+#include "app/numbereditorfactory.h"
 #include "model/jsontreemodel.h"
 
 #include <QCloseEvent>
@@ -8,6 +9,7 @@
 #include <QMenuBar>
 #include <QSettings>
 #include <QStatusBar>
+#include <QStyledItemDelegate>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -63,6 +65,11 @@ void MainWindow::setupUi()
     treeView->header()->setStretchLastSection(true);
     treeView->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
     treeView->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(treeView, &QWidget::customContextMenuRequested, this, &MainWindow::onCustomContextMenu);
+    // Lives as long as the program: the view's delegate keeps only a pointer.
+    static NumberEditorFactory numberEditors;
+    qobject_cast<QStyledItemDelegate *>(treeView->itemDelegate())
+            ->setItemEditorFactory(&numberEditors);
     layout->addWidget(treeView);
 
     model = new JsonTreeModel(this);
@@ -110,8 +117,10 @@ void MainWindow::createActions()
     addMenuAction(editMenu, tr("&Settings..."));
 
     QMenu *viewMenu = menuBar()->addMenu(tr("&View"));
-    addMenuAction(viewMenu, tr("&Expand All"));
-    addMenuAction(viewMenu, tr("&Collapse All"));
+    connect(addMenuAction(viewMenu, tr("&Expand All")), &QAction::triggered, this,
+            &MainWindow::onExpandAll);
+    connect(addMenuAction(viewMenu, tr("&Collapse All")), &QAction::triggered, this,
+            &MainWindow::onCollapseAll);
 
     QMenu *helpMenu = menuBar()->addMenu(tr("&Help"));
     addMenuAction(helpMenu, tr("&About"));

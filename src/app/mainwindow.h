@@ -2,6 +2,7 @@
 
 #include <QKeySequence>
 #include <QMainWindow>
+#include <QModelIndex>
 
 class JsonTreeModel;
 class QLabel;
@@ -27,6 +28,12 @@ private slots:
     void onOpen();
     void onSave();
     void onSaveAs();
+    void onExpandAll();
+    void onCollapseAll();
+    void onCustomContextMenu(const QPoint &pos);
+    void onDuplicateArrayItem();
+    void onAddItem();
+    void onDeleteItem();
 
 private:
     void setupUi();
@@ -43,5 +50,7 @@ private:
     QLabel *statusLabel = nullptr;
     QString currentFilePath;
     QSettings *settings = nullptr;
+    // The cell the last context menu was opened on; its commands act on it.
+    QModelIndex contextIndex;
     bool modified = false;
 };

@@ -1,0 +1,100 @@
+// The tree's context menu, the item commands only it offers (Duplicate, Add
+// Item, Delete), and the View menu's Expand All and Collapse All.
+
+#include "app/mainwindow.h"
+
+#include "dialogs/additemdialog.h"
+#include "model/jsonnode.h"
+#include "model/jsontreemodel.h"
+
+#include <QMenu>
+#include <QMessageBox>
+#include <QTreeView>
+
+namespace {
+
+JsonNode *nodeOf(const QModelIndex &index)
+{
+    return static_cast<JsonNode *>(index.internalPointer());
+}
+
+bool isContainer(const JsonNode *node)
+{
+    return node->type() == JsonNodeType::Object || node->type() == JsonNodeType::Array;
+}
+
+} // namespace
+
+void MainWindow::onExpandAll()
+{
+    treeView->expandAll();
+}
+
+void MainWindow::onCollapseAll()
+{
+    treeView->collapseAll();
+}
+
+void MainWindow::onCustomContextMenu(const QPoint &pos)
+{
+    const QModelIndex index = treeView->indexAt(pos);
+    if (!index.isValid())
+        return;
+
+    // The clicked row becomes the current and only selected one, so Copy and
+    // Paste act on it, whichever row was selected before.
+    const QModelIndex row = index.siblingAtColumn(0);
+    treeView->selectionModel()->setCurrentIndex(
+            row, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    contextIndex = index;
+
+    const JsonNode *node = nodeOf(index);
+    const JsonNode *parent = node->parent();
+
+    QMenu menu(this);
+    if (parent && parent->type() == JsonNodeType::Array)
+        connect(menu.addAction(tr("Duplicate")), &QAction::triggered, this,
+                &MainWindow::onDuplicateArrayItem);
+    if (isContainer(node))
+        connect(menu.addAction(tr("Add Item...")), &QAction::triggered, this,
+                &MainWindow::onAddItem);
+    menu.addAction(tr("Copy"));
+    menu.addAction(tr("Copy Key"));
+    menu.addAction(tr("Copy Value"));
+    menu.addAction(tr("Paste"));
+    connect(menu.addAction(tr("Delete")), &QAction::triggered, this, &MainWindow::onDeleteItem);
+    menu.exec(treeView->viewport()->mapToGlobal(pos));
+}
+
+void MainWindow::onDuplicateArrayItem()
+{
+    if (!contextIndex.isValid())
+        return;
+    // The copy goes to the end of the array, where it takes its position label.
+    model->appendNode(model->parent(contextIndex), nodeOf(contextIndex)->clone());
+}
+
+void MainWindow::onAddItem()
+{
+    if (!contextIndex.isValid())
+        return;
+    const bool isArray = nodeOf(contextIndex)->type() == JsonNodeType::Array;
+    AddItemDialog dialog(isArray, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+
+    const QString key = dialog.itemKey();
+    if (!isArray && key.isEmpty()) {
+        QMessageBox::warning(this, tr("Warning"), tr("Key cannot be empty"), QMessageBox::Ok);
+        return;
+    }
+    model->appendNode(contextIndex,
+                      new JsonNode(key, dialog.itemValue(), JsonNodeType(dialog.itemType())));
+}
+
+void MainWindow::onDeleteItem()
+{
+    if (!contextIndex.isValid())
+        return;
+    model->removeRows(contextIndex.row(), 1, model->parent(contextIndex));
+}

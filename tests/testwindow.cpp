@@ -1,0 +1,61 @@
+#include "testwindow.h"
+
+#include "app/mainwindow.h"
+#include "model/jsontreemodel.h"
+
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTest>
+#include <QTreeView>
+
+Window::Window()
+    : window(std::make_unique<MainWindow>())
+    , tree(window->findChild<QTreeView *>())
+    , model(window->findChild<JsonTreeModel *>())
+    , status(window->statusBar()->findChild<QLabel *>())
+{
+}
+
+Window::~Window() = default;
+
+QAction *Window::action(const QString &text) const
+{
+    for (QAction *menuAction : window->menuBar()->actions())
+        for (QAction *item : menuAction->menu()->actions())
+            if (item->text() == text)
+                return item;
+    return nullptr;
+}
+
+QString Window::title() const
+{
+    return window->windowTitle();
+}
+
+bool runFileCommand(Window &w, const QString &command, const QString &path)
+{
+    ModalAnswer answer(onDialog<QFileDialog>([&path](QFileDialog *dialog) {
+        // Typed, as a user would: selectFile() leaves a focused name field alone.
+        auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        QVERIFY(name);
+        name->setText(path);
+        static_cast<QDialog *>(dialog)->accept(); // the file dialog's own accept checks the path
+    }));
+    w.action(command)->trigger();
+    return answer.answered();
+}
+
+MessageBoxAnswer::MessageBoxAnswer(QMessageBox::StandardButton button)
+    : answer(onDialog<QMessageBox>([this, button](QMessageBox *box) {
+        title = box->windowTitle();
+        text = box->text();
+        icon = box->icon();
+        buttons = box->standardButtons();
+        box->button(button)->click();
+    }))
+{
+}
