@@ -141,7 +141,6 @@ private slots:
     void beforeAnySearch_data();
     void beforeAnySearch();
     void dialogFollowsSearches();
-    void returnInFieldSearchesOnce();
     void largeDocuments();
 };
 
@@ -404,19 +403,6 @@ void TestSearch::dialogFollowsSearches()
     // ...but the last search keeps the direction the dialog sent.
     w.trigger(QStringLiteral("&Find..."));
     QVERIFY(w.button(QStringLiteral("Up"))->isChecked());
-}
-
-void TestSearch::returnInFieldSearchesOnce()
-{
-    Window w;
-    QVERIFY(w.model->loadFromString(doc));
-    w.trigger(QStringLiteral("&Find..."));
-    auto *field = w.dialog->findChild<QLineEdit *>();
-    QTest::keyClicks(field, QStringLiteral("a"));
-    QTest::keyClick(field, Qt::Key_Return);
-    QCOMPARE(w.current(), QStringLiteral("/a"));
-    QCOMPARE(w.status->text(), found);
-    QVERIFY(w.dialog->isVisible());
 }
 
 void TestSearch::largeDocuments()
