@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 
 #include "app/numbereditorfactory.h"
+#include "dialogs/searchdialog.h"
 #include "model/jsontreemodel.h"
 
 #include <QCloseEvent>
@@ -28,6 +29,9 @@ MainWindow::MainWindow(QWidget *parent)
     setupUi();
     createActions();
     readSettings();
+
+    searchDialog = new SearchDialog(this);
+    connect(searchDialog, &SearchDialog::findRequested, this, &MainWindow::onSearchRequested);
 
     // Connected only after the settings reached the model: applying them
     // announces a data change that is no edit of the document.
@@ -105,9 +109,12 @@ void MainWindow::createActions()
             &QWidget::close);
 
     QMenu *editMenu = menuBar()->addMenu(tr("&Edit"));
-    addMenuAction(editMenu, tr("&Find..."), QKeySequence::Find);
-    addMenuAction(editMenu, tr("Find &Next"), QKeySequence::FindNext);
-    addMenuAction(editMenu, tr("Find &Previous"), QKeySequence::FindPrevious);
+    connect(addMenuAction(editMenu, tr("&Find..."), QKeySequence::Find), &QAction::triggered, this,
+            &MainWindow::onSearch);
+    connect(addMenuAction(editMenu, tr("Find &Next"), QKeySequence::FindNext), &QAction::triggered,
+            this, &MainWindow::onFindNext);
+    connect(addMenuAction(editMenu, tr("Find &Previous"), QKeySequence::FindPrevious),
+            &QAction::triggered, this, &MainWindow::onFindPrevious);
     editMenu->addSeparator();
     addMenuAction(editMenu, tr("&Copy"), QKeySequence::Copy);
     addMenuAction(editMenu, tr("Copy &Key"));

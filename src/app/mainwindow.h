@@ -1,14 +1,19 @@
 #pragma once
 
+#include "dialogs/searchoptions.h"
+
 #include <QKeySequence>
 #include <QMainWindow>
 #include <QModelIndex>
 
 class JsonTreeModel;
+class PreorderCursor;
 class QLabel;
 class QMenu;
+class QRegularExpression;
 class QSettings;
 class QTreeView;
+class SearchDialog;
 
 // The program's one window: menus, the tree view of the document, the status
 // line, and the title with the current path and the modified marker. Each
@@ -28,6 +33,10 @@ private slots:
     void onOpen();
     void onSave();
     void onSaveAs();
+    void onSearch();
+    void onFindNext();
+    void onFindPrevious();
+    void onSearchRequested(const SearchOptions &options);
     void onExpandAll();
     void onCollapseAll();
     void onCustomContextMenu(const QPoint &pos);
@@ -45,12 +54,22 @@ private:
     void setModified(bool isModified);
     void updateWindowTitle();
 
+    bool performSearch(const SearchOptions &options);
+    PreorderCursor collectSearchCandidates() const;
+    bool matchesSearch(const PreorderCursor &candidate, const SearchOptions &options,
+                       const QRegularExpression &expression, QModelIndex *matchedIndex = nullptr,
+                       QString *errorMessage = nullptr) const;
+    void selectIndex(const QModelIndex &index);
+
     QTreeView *treeView = nullptr;
     JsonTreeModel *model = nullptr;
+    SearchDialog *searchDialog = nullptr;
     QLabel *statusLabel = nullptr;
     QString currentFilePath;
     QSettings *settings = nullptr;
     // The cell the last context menu was opened on; its commands act on it.
     QModelIndex contextIndex;
+    SearchOptions lastSearchOptions;
+    bool hasLastSearch = false;
     bool modified = false;
 };

@@ -43,9 +43,7 @@ void MainWindow::onCustomContextMenu(const QPoint &pos)
 
     // The clicked row becomes the current and only selected one, so Copy and
     // Paste act on it, whichever row was selected before.
-    const QModelIndex row = index.siblingAtColumn(0);
-    treeView->selectionModel()->setCurrentIndex(
-            row, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    selectIndex(index);
     contextIndex = index;
 
     const JsonNode *node = nodeOf(index);
