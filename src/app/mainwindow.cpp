@@ -107,14 +107,15 @@ void MainWindow::createActions()
     addMenuAction(editMenu, tr("Copy &Value"));
     addMenuAction(editMenu, tr("&Paste"), QKeySequence::Paste);
     editMenu->addSeparator();
-    addMenuAction(editMenu, tr("&Settings..."));
+    connect(addMenuAction(editMenu, tr("&Settings...")), &QAction::triggered, this,
+            &MainWindow::onSettings);
 
     QMenu *viewMenu = menuBar()->addMenu(tr("&View"));
     addMenuAction(viewMenu, tr("&Expand All"));
     addMenuAction(viewMenu, tr("&Collapse All"));
 
     QMenu *helpMenu = menuBar()->addMenu(tr("&Help"));
-    addMenuAction(helpMenu, tr("&About"));
+    connect(addMenuAction(helpMenu, tr("&About")), &QAction::triggered, this, &MainWindow::onAbout);
 }
 
 void MainWindow::readSettings()

@@ -27,6 +27,8 @@ private slots:
     void onOpen();
     void onSave();
     void onSaveAs();
+    void onSettings();
+    void onAbout();
 
 private:
     void setupUi();
