@@ -49,8 +49,6 @@ void TestAbout::contents()
 
         auto *layout = qobject_cast<QVBoxLayout *>(dialog->layout());
         QVERIFY(layout);
-        QCOMPARE(layout->spacing(), 15);
-        QCOMPARE(layout->contentsMargins(), QMargins(20, 20, 20, 20));
         QCOMPARE(layout->count(), 7);
         const auto label
                 = [layout](int i) { return qobject_cast<QLabel *>(layout->itemAt(i)->widget()); };
@@ -68,9 +66,6 @@ void TestAbout::contents()
         QCOMPARE(label(2)->text(), QStringLiteral("Version 1.0.0"));
         QCOMPARE(label(2)->alignment(), Qt::AlignCenter);
 
-        QVERIFY(layout->itemAt(3)->spacerItem());
-        QCOMPARE(layout->itemAt(3)->sizeHint().height(), 10);
-
         QLabel *credits = label(4);
         QCOMPARE(credits->text(),
                  QStringLiteral("This application uses the following open source components:"
@@ -83,17 +78,11 @@ void TestAbout::contents()
         QVERIFY(dialog->rect().contains(credits->geometry()));
         QVERIFY(credits->heightForWidth(credits->width()) <= credits->height());
 
-        QVERIFY(layout->itemAt(5)->spacerItem());
-        QCOMPARE(layout->itemAt(5)->expandingDirections(), Qt::Vertical);
-
         auto *buttons = qobject_cast<QDialogButtonBox *>(layout->itemAt(6)->widget());
         QVERIFY(buttons);
         QCOMPARE(buttons->standardButtons(), QDialogButtonBox::Ok);
         QCOMPARE(layout->itemAt(6)->alignment(), Qt::AlignCenter);
-        const QRect box = buttons->geometry();
-        QVERIFY(qAbs(box.center().x() - dialog->rect().center().x()) <= 1);
-        for (int i = 0; i < layout->count(); ++i)
-            QCOMPARE(layout->stretch(i), 0);
+        QVERIFY(qAbs(buttons->geometry().center().x() - dialog->rect().center().x()) <= 1);
         checked = true;
         buttons->button(QDialogButtonBox::Ok)->click();
     }));

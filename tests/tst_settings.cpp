@@ -176,10 +176,7 @@ void TestSettings::dialogShowsValues()
     QCOMPARE(row, 2);
     QCOMPARE(role, QFormLayout::SpanningRole);
 
-    // Neither typing nor stepping leaves the range.
-    spin->stepBy(1);
-    spin->stepBy(-2);
-    QVERIFY(spin->value() >= 0 && spin->value() <= 10000000);
+    // Stepping stops at both ends.
     spin->setValue(10000000);
     spin->stepBy(1);
     QCOMPARE(spin->value(), 10000000);
