@@ -121,7 +121,8 @@ void MainWindow::createActions()
     addMenuAction(editMenu, tr("Copy &Value"));
     addMenuAction(editMenu, tr("&Paste"), QKeySequence::Paste);
     editMenu->addSeparator();
-    addMenuAction(editMenu, tr("&Settings..."));
+    connect(addMenuAction(editMenu, tr("&Settings...")), &QAction::triggered, this,
+            &MainWindow::onSettings);
 
     QMenu *viewMenu = menuBar()->addMenu(tr("&View"));
     connect(addMenuAction(viewMenu, tr("&Expand All")), &QAction::triggered, this,
@@ -130,7 +131,7 @@ void MainWindow::createActions()
             &MainWindow::onCollapseAll);
 
     QMenu *helpMenu = menuBar()->addMenu(tr("&Help"));
-    addMenuAction(helpMenu, tr("&About"));
+    connect(addMenuAction(helpMenu, tr("&About")), &QAction::triggered, this, &MainWindow::onAbout);
 }
 
 void MainWindow::readSettings()

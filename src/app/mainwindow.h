@@ -33,6 +33,7 @@ private slots:
     void onOpen();
     void onSave();
     void onSaveAs();
+    void onSettings();
     void onSearch();
     void onFindNext();
     void onFindPrevious();
@@ -43,6 +44,7 @@ private slots:
     void onDuplicateArrayItem();
     void onAddItem();
     void onDeleteItem();
+    void onAbout();
 
 private:
     void setupUi();

@@ -1,0 +1,381 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de">
+<context>
+    <name>AboutDialog</name>
+    <message>
+        <source>About Marbletrellis</source>
+        <translation>Über Marbletrellis</translation>
+    </message>
+    <message>
+        <source>&lt;h2&gt;Marbletrellis&lt;/h2&gt;</source>
+        <translation>&lt;h2&gt;Marbletrellis&lt;/h2&gt;</translation>
+    </message>
+    <message>
+        <source>Version 1.0.0</source>
+        <translation>Version 1.0.0</translation>
+    </message>
+    <message>
+        <source>This application uses the following open source components:&lt;br&gt;&lt;b&gt;yyjson&lt;/b&gt; - A high performance JSON library&lt;br&gt;Licensed under the MIT License</source>
+        <translation>Diese Anwendung verwendet die folgenden Open-Source-Komponenten:&lt;br&gt;&lt;b&gt;yyjson&lt;/b&gt; – eine leistungsstarke JSON-Bibliothek&lt;br&gt;Lizenziert unter der MIT-Lizenz</translation>
+    </message>
+</context>
+<context>
+    <name>AddItemDialog</name>
+    <message>
+        <source>true</source>
+        <translation>true</translation>
+    </message>
+    <message>
+        <source>Add Item</source>
+        <translation>Element hinzufügen</translation>
+    </message>
+    <message>
+        <source>String</source>
+        <translation>Zeichenkette</translation>
+    </message>
+    <message>
+        <source>Number</source>
+        <translation>Zahl</translation>
+    </message>
+    <message>
+        <source>Boolean</source>
+        <translation>Wahrheitswert</translation>
+    </message>
+    <message>
+        <source>Object</source>
+        <translation>Objekt</translation>
+    </message>
+    <message>
+        <source>Array</source>
+        <translation>Array</translation>
+    </message>
+    <message>
+        <source>Null</source>
+        <translation>Null</translation>
+    </message>
+    <message>
+        <source>Type:</source>
+        <translation>Typ:</translation>
+    </message>
+    <message>
+        <source>Auto</source>
+        <translation>Automatisch</translation>
+    </message>
+    <message>
+        <source>Key:</source>
+        <translation>Schlüssel:</translation>
+    </message>
+    <message>
+        <source>Value:</source>
+        <translation>Wert:</translation>
+    </message>
+</context>
+<context>
+    <name>JsonReader</name>
+    <message>
+        <source>Input data is empty</source>
+        <translation>Die Eingabe ist leer</translation>
+    </message>
+    <message>
+        <source>Nesting is deeper than %1 levels</source>
+        <translation>Die Verschachtelung ist tiefer als %1 Ebenen</translation>
+    </message>
+    <message>
+        <source>%1 at line %2, column %3</source>
+        <translation>%1 in Zeile %2, Spalte %3</translation>
+    </message>
+</context>
+<context>
+    <name>JsonTreeModel</name>
+    <message>
+        <source>{ %1 items }</source>
+        <translation>{ %1 Einträge }</translation>
+    </message>
+    <message>
+        <source>[ %1 items ]</source>
+        <translation>[ %1 Einträge ]</translation>
+    </message>
+    <message>
+        <source>null</source>
+        <translation>null</translation>
+    </message>
+    <message>
+        <source>... (%1 chars total)</source>
+        <translation>... (insgesamt %1 Zeichen)</translation>
+    </message>
+    <message>
+        <source>Key</source>
+        <translation>Schlüssel</translation>
+    </message>
+    <message>
+        <source>Value</source>
+        <translation>Wert</translation>
+    </message>
+    <message>
+        <source>new</source>
+        <translation>neu</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>Ready</source>
+        <translation>Bereit</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Datei</translation>
+    </message>
+    <message>
+        <source>&amp;Open...</source>
+        <translation>Ö&amp;ffnen...</translation>
+    </message>
+    <message>
+        <source>&amp;Save</source>
+        <translation>&amp;Speichern</translation>
+    </message>
+    <message>
+        <source>Save &amp;As...</source>
+        <translation>Speichern &amp;unter...</translation>
+    </message>
+    <message>
+        <source>E&amp;xit</source>
+        <translation>&amp;Beenden</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>&amp;Bearbeiten</translation>
+    </message>
+    <message>
+        <source>&amp;Find...</source>
+        <translation>&amp;Suchen...</translation>
+    </message>
+    <message>
+        <source>Find &amp;Next</source>
+        <translation>&amp;Weitersuchen</translation>
+    </message>
+    <message>
+        <source>Find &amp;Previous</source>
+        <translation>&amp;Vorheriges suchen</translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>&amp;Kopieren</translation>
+    </message>
+    <message>
+        <source>Copy &amp;Key</source>
+        <translation>Sch&amp;lüssel kopieren</translation>
+    </message>
+    <message>
+        <source>Copy &amp;Value</source>
+        <translation>We&amp;rt kopieren</translation>
+    </message>
+    <message>
+        <source>&amp;Paste</source>
+        <translation>&amp;Einfügen</translation>
+    </message>
+    <message>
+        <source>&amp;Settings...</source>
+        <translation>Ei&amp;nstellungen...</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>&amp;Ansicht</translation>
+    </message>
+    <message>
+        <source>&amp;Expand All</source>
+        <translation>Alles &amp;ausklappen</translation>
+    </message>
+    <message>
+        <source>&amp;Collapse All</source>
+        <translation>Alles &amp;einklappen</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+    <message>
+        <source>&amp;About</source>
+        <translation>Ü&amp;ber Marbletrellis</translation>
+    </message>
+    <message>
+        <source>Marbletrellis%1</source>
+        <translation>Marbletrellis%1</translation>
+    </message>
+    <message>
+        <source>Marbletrellis - %1%2</source>
+        <translation>Marbletrellis - %1%2</translation>
+    </message>
+    <message>
+        <source>Open JSON File</source>
+        <translation>JSON-Datei öffnen</translation>
+    </message>
+    <message>
+        <source>JSON Files (*.json);;All Files (*)</source>
+        <translation>JSON-Dateien (*.json);;Alle Dateien (*)</translation>
+    </message>
+    <message>
+        <source>Failed to load JSON file.</source>
+        <translation>Die JSON-Datei konnte nicht geladen werden.</translation>
+    </message>
+    <message>
+        <source>Failed to parse JSON file.</source>
+        <translation>Fehler beim Analysieren der JSON-Datei.</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>Loaded: %1 (filesize: %2mb, parse %3 ms, total %4 ms)</source>
+        <translation>Geladen: %1 (Dateigröße: %2 MB, Analyse %3 ms, gesamt %4 ms)</translation>
+    </message>
+    <message>
+        <source>Loaded: %1 (%2 ms)</source>
+        <translation>Geladen: %1 (%2 ms)</translation>
+    </message>
+    <message>
+        <source>Failed to save JSON file.</source>
+        <translation>Die JSON-Datei konnte nicht gespeichert werden.</translation>
+    </message>
+    <message>
+        <source>Saved: %1</source>
+        <translation>Gespeichert: %1</translation>
+    </message>
+    <message>
+        <source>Save JSON File</source>
+        <translation>JSON-Datei speichern</translation>
+    </message>
+    <message>
+        <source>Duplicate</source>
+        <translation>Duplizieren</translation>
+    </message>
+    <message>
+        <source>Add Item...</source>
+        <translation>Element hinzufügen...</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>Kopieren</translation>
+    </message>
+    <message>
+        <source>Copy Key</source>
+        <translation>Schlüssel kopieren</translation>
+    </message>
+    <message>
+        <source>Copy Value</source>
+        <translation>Wert kopieren</translation>
+    </message>
+    <message>
+        <source>Paste</source>
+        <translation>Einfügen</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Löschen</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Warnung</translation>
+    </message>
+    <message>
+        <source>Key cannot be empty</source>
+        <translation>Der Schlüssel darf nicht leer sein</translation>
+    </message>
+    <message>
+        <source>Search text is empty.</source>
+        <translation>Der Suchtext ist leer.</translation>
+    </message>
+    <message>
+        <source>No searchable items.</source>
+        <translation>Keine durchsuchbaren Elemente.</translation>
+    </message>
+    <message>
+        <source>Reached end, continued from beginning.</source>
+        <translation>Ende erreicht, am Anfang fortgesetzt.</translation>
+    </message>
+    <message>
+        <source>Match found.</source>
+        <translation>Treffer gefunden.</translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <translation>Suche</translation>
+    </message>
+    <message>
+        <source>Invalid regular expression: %1</source>
+        <translation>Ungültiger regulärer Ausdruck: %1</translation>
+    </message>
+    <message>
+        <source>No matches found.</source>
+        <translation>Keine Treffer gefunden.</translation>
+    </message>
+</context>
+<context>
+    <name>SearchDialog</name>
+    <message>
+        <source>Find</source>
+        <translation>Suchen</translation>
+    </message>
+    <message>
+        <source>Find what:</source>
+        <translation>Suchen nach:</translation>
+    </message>
+    <message>
+        <source>Direction</source>
+        <translation>Richtung</translation>
+    </message>
+    <message>
+        <source>Down</source>
+        <translation>Abwärts</translation>
+    </message>
+    <message>
+        <source>Up</source>
+        <translation>Aufwärts</translation>
+    </message>
+    <message>
+        <source>Ignore case</source>
+        <translation>Groß-/Kleinschreibung ignorieren</translation>
+    </message>
+    <message>
+        <source>Wrap around</source>
+        <translation>Am Ende von vorn beginnen</translation>
+    </message>
+    <message>
+        <source>Use regular expression</source>
+        <translation>Regulären Ausdruck verwenden</translation>
+    </message>
+    <message>
+        <source>Search in value</source>
+        <translation>Auch in Werten suchen</translation>
+    </message>
+    <message>
+        <source>Find Next</source>
+        <translation>Weitersuchen</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsDialog</name>
+    <message>
+        <source>Settings</source>
+        <translation>Einstellungen</translation>
+    </message>
+    <message>
+        <source> chars</source>
+        <translation> Zeichen</translation>
+    </message>
+    <message>
+        <source>Unlimited</source>
+        <translation>Unbegrenzt</translation>
+    </message>
+    <message>
+        <source>Max text display length:</source>
+        <translation>Maximale angezeigte Textlänge:</translation>
+    </message>
+    <message>
+        <source>Pretty print output:</source>
+        <translation>Formatierte Ausgabe:</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,381 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="fr">
+<context>
+    <name>AboutDialog</name>
+    <message>
+        <source>About Marbletrellis</source>
+        <translation>À propos de Marbletrellis</translation>
+    </message>
+    <message>
+        <source>&lt;h2&gt;Marbletrellis&lt;/h2&gt;</source>
+        <translation>&lt;h2&gt;Marbletrellis&lt;/h2&gt;</translation>
+    </message>
+    <message>
+        <source>Version 1.0.0</source>
+        <translation>Version 1.0.0</translation>
+    </message>
+    <message>
+        <source>This application uses the following open source components:&lt;br&gt;&lt;b&gt;yyjson&lt;/b&gt; - A high performance JSON library&lt;br&gt;Licensed under the MIT License</source>
+        <translation>Cette application utilise les composants open source suivants&#xa0;:&lt;br&gt;&lt;b&gt;yyjson&lt;/b&gt; – une bibliothèque JSON haute performance&lt;br&gt;Distribuée sous licence MIT</translation>
+    </message>
+</context>
+<context>
+    <name>AddItemDialog</name>
+    <message>
+        <source>true</source>
+        <translation>true</translation>
+    </message>
+    <message>
+        <source>Add Item</source>
+        <translation>Ajouter un élément</translation>
+    </message>
+    <message>
+        <source>String</source>
+        <translation>Chaîne</translation>
+    </message>
+    <message>
+        <source>Number</source>
+        <translation>Nombre</translation>
+    </message>
+    <message>
+        <source>Boolean</source>
+        <translation>Booléen</translation>
+    </message>
+    <message>
+        <source>Object</source>
+        <translation>Objet</translation>
+    </message>
+    <message>
+        <source>Array</source>
+        <translation>Tableau</translation>
+    </message>
+    <message>
+        <source>Null</source>
+        <translation>Null</translation>
+    </message>
+    <message>
+        <source>Type:</source>
+        <translation>Type&#xa0;:</translation>
+    </message>
+    <message>
+        <source>Auto</source>
+        <translation>Automatique</translation>
+    </message>
+    <message>
+        <source>Key:</source>
+        <translation>Clé&#xa0;:</translation>
+    </message>
+    <message>
+        <source>Value:</source>
+        <translation>Valeur&#xa0;:</translation>
+    </message>
+</context>
+<context>
+    <name>JsonReader</name>
+    <message>
+        <source>Input data is empty</source>
+        <translation>Les données d’entrée sont vides</translation>
+    </message>
+    <message>
+        <source>Nesting is deeper than %1 levels</source>
+        <translation>L’imbrication dépasse %1 niveaux</translation>
+    </message>
+    <message>
+        <source>%1 at line %2, column %3</source>
+        <translation>%1 à la ligne %2, colonne %3</translation>
+    </message>
+</context>
+<context>
+    <name>JsonTreeModel</name>
+    <message>
+        <source>{ %1 items }</source>
+        <translation>{ %1 éléments }</translation>
+    </message>
+    <message>
+        <source>[ %1 items ]</source>
+        <translation>[ %1 éléments ]</translation>
+    </message>
+    <message>
+        <source>null</source>
+        <translation>null</translation>
+    </message>
+    <message>
+        <source>... (%1 chars total)</source>
+        <translation>... (%1 caractères au total)</translation>
+    </message>
+    <message>
+        <source>Key</source>
+        <translation>Clé</translation>
+    </message>
+    <message>
+        <source>Value</source>
+        <translation>Valeur</translation>
+    </message>
+    <message>
+        <source>new</source>
+        <translation>nouveau</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>Ready</source>
+        <translation>Prêt</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Fichier</translation>
+    </message>
+    <message>
+        <source>&amp;Open...</source>
+        <translation>&amp;Ouvrir...</translation>
+    </message>
+    <message>
+        <source>&amp;Save</source>
+        <translation>&amp;Enregistrer</translation>
+    </message>
+    <message>
+        <source>Save &amp;As...</source>
+        <translation>Enregistrer &amp;sous...</translation>
+    </message>
+    <message>
+        <source>E&amp;xit</source>
+        <translation>&amp;Quitter</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>É&amp;dition</translation>
+    </message>
+    <message>
+        <source>&amp;Find...</source>
+        <translation>&amp;Rechercher...</translation>
+    </message>
+    <message>
+        <source>Find &amp;Next</source>
+        <translation>Rechercher le &amp;suivant</translation>
+    </message>
+    <message>
+        <source>Find &amp;Previous</source>
+        <translation>Rechercher le &amp;précédent</translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>&amp;Copier</translation>
+    </message>
+    <message>
+        <source>Copy &amp;Key</source>
+        <translation>Copier la c&amp;lé</translation>
+    </message>
+    <message>
+        <source>Copy &amp;Value</source>
+        <translation>Copier la &amp;valeur</translation>
+    </message>
+    <message>
+        <source>&amp;Paste</source>
+        <translation>C&amp;oller</translation>
+    </message>
+    <message>
+        <source>&amp;Settings...</source>
+        <translation>P&amp;aramètres...</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>&amp;Affichage</translation>
+    </message>
+    <message>
+        <source>&amp;Expand All</source>
+        <translation>Tout &amp;déplier</translation>
+    </message>
+    <message>
+        <source>&amp;Collapse All</source>
+        <translation>Tout &amp;replier</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>Aid&amp;e</translation>
+    </message>
+    <message>
+        <source>&amp;About</source>
+        <translation>À &amp;propos de Marbletrellis</translation>
+    </message>
+    <message>
+        <source>Marbletrellis%1</source>
+        <translation>Marbletrellis%1</translation>
+    </message>
+    <message>
+        <source>Marbletrellis - %1%2</source>
+        <translation>Marbletrellis - %1%2</translation>
+    </message>
+    <message>
+        <source>Open JSON File</source>
+        <translation>Ouvrir un fichier JSON</translation>
+    </message>
+    <message>
+        <source>JSON Files (*.json);;All Files (*)</source>
+        <translation>Fichiers JSON (*.json);;Tous les fichiers (*)</translation>
+    </message>
+    <message>
+        <source>Failed to load JSON file.</source>
+        <translation>Impossible de charger le fichier JSON.</translation>
+    </message>
+    <message>
+        <source>Failed to parse JSON file.</source>
+        <translation>Impossible d’analyser le fichier JSON.</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Erreur</translation>
+    </message>
+    <message>
+        <source>Loaded: %1 (filesize: %2mb, parse %3 ms, total %4 ms)</source>
+        <translation>Chargé&#xa0;: %1 (taille&#xa0;: %2&#xa0;Mo, analyse %3&#xa0;ms, total %4&#xa0;ms)</translation>
+    </message>
+    <message>
+        <source>Loaded: %1 (%2 ms)</source>
+        <translation>Chargé&#xa0;: %1 (%2&#xa0;ms)</translation>
+    </message>
+    <message>
+        <source>Failed to save JSON file.</source>
+        <translation>Impossible d’enregistrer le fichier JSON.</translation>
+    </message>
+    <message>
+        <source>Saved: %1</source>
+        <translation>Enregistré&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>Save JSON File</source>
+        <translation>Enregistrer le fichier JSON</translation>
+    </message>
+    <message>
+        <source>Duplicate</source>
+        <translation>Dupliquer</translation>
+    </message>
+    <message>
+        <source>Add Item...</source>
+        <translation>Ajouter un élément...</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>Copier</translation>
+    </message>
+    <message>
+        <source>Copy Key</source>
+        <translation>Copier la clé</translation>
+    </message>
+    <message>
+        <source>Copy Value</source>
+        <translation>Copier la valeur</translation>
+    </message>
+    <message>
+        <source>Paste</source>
+        <translation>Coller</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Supprimer</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Avertissement</translation>
+    </message>
+    <message>
+        <source>Key cannot be empty</source>
+        <translation>La clé ne peut pas être vide</translation>
+    </message>
+    <message>
+        <source>Search text is empty.</source>
+        <translation>Le texte à rechercher est vide.</translation>
+    </message>
+    <message>
+        <source>No searchable items.</source>
+        <translation>Aucun élément à rechercher.</translation>
+    </message>
+    <message>
+        <source>Reached end, continued from beginning.</source>
+        <translation>Fin atteinte, recherche poursuivie depuis le début.</translation>
+    </message>
+    <message>
+        <source>Match found.</source>
+        <translation>Correspondance trouvée.</translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <translation>Recherche</translation>
+    </message>
+    <message>
+        <source>Invalid regular expression: %1</source>
+        <translation>Expression régulière non valide&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>No matches found.</source>
+        <translation>Aucune correspondance trouvée.</translation>
+    </message>
+</context>
+<context>
+    <name>SearchDialog</name>
+    <message>
+        <source>Find</source>
+        <translation>Rechercher</translation>
+    </message>
+    <message>
+        <source>Find what:</source>
+        <translation>Rechercher&#xa0;:</translation>
+    </message>
+    <message>
+        <source>Direction</source>
+        <translation>Direction</translation>
+    </message>
+    <message>
+        <source>Down</source>
+        <translation>Vers le bas</translation>
+    </message>
+    <message>
+        <source>Up</source>
+        <translation>Vers le haut</translation>
+    </message>
+    <message>
+        <source>Ignore case</source>
+        <translation>Ignorer la casse</translation>
+    </message>
+    <message>
+        <source>Wrap around</source>
+        <translation>Reprendre au début</translation>
+    </message>
+    <message>
+        <source>Use regular expression</source>
+        <translation>Utiliser une expression régulière</translation>
+    </message>
+    <message>
+        <source>Search in value</source>
+        <translation>Rechercher aussi dans les valeurs</translation>
+    </message>
+    <message>
+        <source>Find Next</source>
+        <translation>Suivant</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsDialog</name>
+    <message>
+        <source>Settings</source>
+        <translation>Paramètres</translation>
+    </message>
+    <message>
+        <source> chars</source>
+        <translation> caractères</translation>
+    </message>
+    <message>
+        <source>Unlimited</source>
+        <translation>Illimité</translation>
+    </message>
+    <message>
+        <source>Max text display length:</source>
+        <translation>Longueur maximale affichée&#xa0;:</translation>
+    </message>
+    <message>
+        <source>Pretty print output:</source>
+        <translation>Sortie formatée&#xa0;:</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,9 @@
+#pragma once
+
+class QTranslator;
+
+// What start-up does between creating the application and the main window:
+// installs `translator` when a translation for the user's language lies in
+// "translations" beside the executable, then sets the application icon and the
+// Fusion style. `translator` must live as long as the application.
+void setUpApplication(QTranslator &translator);
