@@ -1,5 +1,7 @@
 #include "testhelpers.h"
 
+#include "model/jsontreemodel.h"
+
 #include <QAbstractItemModel>
 #include <QApplication>
 #include <QDialog>
@@ -27,7 +29,7 @@ QStringList dumpTree(const QAbstractItemModel &model, const QModelIndex &parent)
 
 JsonNode *nodeOf(const QModelIndex &index)
 {
-    return static_cast<JsonNode *>(index.internalPointer());
+    return JsonTreeModel::nodeForIndex(index);
 }
 
 QString dataFile(const char *name)

@@ -13,11 +13,6 @@
 
 namespace {
 
-JsonNode *nodeOf(const QModelIndex &index)
-{
-    return static_cast<JsonNode *>(index.internalPointer());
-}
-
 bool isContainer(const JsonNode *node)
 {
     return node->type() == JsonNodeType::Object || node->type() == JsonNodeType::Array;
@@ -46,7 +41,7 @@ void MainWindow::onCustomContextMenu(const QPoint &pos)
     selectIndex(index);
     contextIndex = index;
 
-    const JsonNode *node = nodeOf(index);
+    const JsonNode *node = JsonTreeModel::nodeForIndex(index);
     const JsonNode *parent = node->parent();
 
     QMenu menu(this);
@@ -69,14 +64,15 @@ void MainWindow::onDuplicateArrayItem()
     if (!contextIndex.isValid())
         return;
     // The copy goes to the end of the array, where it takes its position label.
-    model->appendNode(model->parent(contextIndex), nodeOf(contextIndex)->clone());
+    model->appendNode(model->parent(contextIndex),
+                      JsonTreeModel::nodeForIndex(contextIndex)->clone());
 }
 
 void MainWindow::onAddItem()
 {
     if (!contextIndex.isValid())
         return;
-    const bool isArray = nodeOf(contextIndex)->type() == JsonNodeType::Array;
+    const bool isArray = JsonTreeModel::nodeForIndex(contextIndex)->type() == JsonNodeType::Array;
     AddItemDialog dialog(isArray, this);
     if (dialog.exec() != QDialog::Accepted)
         return;

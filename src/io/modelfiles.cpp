@@ -73,7 +73,7 @@ QString JsonTreeModel::toJsonString() const
 
 QString JsonTreeModel::nodeToJsonString(const QModelIndex &index) const
 {
-    const auto *node = static_cast<const JsonNode *>(index.internalPointer());
+    const JsonNode *node = nodeForIndex(index);
     if (!index.isValid() || !node)
         return {};
     return QString::fromUtf8(JsonWriter::write(node, m_prettyPrint));

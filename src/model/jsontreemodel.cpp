@@ -2,15 +2,6 @@
 
 #include "model/jsonnode.h"
 
-namespace {
-
-JsonNode *nodeOf(const QModelIndex &index)
-{
-    return static_cast<JsonNode *>(index.internalPointer());
-}
-
-} // namespace
-
 JsonTreeModel::JsonTreeModel(QObject *parent)
     : QAbstractItemModel(parent)
     , rootNode(newRootNode())
@@ -31,7 +22,7 @@ QModelIndex JsonTreeModel::index(int row, int column, const QModelIndex &parent)
 {
     if (!hasIndex(row, column, parent))
         return {};
-    const JsonNode *parentNode = parent.isValid() ? nodeOf(parent) : rootNode;
+    const JsonNode *parentNode = parent.isValid() ? nodeForIndex(parent) : rootNode;
     JsonNode *child = parentNode->child(row);
     return child ? createIndex(row, column, child) : QModelIndex();
 }
@@ -40,14 +31,14 @@ QModelIndex JsonTreeModel::parent(const QModelIndex &index) const
 {
     if (!index.isValid())
         return {};
-    return indexForNode(nodeOf(index)->parent());
+    return indexForNode(nodeForIndex(index)->parent());
 }
 
 int JsonTreeModel::rowCount(const QModelIndex &parent) const
 {
     if (parent.column() > 0)
         return 0;
-    return (parent.isValid() ? nodeOf(parent) : rootNode)->childCount();
+    return (parent.isValid() ? nodeForIndex(parent) : rootNode)->childCount();
 }
 
 int JsonTreeModel::columnCount(const QModelIndex &) const
@@ -59,7 +50,7 @@ QVariant JsonTreeModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
         return {};
-    const JsonNode *node = nodeOf(index);
+    const JsonNode *node = nodeForIndex(index);
     if (index.column() == 0)
         return node->key();
     if (index.column() != 1)
@@ -102,6 +93,11 @@ Qt::ItemFlags JsonTreeModel::flags(const QModelIndex &index) const
     if (!index.isValid())
         return Qt::NoItemFlags;
     return QAbstractItemModel::flags(index) | Qt::ItemIsEditable;
+}
+
+JsonNode *JsonTreeModel::nodeForIndex(const QModelIndex &index)
+{
+    return static_cast<JsonNode *>(index.internalPointer());
 }
 
 QModelIndex JsonTreeModel::indexForNode(JsonNode *node) const

@@ -36,6 +36,8 @@ public:
     bool replaceNode(const QModelIndex &index, JsonNode *node);
 
     QModelIndex indexForNode(JsonNode *node) const;
+    // The node an index carries; null for the invalid index.
+    static JsonNode *nodeForIndex(const QModelIndex &index);
 
     int maxTextLength() const { return m_maxTextLength; }
     void setMaxTextLength(int length);

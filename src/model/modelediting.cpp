@@ -9,11 +9,6 @@
 
 namespace {
 
-JsonNode *nodeOf(const QModelIndex &index)
-{
-    return static_cast<JsonNode *>(index.internalPointer());
-}
-
 // A number typed as text: an integer when the text is one (unsigned only above
 // the signed range), else a finite double. Null when the text is no number.
 QVariant numberFromText(const QString &text)
@@ -37,7 +32,7 @@ bool JsonTreeModel::setData(const QModelIndex &index, const QVariant &value, int
 {
     if (!index.isValid() || role != Qt::EditRole)
         return false;
-    JsonNode *node = nodeOf(index);
+    JsonNode *node = nodeForIndex(index);
     if (index.column() == 0) {
         node->setKey(value.toString());
     } else if (node->type() == JsonNodeType::Number && value.typeId() == QMetaType::QString) {
@@ -62,7 +57,7 @@ bool JsonTreeModel::setData(const QModelIndex &index, const QVariant &value, int
 
 bool JsonTreeModel::insertRows(int row, int count, const QModelIndex &parent)
 {
-    JsonNode *target = parent.isValid() ? nodeOf(parent) : rootNode;
+    JsonNode *target = parent.isValid() ? nodeForIndex(parent) : rootNode;
     if (row < 0 || row > target->childCount() || count < 1)
         return false;
     beginInsertRows(parent, row, row + count - 1);
@@ -75,7 +70,7 @@ bool JsonTreeModel::insertRows(int row, int count, const QModelIndex &parent)
 
 bool JsonTreeModel::removeRows(int row, int count, const QModelIndex &parent)
 {
-    JsonNode *target = parent.isValid() ? nodeOf(parent) : rootNode;
+    JsonNode *target = parent.isValid() ? nodeForIndex(parent) : rootNode;
     if (row < 0 || count < 1 || row + count > target->childCount())
         return false;
     beginRemoveRows(parent, row, row + count - 1);
@@ -88,7 +83,7 @@ bool JsonTreeModel::removeRows(int row, int count, const QModelIndex &parent)
 
 bool JsonTreeModel::appendNode(const QModelIndex &parentIndex, JsonNode *node)
 {
-    JsonNode *target = parentIndex.isValid() ? nodeOf(parentIndex) : rootNode;
+    JsonNode *target = parentIndex.isValid() ? nodeForIndex(parentIndex) : rootNode;
     // Rows hang under column-0 indexes only, whichever cell the caller holds.
     const QModelIndex announced = parentIndex.siblingAtColumn(0);
     const int row = target->childCount();
@@ -103,7 +98,7 @@ bool JsonTreeModel::replaceNode(const QModelIndex &index, JsonNode *node)
 {
     if (!index.isValid() || !node)
         return false;
-    JsonNode *replaced = nodeOf(index);
+    JsonNode *replaced = nodeForIndex(index);
     JsonNode *parentNode = replaced->parent();
     if (!parentNode)
         return false;
