@@ -27,6 +27,14 @@ QStringList dumpTree(const QAbstractItemModel &model, const QModelIndex &parent)
     return lines;
 }
 
+QModelIndex indexAt(const QAbstractItemModel &model, const Path &path, int column)
+{
+    QModelIndex index;
+    for (int i = 0; i < path.size(); ++i)
+        index = model.index(path[i], i + 1 == path.size() ? column : 0, index);
+    return index;
+}
+
 JsonNode *nodeOf(const QModelIndex &index)
 {
     return JsonTreeModel::nodeForIndex(index);

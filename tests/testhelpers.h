@@ -15,6 +15,11 @@ class QWidget;
 // level, so one comparison checks a whole tree and prints a readable difference.
 QStringList dumpTree(const QAbstractItemModel &model, const QModelIndex &parent = {});
 
+// The row reached by following `path` (a row number per level) from the top,
+// in `column` of its last step.
+using Path = QList<int>;
+QModelIndex indexAt(const QAbstractItemModel &model, const Path &path, int column = 0);
+
 // The node an index carries.
 class JsonNode;
 JsonNode *nodeOf(const QModelIndex &index);

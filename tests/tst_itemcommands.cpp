@@ -17,8 +17,6 @@
 #include <QTest>
 #include <QTreeView>
 
-using Path = QList<int>;
-
 namespace {
 
 // A shown window holding `json`, fully expanded, watched by the model tester.
@@ -32,13 +30,7 @@ struct ShownWindow : Window
         tree->expandAll();
     }
 
-    QModelIndex at(const Path &path, int column = 0) const
-    {
-        QModelIndex index;
-        for (int i = 0; i < path.size(); ++i)
-            index = model->index(path[i], i + 1 == path.size() ? column : 0, index);
-        return index;
-    }
+    QModelIndex at(const Path &path, int column = 0) const { return indexAt(*model, path, column); }
 
     QString compact() const
     {

@@ -7,18 +7,7 @@
 
 #include <memory>
 
-using Path = QList<int>;
-
 namespace {
-
-// The index of the row reached by following `path` from the top (column 0).
-QModelIndex at(const QAbstractItemModel &model, const Path &path, int column = 0)
-{
-    QModelIndex index;
-    for (int i = 0; i < path.size(); ++i)
-        index = model.index(path[i], i + 1 == path.size() ? column : 0, index);
-    return index;
-}
 
 // Every change signal in the order emitted, with its range, parent key and roles.
 class SignalLog
@@ -148,7 +137,7 @@ void TestModelEditing::setData()
     QFETCH(int, type);
 
     Fixture f(json);
-    const QModelIndex index = at(f.model, path, column);
+    const QModelIndex index = indexAt(f.model, path, column);
     QVERIFY(f.model.setData(index, value, Qt::EditRole));
     QCOMPARE(dumpTree(f.model), tree);
     QCOMPARE(int(nodeOf(index)->type()), type);
@@ -200,7 +189,7 @@ void TestModelEditing::numberText()
     QFETCH(QString, stored);
 
     Fixture f(QStringLiteral("[2.5]"));
-    const QModelIndex index = at(f.model, {0, 0}, 1);
+    const QModelIndex index = indexAt(f.model, {0, 0}, 1);
     QCOMPARE(f.model.setData(index, text, Qt::EditRole), !stored.isEmpty());
     QCOMPARE(described(index.data(Qt::EditRole)),
              stored.isEmpty() ? QStringLiteral("2.5 (double)") : stored);
@@ -225,7 +214,7 @@ void TestModelEditing::unchangedNumberKeepsItsText()
     Fixture f(json);
     f.model.setPrettyPrint(false);
     const QString saved = f.model.toJsonString();
-    const QModelIndex index = at(f.model, {0, 0}, 1);
+    const QModelIndex index = indexAt(f.model, {0, 0}, 1);
     QVERIFY(f.model.setData(index, index.data(Qt::EditRole).toString(), Qt::EditRole));
     QCOMPARE(f.model.toJsonString(), saved);
     QCOMPARE(f.log.lines.size(), 1); // still announced: no comparison with the old content
@@ -355,9 +344,9 @@ void TestModelEditing::replaceNode()
     JsonTreeModel source;
     QVERIFY(source.loadFromString(replacement));
     JsonNode *node = nodeOf(source.index(0, 0))->clone();
-    node->setKey(at(f.model, path).data().toString());
+    node->setKey(indexAt(f.model, path).data().toString());
 
-    const QPersistentModelIndex index = at(f.model, path);
+    const QPersistentModelIndex index = indexAt(f.model, path);
     QVERIFY(f.model.replaceNode(index, node));
     QCOMPARE(dumpTree(f.model), tree);
     QCOMPARE(f.log.lines, emitted);
@@ -371,7 +360,7 @@ void TestModelEditing::refusals()
     Fixture f(QStringLiteral(R"({"a":1,"b":2,"c":3})"));
     const QModelIndex top = f.model.index(0, 0);
     QVERIFY(!f.model.setData({}, QStringLiteral("x"), Qt::EditRole));
-    QVERIFY(!f.model.setData(at(f.model, {0, 0}), QStringLiteral("x"), Qt::DisplayRole));
+    QVERIFY(!f.model.setData(indexAt(f.model, {0, 0}), QStringLiteral("x"), Qt::DisplayRole));
     QVERIFY(!f.model.insertRows(-1, 1, top));
     QVERIFY(!f.model.insertRows(4, 1, top));
     QVERIFY(!f.model.insertRows(0, 0, top));
@@ -388,7 +377,7 @@ void TestModelEditing::refusals()
 void TestModelEditing::labelTypedOverElementLastsUntilArrayChanges()
 {
     Fixture f(QStringLiteral("[1,2]"));
-    QVERIFY(f.model.setData(at(f.model, {0, 1}), QStringLiteral("mine"), Qt::EditRole));
+    QVERIFY(f.model.setData(indexAt(f.model, {0, 1}), QStringLiteral("mine"), Qt::EditRole));
     QCOMPARE(dumpTree(f.model), (QStringList {" = [ 2 items ]", "  [0] = 1", "  mine = 2"}));
     QVERIFY(f.model.appendNode(f.model.index(0, 0),
                                new JsonNode(QString(), QVariant(), JsonNodeType::Null)));
@@ -399,9 +388,10 @@ void TestModelEditing::labelTypedOverElementLastsUntilArrayChanges()
 void TestModelEditing::deepSubtreeRemovedAndReplaced()
 {
     Fixture f(QString::fromLatin1("[0," + nestedArrays(9998) + "]"));
-    QVERIFY(f.model.appendNode(f.model.index(0, 0), nodeOf(at(f.model, {0, 1}))->clone()));
+    QVERIFY(f.model.appendNode(f.model.index(0, 0), nodeOf(indexAt(f.model, {0, 1}))->clone()));
     QVERIFY(f.model.removeRows(1, 1, f.model.index(0, 0)));
-    QVERIFY(f.model.replaceNode(at(f.model, {0, 0}), nodeOf(at(f.model, {0, 1}))->clone()));
+    QVERIFY(f.model.replaceNode(indexAt(f.model, {0, 0}),
+                                nodeOf(indexAt(f.model, {0, 1}))->clone()));
     f.model.setPrettyPrint(false);
     const QString deep = QString::fromLatin1(nestedArrays(9998));
     QCOMPARE(f.model.toJsonString(),
