@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QStatusBar>
@@ -36,6 +37,42 @@ QString Window::title() const
     return window->windowTitle();
 }
 
+ShownWindow::ShownWindow(const QString &json)
+{
+    window->show();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    QVERIFY(model->loadFromString(json));
+    tree->expandAll();
+}
+
+QString ShownWindow::compact() const
+{
+    model->setPrettyPrint(false);
+    return model->toJsonString();
+}
+
+QStringList contextMenu(Window &w, const QModelIndex &cell, const QString &entry)
+{
+    QStringList shown;
+    ModalAnswer answer(onDialog<QMenu>([&](QMenu *menu) {
+        QAction *chosen = nullptr;
+        for (QAction *action : menu->actions()) {
+            shown << action->text();
+            if (action->text() == entry)
+                chosen = action;
+        }
+        if (chosen) {
+            menu->setActiveAction(chosen);
+            QTest::keyClick(menu, Qt::Key_Return);
+        } else {
+            QTest::keyClick(menu, Qt::Key_Escape);
+        }
+    }));
+    const QPoint pos = w.tree->visualRect(cell).center();
+    QMetaObject::invokeMethod(w.window.get(), "onCustomContextMenu", Q_ARG(QPoint, pos));
+    return shown;
+}
+
 bool runFileCommand(Window &w, const QString &command, const QString &path)
 {
     ModalAnswer answer(onDialog<QFileDialog>([&path](QFileDialog *dialog) {
@@ -55,6 +92,7 @@ MessageBoxAnswer::MessageBoxAnswer(QMessageBox::StandardButton button)
         text = box->text();
         icon = box->icon();
         buttons = box->standardButtons();
+        defaultButton = box->standardButton(box->defaultButton());
         box->button(button)->click();
     }))
 {

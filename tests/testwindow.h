@@ -1,12 +1,13 @@
 #pragma once
 
+#include "model/jsontreemodel.h"
 #include "testhelpers.h"
 
+#include <QAbstractItemModelTester>
 #include <QMessageBox>
 
 #include <memory>
 
-class JsonTreeModel;
 class MainWindow;
 class QAction;
 class QLabel;
@@ -28,6 +29,23 @@ struct Window
     QLabel *status;
 };
 
+// A shown, active window holding `json`, fully expanded, watched by the
+// model tester.
+struct ShownWindow : Window
+{
+    explicit ShownWindow(const QString &json);
+
+    QModelIndex at(const Path &path, int column = 0) const { return indexAt(*model, path, column); }
+    // The whole document, compact.
+    QString compact() const;
+
+    QAbstractItemModelTester tester {model, QAbstractItemModelTester::FailureReportingMode::QtTest};
+};
+
+// Right-clicks the cell and chooses `entry` from the menu (none: dismisses it).
+// Returns the entries the menu showed.
+QStringList contextMenu(Window &w, const QModelIndex &cell, const QString &entry = {});
+
 // Triggers a File command and answers its file dialog with `path`.
 bool runFileCommand(Window &w, const QString &command, const QString &path);
 
@@ -40,5 +58,6 @@ struct MessageBoxAnswer
     QString text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QMessageBox::StandardButtons buttons;
+    QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
     ModalAnswer answer;
 };

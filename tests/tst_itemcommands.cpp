@@ -19,52 +19,6 @@
 
 namespace {
 
-// A shown window holding `json`, fully expanded, watched by the model tester.
-struct ShownWindow : Window
-{
-    explicit ShownWindow(const QString &json)
-    {
-        window->show();
-        QVERIFY(QTest::qWaitForWindowActive(window.get()));
-        QVERIFY(model->loadFromString(json));
-        tree->expandAll();
-    }
-
-    QModelIndex at(const Path &path, int column = 0) const { return indexAt(*model, path, column); }
-
-    QString compact() const
-    {
-        model->setPrettyPrint(false);
-        return model->toJsonString();
-    }
-
-    QAbstractItemModelTester tester {model, QAbstractItemModelTester::FailureReportingMode::QtTest};
-};
-
-// Right-clicks the cell and chooses `entry` from the menu (none: dismisses it).
-// Returns the entries the menu showed.
-QStringList contextMenu(ShownWindow &w, const QModelIndex &cell, const QString &entry = {})
-{
-    QStringList shown;
-    ModalAnswer answer(onDialog<QMenu>([&](QMenu *menu) {
-        QAction *chosen = nullptr;
-        for (QAction *action : menu->actions()) {
-            shown << action->text();
-            if (action->text() == entry)
-                chosen = action;
-        }
-        if (chosen) {
-            menu->setActiveAction(chosen);
-            QTest::keyClick(menu, Qt::Key_Return);
-        } else {
-            QTest::keyClick(menu, Qt::Key_Escape);
-        }
-    }));
-    const QPoint pos = w.tree->visualRect(cell).center();
-    QMetaObject::invokeMethod(w.window.get(), "onCustomContextMenu", Q_ARG(QPoint, pos));
-    return shown;
-}
-
 // Opens the cell's editor with the edit key, types `text` over its content
 // (none: leaves it), and confirms with Return. Returns the text it showed.
 QString editCell(ShownWindow &w, const QModelIndex &cell, const QString *text = nullptr)

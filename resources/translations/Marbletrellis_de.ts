@@ -311,6 +311,66 @@
         <source>No matches found.</source>
         <translation>Keine Treffer gefunden.</translation>
     </message>
+    <message>
+        <source>No item selected to copy.</source>
+        <translation>Kein Element zum Kopieren ausgewählt.</translation>
+    </message>
+    <message>
+        <source>Failed to copy item.</source>
+        <translation>Element konnte nicht kopiert werden.</translation>
+    </message>
+    <message>
+        <source>Copied to clipboard.</source>
+        <translation>In die Zwischenablage kopiert.</translation>
+    </message>
+    <message>
+        <source>Cannot copy standalone value.</source>
+        <translation>Ein alleinstehender Wert kann nicht kopiert werden.</translation>
+    </message>
+    <message>
+        <source>Copied key to clipboard.</source>
+        <translation>Schlüssel in die Zwischenablage kopiert.</translation>
+    </message>
+    <message>
+        <source>Copied value to clipboard.</source>
+        <translation>Wert in die Zwischenablage kopiert.</translation>
+    </message>
+    <message>
+        <source>No item selected to paste.</source>
+        <translation>Kein Element zum Einfügen ausgewählt.</translation>
+    </message>
+    <message>
+        <source>Clipboard is empty.</source>
+        <translation>Die Zwischenablage ist leer.</translation>
+    </message>
+    <message>
+        <source>Can only paste into Object or Array.</source>
+        <translation>Einfügen ist nur in ein Objekt oder Array möglich.</translation>
+    </message>
+    <message>
+        <source>Pasted value into Array.</source>
+        <translation>Wert in das Array eingefügt.</translation>
+    </message>
+    <message>
+        <source>Pasted key and value.</source>
+        <translation>Schlüssel und Wert eingefügt.</translation>
+    </message>
+    <message>
+        <source>Object can only paste &quot;key&quot;: value format.</source>
+        <translation>In ein Objekt lässt sich nur das Format &quot;Schlüssel&quot;: Wert einfügen.</translation>
+    </message>
+    <message>
+        <source>Pasted JSON into Array.</source>
+        <translation>JSON in das Array eingefügt.</translation>
+    </message>
+    <message>
+        <source>Pasted text into Array.</source>
+        <translation>Text in das Array eingefügt.</translation>
+    </message>
+    <message>
+        <source>Key &quot;%1&quot; already exists. Overwrite?</source>
+        <translation>Der Schlüssel „%1“ existiert bereits. Überschreiben?</translation>
+    </message>
 </context>
 <context>
     <name>SearchDialog</name>

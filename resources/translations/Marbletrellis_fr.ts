@@ -311,6 +311,66 @@
         <source>No matches found.</source>
         <translation>Aucune correspondance trouvée.</translation>
     </message>
+    <message>
+        <source>No item selected to copy.</source>
+        <translation>Aucun élément sélectionné à copier.</translation>
+    </message>
+    <message>
+        <source>Failed to copy item.</source>
+        <translation>Impossible de copier l’élément.</translation>
+    </message>
+    <message>
+        <source>Copied to clipboard.</source>
+        <translation>Copié dans le presse-papiers.</translation>
+    </message>
+    <message>
+        <source>Cannot copy standalone value.</source>
+        <translation>Impossible de copier une valeur isolée.</translation>
+    </message>
+    <message>
+        <source>Copied key to clipboard.</source>
+        <translation>Clé copiée dans le presse-papiers.</translation>
+    </message>
+    <message>
+        <source>Copied value to clipboard.</source>
+        <translation>Valeur copiée dans le presse-papiers.</translation>
+    </message>
+    <message>
+        <source>No item selected to paste.</source>
+        <translation>Aucun élément sélectionné pour coller.</translation>
+    </message>
+    <message>
+        <source>Clipboard is empty.</source>
+        <translation>Le presse-papiers est vide.</translation>
+    </message>
+    <message>
+        <source>Can only paste into Object or Array.</source>
+        <translation>On ne peut coller que dans un objet ou un tableau.</translation>
+    </message>
+    <message>
+        <source>Pasted value into Array.</source>
+        <translation>Valeur collée dans le tableau.</translation>
+    </message>
+    <message>
+        <source>Pasted key and value.</source>
+        <translation>Clé et valeur collées.</translation>
+    </message>
+    <message>
+        <source>Object can only paste &quot;key&quot;: value format.</source>
+        <translation>Un objet n’accepte que le format &quot;clé&quot;&#xa0;: valeur.</translation>
+    </message>
+    <message>
+        <source>Pasted JSON into Array.</source>
+        <translation>JSON collé dans le tableau.</translation>
+    </message>
+    <message>
+        <source>Pasted text into Array.</source>
+        <translation>Texte collé dans le tableau.</translation>
+    </message>
+    <message>
+        <source>Key &quot;%1&quot; already exists. Overwrite?</source>
+        <translation>La clé «&#xa0;%1&#xa0;» existe déjà. Écraser&#xa0;?</translation>
+    </message>
 </context>
 <context>
     <name>SearchDialog</name>

@@ -116,10 +116,14 @@ void MainWindow::createActions()
     connect(addMenuAction(editMenu, tr("Find &Previous"), QKeySequence::FindPrevious),
             &QAction::triggered, this, &MainWindow::onFindPrevious);
     editMenu->addSeparator();
-    addMenuAction(editMenu, tr("&Copy"), QKeySequence::Copy);
-    addMenuAction(editMenu, tr("Copy &Key"));
-    addMenuAction(editMenu, tr("Copy &Value"));
-    addMenuAction(editMenu, tr("&Paste"), QKeySequence::Paste);
+    connect(addMenuAction(editMenu, tr("&Copy"), QKeySequence::Copy), &QAction::triggered, this,
+            &MainWindow::onCopy);
+    connect(addMenuAction(editMenu, tr("Copy &Key")), &QAction::triggered, this,
+            &MainWindow::onCopyKey);
+    connect(addMenuAction(editMenu, tr("Copy &Value")), &QAction::triggered, this,
+            &MainWindow::onCopyValue);
+    connect(addMenuAction(editMenu, tr("&Paste"), QKeySequence::Paste), &QAction::triggered, this,
+            &MainWindow::onPaste);
     editMenu->addSeparator();
     connect(addMenuAction(editMenu, tr("&Settings...")), &QAction::triggered, this,
             &MainWindow::onSettings);

@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <QModelIndex>
 
+class JsonNode;
 class JsonTreeModel;
 class PreorderCursor;
 class QLabel;
@@ -14,6 +15,7 @@ class QRegularExpression;
 class QSettings;
 class QTreeView;
 class SearchDialog;
+struct yyjson_val;
 
 // The program's one window: menus, the tree view of the document, the status
 // line, and the title with the current path and the modified marker. Each
@@ -44,6 +46,10 @@ private slots:
     void onDuplicateArrayItem();
     void onAddItem();
     void onDeleteItem();
+    void onCopy();
+    void onCopyKey();
+    void onCopyValue();
+    void onPaste();
     void onAbout();
 
 private:
@@ -62,6 +68,11 @@ private:
                        const QRegularExpression &expression, QModelIndex *matchedIndex = nullptr,
                        QString *errorMessage = nullptr) const;
     void selectIndex(const QModelIndex &index);
+
+    static bool parseKeyValue(const QString &text, QString &key, QString &valueText);
+    bool pasteIntoObject(const QModelIndex &objectIndex, JsonNode *object, const QString &key,
+                         yyjson_val *value);
+    bool appendPasted(const QModelIndex &containerIndex, JsonNode *node);
 
     QTreeView *treeView = nullptr;
     JsonTreeModel *model = nullptr;

@@ -11,15 +11,6 @@
 #include <QMessageBox>
 #include <QTreeView>
 
-namespace {
-
-bool isContainer(const JsonNode *node)
-{
-    return node->type() == JsonNodeType::Object || node->type() == JsonNodeType::Array;
-}
-
-} // namespace
-
 void MainWindow::onExpandAll()
 {
     treeView->expandAll();
@@ -48,13 +39,13 @@ void MainWindow::onCustomContextMenu(const QPoint &pos)
     if (parent && parent->type() == JsonNodeType::Array)
         connect(menu.addAction(tr("Duplicate")), &QAction::triggered, this,
                 &MainWindow::onDuplicateArrayItem);
-    if (isContainer(node))
+    if (node->isContainer())
         connect(menu.addAction(tr("Add Item...")), &QAction::triggered, this,
                 &MainWindow::onAddItem);
-    menu.addAction(tr("Copy"));
-    menu.addAction(tr("Copy Key"));
-    menu.addAction(tr("Copy Value"));
-    menu.addAction(tr("Paste"));
+    connect(menu.addAction(tr("Copy")), &QAction::triggered, this, &MainWindow::onCopy);
+    connect(menu.addAction(tr("Copy Key")), &QAction::triggered, this, &MainWindow::onCopyKey);
+    connect(menu.addAction(tr("Copy Value")), &QAction::triggered, this, &MainWindow::onCopyValue);
+    connect(menu.addAction(tr("Paste")), &QAction::triggered, this, &MainWindow::onPaste);
     connect(menu.addAction(tr("Delete")), &QAction::triggered, this, &MainWindow::onDeleteItem);
     menu.exec(treeView->viewport()->mapToGlobal(pos));
 }

@@ -64,6 +64,11 @@ JsonNode *JsonReader::parse(QByteArrayView utf8, QString *error)
     return tree;
 }
 
+bool JsonReader::nestsTooDeep(QByteArrayView utf8)
+{
+    return depthFaultPosition(utf8) < utf8.size();
+}
+
 QString JsonReader::describeFault(QByteArrayView utf8, size_t position, const QString &reason)
 {
     size_t line = 1;

@@ -20,6 +20,9 @@ public:
     // parse; then *error holds the reason with its line and column.
     static JsonNode *parse(QByteArrayView utf8, QString *error);
 
+    // Whether containers in the text, taken as JSON, nest deeper than maxDepth.
+    static bool nestsTooDeep(QByteArrayView utf8);
+
 private:
     // The reason followed by the line and column (counted in characters, from 1)
     // of the byte at `position`.

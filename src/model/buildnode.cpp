@@ -100,7 +100,7 @@ private:
 JsonNode *JsonTreeModel::buildNode(yyjson_val *value, const QString &key)
 {
     JsonNode *top = scalarNode(value, key);
-    if (top->type() != JsonNodeType::Array && top->type() != JsonNodeType::Object)
+    if (!top->isContainer())
         return top;
 
     // One frame per open container, innermost last: the height of the stack

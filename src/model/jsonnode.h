@@ -44,6 +44,10 @@ public:
     QVariant value() const { return m_value; }
     void setValue(const QVariant &value);
     JsonNodeType type() const { return m_type; }
+    bool isContainer() const
+    {
+        return m_type == JsonNodeType::Object || m_type == JsonNodeType::Array;
+    }
     void setType(JsonNodeType type);
     JsonNode *parent() const { return m_parent; }
 
