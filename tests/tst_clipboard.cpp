@@ -85,6 +85,7 @@ private slots:
     void numberWithoutJsonText();
     void paste_data();
     void paste();
+    void topLevelScalarHoldsNothing();
     void overwrite_data();
     void overwrite();
     void deepPaste_data();
@@ -343,6 +344,21 @@ void TestClipboard::paste()
     QCOMPARE(after.document, document);
     QCOMPARE(after.current, current);
     QCOMPARE(after.modified, pastes);
+}
+
+void TestClipboard::topLevelScalarHoldsNothing()
+{
+    ShownWindow w(QStringLiteral("5"));
+    w.tree->setCurrentIndex(w.at({0}, 1));
+    clipboard()->setText(QStringLiteral("[1]"));
+
+    w.action(QStringLiteral("&Paste"))->trigger();
+
+    const Outcome after = outcome(w);
+    QCOMPARE(after.status, QStringLiteral("Can only paste into Object or Array."));
+    QCOMPARE(after.document, QStringLiteral("5"));
+    QCOMPARE(after.current, Path {0});
+    QVERIFY(!after.modified);
 }
 
 void TestClipboard::overwrite_data()
