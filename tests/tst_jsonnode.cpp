@@ -76,6 +76,12 @@ void TestJsonNode::takeAndRemove()
     node.removeChild(0);
     node.removeChild(5); // out of range: nothing
     QCOMPARE(keysOf(node), QStringList({"[2]", "[3]"}));
+    QVERIFY(linksConsistent(&node));
+
+    // A taken node put back elsewhere knows its new row.
+    node.insertChild(1, taken.release());
+    QCOMPARE(keysOf(node), QStringList({"[2]", "[1]", "[3]"}));
+    QVERIFY(linksConsistent(&node));
 }
 
 void TestJsonNode::cloneIsDeepAndRelinked()

@@ -33,17 +33,20 @@ void JsonNode::reserveChildren(int count)
 
 void JsonNode::appendChild(JsonNode *child)
 {
+    child->m_row = int(children.size());
     children.append(child);
     child->m_parent = this;
 }
 
 void JsonNode::insertChild(int row, JsonNode *child)
 {
-    if (row >= 0 && row <= children.size())
-        children.insert(row, child);
-    else
-        children.append(child);
+    if (row < 0 || row > children.size()) {
+        appendChild(child);
+        return;
+    }
+    children.insert(row, child);
     child->m_parent = this;
+    updateRowsFrom(row);
 }
 
 JsonNode *JsonNode::child(int row) const
@@ -60,6 +63,10 @@ int JsonNode::row() const
 {
     if (!m_parent)
         return 0;
+    // The remembered row is right for every node its parent holds; a scan
+    // remains for a node that names a parent which does not hold it.
+    if (m_parent->children.value(m_row) == this)
+        return m_row;
     return int(m_parent->children.indexOf(const_cast<JsonNode *>(this)));
 }
 
@@ -74,7 +81,14 @@ JsonNode *JsonNode::takeChild(int row)
         return nullptr;
     JsonNode *child = children.takeAt(row);
     child->m_parent = nullptr;
+    updateRowsFrom(row);
     return child;
+}
+
+void JsonNode::updateRowsFrom(int row)
+{
+    for (qsizetype i = row; i < children.size(); ++i)
+        children[i]->m_row = int(i);
 }
 
 void JsonNode::setKey(const QString &key)
@@ -103,7 +117,7 @@ JsonNode *JsonNode::clone(JsonNode *parent) const
         target->children.reserve(source->children.size());
         for (const JsonNode *child : source->children) {
             auto *childCopy = new JsonNode(child->m_key, child->m_value, child->m_type, target);
-            target->children.append(childCopy);
+            target->appendChild(childCopy);
             if (!child->children.isEmpty())
                 pending.emplace_back(child, childCopy);
         }

@@ -57,9 +57,14 @@ public:
     static QString positionLabel(qsizetype position);
 
 private:
+    void updateRowsFrom(int row);
+
     QList<JsonNode *> children;
     JsonNode *m_parent;
     QString m_key;
     QVariant m_value;
     JsonNodeType m_type;
+    // Where this node sat in its parent's children when last placed or
+    // shifted: row() looks there first, so finding a row costs no scan.
+    int m_row = 0;
 };

@@ -5,6 +5,7 @@
 
 #include "model/jsonnode.h"
 
+#include <charconv>
 #include <cmath>
 
 namespace {
@@ -131,8 +132,17 @@ bool JsonTreeModel::replaceNode(const QModelIndex &index, JsonNode *node)
 
 void JsonTreeModel::renumberArrayKeys(JsonNode *node)
 {
-    for (int row = 0; row < node->childCount(); ++row)
-        node->child(row)->setKey(JsonNode::positionLabel(row));
+    // Most labels are right already (an append changes none of the others):
+    // they are compared in place and only the wrong ones are made anew.
+    char label[24];
+    for (int row = 0; row < node->childCount(); ++row) {
+        label[0] = '[';
+        char *end = std::to_chars(label + 1, label + sizeof label - 1, row).ptr;
+        *end++ = ']';
+        JsonNode *child = node->child(row);
+        if (child->key() != QLatin1StringView(label, end - label))
+            child->setKey(JsonNode::positionLabel(row));
+    }
 }
 
 // After an array's children changed, every element is relabelled by its
