@@ -1,5 +1,7 @@
 #include "model/jsonnode.h"
 
+#include "model/nodeallocator.h"
+
 #include <utility>
 #include <vector>
 
@@ -9,6 +11,52 @@ JsonNode::JsonNode(const QString &key, const QVariant &value, JsonNodeType type,
     , m_value(value)
     , m_type(type)
 {
+}
+
+// Under AddressSanitizer every node gets memory of its own, so that a node
+// used after it was destroyed is caught, which a reused slot would hide.
+#if defined(__SANITIZE_ADDRESS__)
+#    define MARBLETRELLIS_NODE_POOL 0
+#elif defined(__has_feature)
+#    if __has_feature(address_sanitizer)
+#        define MARBLETRELLIS_NODE_POOL 0
+#    endif
+#endif
+#ifndef MARBLETRELLIS_NODE_POOL
+#    define MARBLETRELLIS_NODE_POOL 1
+#endif
+
+#if MARBLETRELLIS_NODE_POOL
+namespace {
+
+NodeAllocator &nodeAllocator()
+{
+    // Never destroyed: nodes may outlive every other static object.
+    static auto *allocator = new NodeAllocator(sizeof(JsonNode));
+    return *allocator;
+}
+
+} // namespace
+#endif
+
+void *JsonNode::operator new(std::size_t size)
+{
+#if MARBLETRELLIS_NODE_POOL
+    Q_ASSERT(size == sizeof(JsonNode));
+    Q_UNUSED(size);
+    return nodeAllocator().allocate();
+#else
+    return ::operator new(size);
+#endif
+}
+
+void JsonNode::operator delete(void *node) noexcept
+{
+#if MARBLETRELLIS_NODE_POOL
+    nodeAllocator().deallocate(node);
+#else
+    ::operator delete(node);
+#endif
 }
 
 JsonNode::~JsonNode()

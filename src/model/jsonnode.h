@@ -4,6 +4,8 @@
 #include <QString>
 #include <QVariant>
 
+#include <cstddef>
+
 // The kinds of node. The numbers are stored as item data by the Add Item
 // dialog and must never change.
 enum class JsonNodeType : qint32 {
@@ -29,6 +31,10 @@ public:
     ~JsonNode();
 
     Q_DISABLE_COPY_MOVE(JsonNode)
+
+    // Nodes come from a pool of their own: a document holds millions of them.
+    static void *operator new(std::size_t size);
+    static void operator delete(void *node) noexcept;
 
     void reserveChildren(int count);
     void appendChild(JsonNode *child);

@@ -1,0 +1,117 @@
+#include "model/nodeallocator.h"
+
+#include <cstdint>
+#include <new>
+
+namespace {
+
+// Blocks are aligned to their size, so a slot finds its block by masking its
+// address.
+constexpr std::size_t blockSize = std::size_t(1) << 20;
+constexpr std::size_t slotAlignment = alignof(std::max_align_t);
+
+constexpr std::size_t roundUp(std::size_t size, std::size_t alignment)
+{
+    return (size + alignment - 1) / alignment * alignment;
+}
+
+} // namespace
+
+struct NodeAllocator::Block
+{
+    Block *previous = nullptr;
+    Block *next = nullptr;
+    void *freeSlots = nullptr; // a list threaded through the free slots
+    std::size_t live = 0;
+    std::size_t carved = 0; // slots handed out at least once
+    bool isPartial = false;
+
+    char *slots() { return reinterpret_cast<char *>(this) + roundUp(sizeof(Block), slotAlignment); }
+};
+
+NodeAllocator::NodeAllocator(std::size_t slotSize)
+    : slotSize(roundUp(qMax(slotSize, sizeof(void *)), slotAlignment))
+    , slotCount((blockSize - roundUp(sizeof(Block), slotAlignment)) / this->slotSize)
+{
+}
+
+NodeAllocator::~NodeAllocator()
+{
+    // Only the spare can be left: every node is gone before its allocator.
+    if (spare && spare->live == 0)
+        qFreeAligned(spare);
+}
+
+void *NodeAllocator::allocate()
+{
+    Block *block = partial;
+    if (!block) {
+        block = newBlock();
+        linkPartial(block);
+    }
+    if (block == spare)
+        spare = nullptr;
+
+    void *slot;
+    if (block->freeSlots) {
+        slot = block->freeSlots;
+        block->freeSlots = *static_cast<void **>(slot);
+    } else {
+        slot = block->slots() + block->carved * slotSize;
+        ++block->carved;
+    }
+    if (++block->live == slotCount)
+        unlinkPartial(block);
+    return slot;
+}
+
+void NodeAllocator::deallocate(void *slot) noexcept
+{
+    auto *block = reinterpret_cast<Block *>(reinterpret_cast<std::uintptr_t>(slot)
+                                            & ~std::uintptr_t(blockSize - 1));
+    *static_cast<void **>(slot) = block->freeSlots;
+    block->freeSlots = slot;
+    if (block->live-- == slotCount)
+        linkPartial(block);
+    if (block->live > 0)
+        return;
+    if (!spare) {
+        spare = block;
+        return;
+    }
+    unlinkPartial(block);
+    qFreeAligned(block);
+    --blocks;
+}
+
+NodeAllocator::Block *NodeAllocator::newBlock()
+{
+    void *memory = qMallocAligned(blockSize, blockSize);
+    if (!memory)
+        throw std::bad_alloc(); // as plain new would: there is no smaller way out
+    ++blocks;
+    return new (memory) Block;
+}
+
+void NodeAllocator::linkPartial(Block *block)
+{
+    block->previous = nullptr;
+    block->next = partial;
+    if (partial)
+        partial->previous = block;
+    partial = block;
+    block->isPartial = true;
+}
+
+void NodeAllocator::unlinkPartial(Block *block)
+{
+    if (!block->isPartial)
+        return;
+    if (block->previous)
+        block->previous->next = block->next;
+    else
+        partial = block->next;
+    if (block->next)
+        block->next->previous = block->previous;
+    block->isPartial = false;
+}
