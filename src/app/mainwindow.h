@@ -11,10 +11,10 @@ class JsonTreeModel;
 class PreorderCursor;
 class QLabel;
 class QMenu;
-class QRegularExpression;
 class QSettings;
 class QTreeView;
 class SearchDialog;
+class SearchMatcher;
 struct yyjson_val;
 
 // The program's one window: menus, the tree view of the document, the status
@@ -64,8 +64,8 @@ private:
 
     bool performSearch(const SearchOptions &options);
     PreorderCursor collectSearchCandidates() const;
-    bool matchesSearch(const PreorderCursor &candidate, const SearchOptions &options,
-                       const QRegularExpression &expression, QModelIndex *matchedIndex = nullptr,
+    bool matchesSearch(const PreorderCursor &candidate, SearchMatcher &matcher,
+                       QModelIndex *matchedIndex = nullptr,
                        QString *errorMessage = nullptr) const;
     void selectIndex(const QModelIndex &index);
 

@@ -5,11 +5,11 @@
 #include "dialogs/searchdialog.h"
 #include "model/jsontreemodel.h"
 #include "model/preordercursor.h"
+#include "model/searchmatcher.h"
 
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QMessageBox>
-#include <QRegularExpression>
 #include <QTreeView>
 
 void MainWindow::onSearch()
@@ -66,15 +66,9 @@ bool MainWindow::performSearch(const SearchOptions &options)
         return false;
     }
 
-    // Compiled once for the whole walk; an invalid one is reported at the
-    // first row tested.
-    QRegularExpression expression;
-    if (options.useRegex) {
-        expression.setPattern(options.text);
-        if (options.ignoreCase)
-            expression.setPatternOptions(QRegularExpression::CaseInsensitiveOption);
-        expression.optimize();
-    }
+    // Made once for the whole walk; an invalid expression is reported at
+    // the first row tested.
+    SearchMatcher matcher(model, options);
 
     PreorderCursor candidate = collectSearchCandidates();
     const QModelIndex start = candidate.index();
@@ -100,7 +94,7 @@ bool MainWindow::performSearch(const SearchOptions &options)
         }
         QModelIndex matched;
         QString error;
-        if (matchesSearch(candidate, options, expression, &matched, &error)) {
+        if (matchesSearch(candidate, matcher, &matched, &error)) {
             // The scroll aims at the matching cell and opens every collapsed
             // ancestor; the selection covers the whole row.
             treeView->scrollTo(matched, QAbstractItemView::EnsureVisible);
@@ -126,7 +120,7 @@ bool MainWindow::performSearch(const SearchOptions &options)
     if (!examined && start.isValid()) {
         candidate.moveTo(start);
         QModelIndex matched;
-        if (matchesSearch(candidate, options, expression, &matched)) {
+        if (matchesSearch(candidate, matcher, &matched)) {
             selectIndex(matched);
             statusLabel->setText(tr("Match found."));
             return true;
@@ -146,34 +140,21 @@ PreorderCursor MainWindow::collectSearchCandidates() const
     return candidates;
 }
 
-bool MainWindow::matchesSearch(const PreorderCursor &candidate, const SearchOptions &options,
-                               const QRegularExpression &expression, QModelIndex *matchedIndex,
-                               QString *errorMessage) const
+bool MainWindow::matchesSearch(const PreorderCursor &candidate, SearchMatcher &matcher,
+                               QModelIndex *matchedIndex, QString *errorMessage) const
 {
-    if (options.useRegex && !expression.isValid()) {
+    if (!matcher.isValid()) {
         if (errorMessage)
-            *errorMessage = expression.errorString();
+            *errorMessage = matcher.errorString();
         return false;
     }
-    const Qt::CaseSensitivity sensitivity
-            = options.ignoreCase ? Qt::CaseInsensitive : Qt::CaseSensitive;
-    const auto matches = [&](const QModelIndex &index) {
-        const QString text = model->data(index, Qt::DisplayRole).toString();
-        return options.useRegex ? expression.match(text).hasMatch()
-                                : text.contains(options.text, sensitivity);
-    };
-
-    // The key first: when both match, the key wins. The value text is built
-    // only when it is searched.
-    QModelIndex index = candidate.index(0);
-    bool found = matches(index);
-    if (!found && options.searchInValue) {
-        index = candidate.index(1);
-        found = matches(index);
-    }
-    if (found && matchedIndex)
-        *matchedIndex = index;
-    return found;
+    // The key first: when both match, the key wins.
+    const int column = matcher.matchingColumn(candidate.node());
+    if (column < 0)
+        return false;
+    if (matchedIndex)
+        *matchedIndex = candidate.index(column);
+    return true;
 }
 
 void MainWindow::selectIndex(const QModelIndex &index)

@@ -4,76 +4,216 @@
 
 #include <yyjson.h>
 
-#include <cstdlib>
 #include <utility>
 #include <vector>
 
 namespace {
 
-// Copies the text with its length, so a U+0000 inside it is written too.
-yyjson_mut_val *copiedString(yyjson_mut_doc *doc, const QString &text)
-{
-    const QByteArray utf8 = text.toUtf8();
-    return yyjson_mut_strncpy(doc, utf8.constData(), size_t(utf8.size()));
-}
+// A container with at least this many children is written piece by piece;
+// smaller ones go into a batch whole.
+constexpr int piecewiseChildCount = 64;
+// A batch ends once its children and grandchildren reach about this many.
+constexpr int batchSize = 4096;
+// Text is handed on in pieces of about this many bytes.
+constexpr qsizetype pieceSize = 1 << 20;
 
-yyjson_mut_val *numberValue(yyjson_mut_doc *doc, const QVariant &value)
+bool isPiecewise(const JsonNode *node)
 {
-    switch (value.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::LongLong:
-        return yyjson_mut_sint(doc, value.toLongLong());
-    case QMetaType::UInt:
-    case QMetaType::ULongLong:
-        return yyjson_mut_uint(doc, value.toULongLong());
-    default:
-        // Text that is no number converts to 0; NaN and infinities make the
-        // writer fail later.
-        return yyjson_mut_real(doc, value.toDouble());
-    }
-}
-
-// The value of one node, without its children.
-yyjson_mut_val *shallowValue(const JsonNode *node, yyjson_mut_doc *doc)
-{
-    switch (node->type()) {
-    case JsonNodeType::Object:
-        return yyjson_mut_obj(doc);
-    case JsonNodeType::Array:
-        return yyjson_mut_arr(doc);
-    case JsonNodeType::String:
-        return copiedString(doc, node->value().toString());
-    case JsonNodeType::Number:
-        return numberValue(doc, node->value());
-    case JsonNodeType::Boolean:
-        return yyjson_mut_bool(doc, node->value().toBool());
-    default:
-        return yyjson_mut_null(doc);
-    }
+    return node->isContainer() && node->childCount() >= piecewiseChildCount;
 }
 
 } // namespace
 
-QByteArray JsonWriter::write(const JsonNode *node, bool pretty)
+JsonWriter::JsonWriter(bool pretty, const Sink &sink)
+    : pretty(pretty)
+    , sink(sink)
+    , allocator(yyjson_alc_dyn_new())
+    , encoder(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless)
 {
-    yyjson_mut_doc *doc = yyjson_mut_doc_new(nullptr);
-    if (!doc)
-        return {};
-    QByteArray text;
-    if (yyjson_mut_val *root = nodeToYyjson(node, doc)) {
-        yyjson_mut_doc_set_root(doc, root);
-        size_t length = 0;
-        const yyjson_write_flag flags = pretty ? YYJSON_WRITE_PRETTY : YYJSON_WRITE_NOFLAG;
-        if (char *written = yyjson_mut_write_opts(doc, flags, nullptr, &length, nullptr)) {
-            text = QByteArray(written, qsizetype(length));
-            std::free(written);
-        }
-    }
-    yyjson_mut_doc_free(doc);
-    return text;
 }
 
-yyjson_mut_val *JsonWriter::nodeToYyjson(const JsonNode *node, yyjson_mut_doc *doc)
+JsonWriter::~JsonWriter()
+{
+    if (allocator)
+        yyjson_alc_dyn_free(allocator);
+}
+
+bool JsonWriter::write(const JsonNode *node, bool pretty, const Sink &sink)
+{
+    JsonWriter writer(pretty, sink);
+    if (!writer.allocator)
+        return false;
+    const bool written = isPiecewise(node) ? writer.writeTree(node) : writer.writeWhole(node);
+    return written && sink(writer.text);
+}
+
+// The containers with many children are opened and closed here; the runs of
+// children between them are written in batches. An explicit stack keeps deep
+// trees off the call stack.
+bool JsonWriter::writeTree(const JsonNode *top)
+{
+    struct Frame
+    {
+        const JsonNode *container;
+        int next;
+        int depth;
+        bool first;
+    };
+    const auto open = [this](const JsonNode *container) {
+        text += container->type() == JsonNodeType::Object ? '{' : '[';
+        if (pretty)
+            text += '\n';
+    };
+    std::vector<Frame> stack;
+    open(top);
+    stack.push_back({top, 0, 0, true});
+    while (!stack.empty()) {
+        Frame &frame = stack.back();
+        const int count = frame.container->childCount();
+        if (frame.next == count) {
+            if (pretty) {
+                text += '\n';
+                indent(frame.depth);
+            }
+            text += frame.container->type() == JsonNodeType::Object ? '}' : ']';
+            stack.pop_back();
+            continue;
+        }
+        separate(frame.first);
+        const JsonNode *child = frame.container->child(frame.next);
+        if (!isPiecewise(child)) {
+            int end = frame.next;
+            for (int size = 0; end < count && size < batchSize; ++end) {
+                const JsonNode *next = frame.container->child(end);
+                if (isPiecewise(next))
+                    break;
+                size += 1 + next->childCount();
+            }
+            if (!writeBatch(frame.container, frame.next, end, frame.depth) || !flushIfFull())
+                return false;
+            frame.next = end;
+            continue;
+        }
+        if (pretty)
+            indent(frame.depth + 1);
+        if (frame.container->type() == JsonNodeType::Object) {
+            if (!writeKey(child->key()))
+                return false;
+            text += pretty ? ": " : ":";
+        }
+        ++frame.next;
+        open(child);
+        stack.push_back({child, 0, frame.depth + 1, true});
+    }
+    return true;
+}
+
+bool JsonWriter::writeWhole(const JsonNode *node)
+{
+    yyjson_mut_doc *doc = yyjson_mut_doc_new(allocator);
+    if (!doc)
+        return false;
+    const bool written = writeDocument(doc, convert(node, doc), 0, 0);
+    yyjson_mut_doc_free(doc);
+    return written;
+}
+
+// The children first..end-1 of the container, written as the members of a
+// container of the same kind, without its brackets: exactly the text they
+// have inside the real one.
+bool JsonWriter::writeBatch(const JsonNode *container, int first, int end, int depth)
+{
+    yyjson_mut_doc *doc = yyjson_mut_doc_new(allocator);
+    if (!doc)
+        return false;
+    const bool isObject = container->type() == JsonNodeType::Object;
+    yyjson_mut_val *batch = isObject ? yyjson_mut_obj(doc) : yyjson_mut_arr(doc);
+    bool built = batch != nullptr;
+    for (int row = first; built && row < end; ++row) {
+        const JsonNode *child = container->child(row);
+        yyjson_mut_val *value = convert(child, doc);
+        if (isObject) {
+            yyjson_mut_val *key = copiedString(doc, child->key());
+            built = value && key && yyjson_mut_obj_add(batch, key, value);
+        } else {
+            built = value && yyjson_mut_arr_append(batch, value);
+        }
+    }
+    // Pretty text starts with "[\n" and ends with "\n]"; compact with "[" and "]".
+    const bool written = built && writeDocument(doc, batch, pretty ? 2 : 1, depth);
+    yyjson_mut_doc_free(doc);
+    return written;
+}
+
+bool JsonWriter::writeKey(const QString &key)
+{
+    yyjson_mut_doc *doc = yyjson_mut_doc_new(allocator);
+    if (!doc)
+        return false;
+    const bool written = writeDocument(doc, copiedString(doc, key), 0, 0);
+    yyjson_mut_doc_free(doc);
+    return written;
+}
+
+// Appends the document's text without `trim` bytes at either end. A text that
+// belongs `depth` levels down is indented by as many more levels on every
+// line; in yyjson's output every line break is one between values, since
+// strings carry theirs escaped.
+bool JsonWriter::writeDocument(yyjson_mut_doc *doc, yyjson_mut_val *root, qsizetype trim,
+                               int depth)
+{
+    if (!root)
+        return false;
+    yyjson_mut_doc_set_root(doc, root);
+    size_t length = 0;
+    const yyjson_write_flag flags = pretty ? YYJSON_WRITE_PRETTY : YYJSON_WRITE_NOFLAG;
+    char *written = yyjson_mut_write_opts(doc, flags, allocator, &length, nullptr);
+    if (!written)
+        return false;
+    const QByteArrayView part = QByteArrayView(written, qsizetype(length))
+                                        .sliced(trim, qsizetype(length) - 2 * trim);
+    if (!pretty || depth == 0) {
+        text += part;
+    } else {
+        const QByteArray margin(4 * depth, ' ');
+        qsizetype lineStart = 0;
+        for (;;) {
+            text += margin;
+            const qsizetype lineEnd = part.indexOf('\n', lineStart);
+            if (lineEnd < 0) {
+                text += part.sliced(lineStart);
+                break;
+            }
+            text += part.sliced(lineStart, lineEnd + 1 - lineStart);
+            lineStart = lineEnd + 1;
+        }
+    }
+    allocator->free(allocator->ctx, written);
+    return true;
+}
+
+bool JsonWriter::flushIfFull()
+{
+    if (text.size() < pieceSize)
+        return true;
+    const bool taken = sink(text);
+    text.clear(); // keeps its capacity for the next piece
+    return taken;
+}
+
+void JsonWriter::separate(bool &first)
+{
+    if (!first)
+        text += pretty ? ",\n" : ",";
+    first = false;
+}
+
+void JsonWriter::indent(int depth)
+{
+    text.append(4 * depth, ' ');
+}
+
+yyjson_mut_val *JsonWriter::convert(const JsonNode *node, yyjson_mut_doc *doc)
 {
     yyjson_mut_val *top = shallowValue(node, doc);
     // Containers whose children are still to be converted, with their values.
@@ -83,28 +223,71 @@ yyjson_mut_val *JsonWriter::nodeToYyjson(const JsonNode *node, yyjson_mut_doc *d
     while (!pending.empty()) {
         const auto [container, value] = pending.back();
         pending.pop_back();
+        const bool isObject = yyjson_mut_is_obj(value);
         for (int row = 0; row < container->childCount(); ++row) {
             const JsonNode *child = container->child(row);
-            yyjson_mut_val *childValue = addToYyjsonContainer(child, doc, value);
-            if (childValue && child->childCount() > 0)
+            yyjson_mut_val *childValue = shallowValue(child, doc);
+            if (!childValue)
+                return nullptr;
+            if (isObject) {
+                yyjson_mut_val *key = copiedString(doc, child->key());
+                if (!key || !yyjson_mut_obj_add(value, key, childValue))
+                    return nullptr;
+            } else if (!yyjson_mut_arr_append(value, childValue)) {
+                return nullptr;
+            }
+            if (child->childCount() > 0)
                 pending.emplace_back(child, childValue);
         }
     }
     return top;
 }
 
-yyjson_mut_val *JsonWriter::addToYyjsonContainer(const JsonNode *child, yyjson_mut_doc *doc,
-                                                 yyjson_mut_val *container)
+// The value of one node, without its children.
+yyjson_mut_val *JsonWriter::shallowValue(const JsonNode *node, yyjson_mut_doc *doc)
 {
-    yyjson_mut_val *value = shallowValue(child, doc);
-    if (!value)
-        return nullptr; // out of memory: the member is left out, the rest is written
-    if (yyjson_mut_is_obj(container)) {
-        yyjson_mut_val *key = copiedString(doc, child->key());
-        if (!key || !yyjson_mut_obj_add(container, key, value))
-            return nullptr;
-    } else if (!yyjson_mut_arr_append(container, value)) {
-        return nullptr;
+    switch (node->type()) {
+    case JsonNodeType::Object:
+        return yyjson_mut_obj(doc);
+    case JsonNodeType::Array:
+        return yyjson_mut_arr(doc);
+    case JsonNodeType::String:
+        return copiedString(doc, node->value().toString());
+    case JsonNodeType::Number: {
+        const QVariant value = node->value();
+        switch (value.typeId()) {
+        case QMetaType::Int:
+        case QMetaType::LongLong:
+            return yyjson_mut_sint(doc, value.toLongLong());
+        case QMetaType::UInt:
+        case QMetaType::ULongLong:
+            return yyjson_mut_uint(doc, value.toULongLong());
+        default:
+            // Text that is no number converts to 0; NaN and infinities make
+            // the writer fail.
+            return yyjson_mut_real(doc, value.toDouble());
+        }
     }
-    return value;
+    case JsonNodeType::Boolean:
+        return yyjson_mut_bool(doc, node->value().toBool());
+    default:
+        return yyjson_mut_null(doc);
+    }
+}
+
+// Copies the text with its length, so a U+0000 inside it is written too. The
+// text is encoded into one reused buffer; the rare text with an unpaired
+// surrogate takes QString::toUtf8(), which writes "?" for it.
+yyjson_mut_val *JsonWriter::copiedString(yyjson_mut_doc *doc, const QString &text)
+{
+    const qsizetype space = encoder.requiredSpace(text.size());
+    if (scratch.size() < space)
+        scratch.resize(space);
+    const char *end = encoder.appendToBuffer(scratch.data(), text);
+    if (encoder.hasError()) {
+        encoder.resetState();
+        const QByteArray utf8 = text.toUtf8();
+        return yyjson_mut_strncpy(doc, utf8.constData(), size_t(utf8.size()));
+    }
+    return yyjson_mut_strncpy(doc, scratch.constData(), size_t(end - scratch.constData()));
 }

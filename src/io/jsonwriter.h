@@ -1,22 +1,55 @@
 #pragma once
 
 #include <QByteArray>
+#include <QStringEncoder>
+
+#include <functional>
 
 class JsonNode;
+struct yyjson_alc;
 struct yyjson_mut_doc;
 struct yyjson_mut_val;
 
-// Turns a node and its subtree into JSON text through a yyjson mutable document.
+// Turns a node and its subtree into JSON text through yyjson mutable
+// documents. yyjson formats every value, key and separator; a large container
+// is written as batches of its children, each batch a small document of its
+// own, so memory stays small and warm however large the tree.
 class JsonWriter
 {
 public:
+    // Takes the text piece by piece; false stops the writer.
+    using Sink = std::function<bool(QByteArrayView)>;
+
     // The node written alone as a complete JSON text in UTF-8, indented by four
-    // spaces or compact. A null array when the writer fails, as it does for a
-    // number that is NaN or infinite.
-    static QByteArray write(const JsonNode *node, bool pretty);
+    // spaces or compact, handed to `sink` in pieces that each end between two
+    // values (never inside a character). False when the sink refused a piece
+    // or the writer failed, as it does for a number that is NaN or infinite.
+    static bool write(const JsonNode *node, bool pretty, const Sink &sink);
 
 private:
-    static yyjson_mut_val *nodeToYyjson(const JsonNode *node, yyjson_mut_doc *doc);
-    static yyjson_mut_val *addToYyjsonContainer(const JsonNode *child, yyjson_mut_doc *doc,
-                                                yyjson_mut_val *container);
+    JsonWriter(bool pretty, const Sink &sink);
+    ~JsonWriter();
+
+    Q_DISABLE_COPY_MOVE(JsonWriter)
+
+    bool writeTree(const JsonNode *top);
+    bool writeWhole(const JsonNode *node);
+    bool writeBatch(const JsonNode *container, int first, int end, int depth);
+    bool writeKey(const QString &key);
+    bool writeDocument(yyjson_mut_doc *doc, yyjson_mut_val *root, qsizetype trim, int depth);
+    bool flushIfFull();
+    void separate(bool &first);
+    void indent(int depth);
+
+    yyjson_mut_val *convert(const JsonNode *node, yyjson_mut_doc *doc);
+    yyjson_mut_val *shallowValue(const JsonNode *node, yyjson_mut_doc *doc);
+    yyjson_mut_val *copiedString(yyjson_mut_doc *doc, const QString &text);
+
+    const bool pretty;
+    const Sink &sink;
+    // Text not yet handed to the sink.
+    QByteArray text;
+    yyjson_alc *allocator;
+    QStringEncoder encoder;
+    QByteArray scratch;
 };

@@ -59,16 +59,11 @@ bool JsonTreeModel::loadFromUtf8(QByteArrayView utf8)
     return true;
 }
 
-QByteArray JsonTreeModel::documentUtf8() const
-{
-    if (rootNode->childCount() == 0)
-        return QByteArrayLiteral("{}");
-    return JsonWriter::write(rootNode->child(0), m_prettyPrint);
-}
-
 QString JsonTreeModel::toJsonString() const
 {
-    return QString::fromUtf8(documentUtf8());
+    if (rootNode->childCount() == 0)
+        return QStringLiteral("{}");
+    return nodeText(rootNode->child(0));
 }
 
 QString JsonTreeModel::nodeToJsonString(const QModelIndex &index) const
@@ -76,21 +71,36 @@ QString JsonTreeModel::nodeToJsonString(const QModelIndex &index) const
     const JsonNode *node = nodeForIndex(index);
     if (!index.isValid() || !node)
         return {};
-    return QString::fromUtf8(JsonWriter::write(node, m_prettyPrint));
+    return nodeText(node);
+}
+
+QString JsonTreeModel::nodeText(const JsonNode *node) const
+{
+    // Decoded piece by piece: the UTF-8 text of a large document never
+    // exists whole beside its UTF-16 form.
+    QString text;
+    const bool written = JsonWriter::write(node, m_prettyPrint, [&text](QByteArrayView piece) {
+        text += QString::fromUtf8(piece);
+        return true;
+    });
+    return written ? text : QString();
 }
 
 bool JsonTreeModel::saveToFile(const QString &path) const
 {
-    // The whole text first: when the writer fails, the file is never touched.
-    const QByteArray text = documentUtf8();
-    if (text.isNull())
-        return false;
     // Written to a temporary file that replaces the real one only when every
-    // byte is out, so a failed save leaves the file as it was.
+    // byte is out, so a failed save (the writer's or the disk's) leaves the
+    // file as it was.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
         return false;
-    if (file.write(text) != text.size()) {
+    const auto sink = [&file](QByteArrayView piece) {
+        return file.write(piece.data(), piece.size()) == piece.size();
+    };
+    const bool written = rootNode->childCount() == 0
+            ? sink("{}")
+            : JsonWriter::write(rootNode->child(0), m_prettyPrint, sink);
+    if (!written) {
         file.cancelWriting();
         return false;
     }

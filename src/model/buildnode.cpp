@@ -4,19 +4,23 @@
 
 #include "io/jsonreader.h"
 #include "model/jsonnode.h"
+#include "model/textpool.h"
 
 #include <yyjson.h>
-
-#include <QHash>
 
 #include <limits>
 #include <vector>
 
 namespace {
 
-QString utf8Text(const char *text, size_t length)
+// Member names repeat from record to record, and so do short values ("red",
+// "EUR", "M"); longer values rarely do and are not worth looking up.
+constexpr qsizetype maxPooledNameLength = 64;
+constexpr qsizetype maxPooledValueLength = 16;
+
+QString pooledText(TextPool &texts, yyjson_val *string, qsizetype maxPooledLength)
 {
-    return QString::fromUtf8(text, qsizetype(length));
+    return texts.text(yyjson_get_str(string), qsizetype(yyjson_get_len(string)), maxPooledLength);
 }
 
 QVariant numberValue(yyjson_val *value)
@@ -38,7 +42,7 @@ QVariant numberValue(yyjson_val *value)
 }
 
 // A node for the value itself, without its children.
-JsonNode *scalarNode(yyjson_val *value, const QString &key)
+JsonNode *scalarNode(yyjson_val *value, const QString &key, TextPool &texts)
 {
     switch (yyjson_get_type(value)) {
     case YYJSON_TYPE_BOOL:
@@ -47,7 +51,7 @@ JsonNode *scalarNode(yyjson_val *value, const QString &key)
     case YYJSON_TYPE_NUM:
         return new JsonNode(key, numberValue(value), JsonNodeType::Number);
     case YYJSON_TYPE_STR:
-        return new JsonNode(key, utf8Text(yyjson_get_str(value), yyjson_get_len(value)),
+        return new JsonNode(key, pooledText(texts, value, maxPooledValueLength),
                             JsonNodeType::String);
     case YYJSON_TYPE_ARR:
         return new JsonNode(key, QVariant(), JsonNodeType::Array);
@@ -58,10 +62,8 @@ JsonNode *scalarNode(yyjson_val *value, const QString &key)
     }
 }
 
-// Member names repeat from record to record, and every array has a "[0]": each
-// distinct key text is made once per build and shared by all the nodes that
-// carry it, instead of one allocation per node.
-class KeyPool
+// Every array of a build shares its position labels: each "[0]" is made once.
+class LabelPool
 {
 public:
     const QString &label(size_t position)
@@ -71,35 +73,16 @@ public:
         return labels[position];
     }
 
-    QString name(yyjson_val *key)
-    {
-        const char *text = yyjson_get_str(key);
-        const size_t length = yyjson_get_len(key);
-        if (length > maxPooledLength)
-            return utf8Text(text, length);
-        const QByteArray bytes = QByteArray::fromRawData(text, qsizetype(length));
-        const auto found = names.constFind(bytes);
-        if (found != names.cend())
-            return *found;
-        const QString decoded = utf8Text(text, length);
-        // The pool keeps a copy of the name: the parsed document is freed later.
-        if (names.size() < maxPooledNames)
-            names.insert(QByteArray(text, qsizetype(length)), decoded);
-        return decoded;
-    }
-
 private:
-    static constexpr size_t maxPooledLength = 64;
-    static constexpr qsizetype maxPooledNames = 65536;
     std::vector<QString> labels;
-    QHash<QByteArray, QString> names;
 };
 
 } // namespace
 
 JsonNode *JsonTreeModel::buildNode(yyjson_val *value, const QString &key)
 {
-    JsonNode *top = scalarNode(value, key);
+    TextPool texts;
+    JsonNode *top = scalarNode(value, key, texts);
     if (!top->isContainer())
         return top;
 
@@ -112,7 +95,7 @@ JsonNode *JsonTreeModel::buildNode(yyjson_val *value, const QString &key)
         yyjson_obj_iter members;
     };
     std::vector<Frame> stack;
-    KeyPool keys;
+    LabelPool labels;
     auto open = [&stack](JsonNode *node, yyjson_val *container) {
         Frame frame {node, {}, {}};
         node->reserveChildren(int(yyjson_get_len(container)));
@@ -134,16 +117,16 @@ JsonNode *JsonTreeModel::buildNode(yyjson_val *value, const QString &key)
                 continue;
             }
             childValue = yyjson_obj_iter_get_val(name);
-            childKey = keys.name(name);
+            childKey = pooledText(texts, name, maxPooledNameLength);
         } else {
             childValue = yyjson_arr_iter_next(&frame.elements);
             if (!childValue) {
                 stack.pop_back();
                 continue;
             }
-            childKey = keys.label(frame.elements.idx - 1);
+            childKey = labels.label(frame.elements.idx - 1);
         }
-        JsonNode *child = scalarNode(childValue, childKey);
+        JsonNode *child = scalarNode(childValue, childKey, texts);
         frame.node->appendChild(child);
         if (yyjson_is_ctn(childValue)) {
             if (stack.size() >= size_t(JsonReader::maxDepth)) {

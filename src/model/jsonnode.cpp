@@ -5,10 +5,10 @@
 #include <utility>
 #include <vector>
 
-JsonNode::JsonNode(const QString &key, const QVariant &value, JsonNodeType type, JsonNode *parent)
+JsonNode::JsonNode(QString key, QVariant value, JsonNodeType type, JsonNode *parent)
     : m_parent(parent)
-    , m_key(key)
-    , m_value(value)
+    , m_key(std::move(key))
+    , m_value(std::move(value))
     , m_type(type)
 {
 }

@@ -26,8 +26,7 @@ enum class JsonNodeType : qint32 {
 class JsonNode
 {
 public:
-    JsonNode(const QString &key, const QVariant &value, JsonNodeType type,
-             JsonNode *parent = nullptr);
+    JsonNode(QString key, QVariant value, JsonNodeType type, JsonNode *parent = nullptr);
     ~JsonNode();
 
     Q_DISABLE_COPY_MOVE(JsonNode)
@@ -47,7 +46,7 @@ public:
 
     const QString &key() const { return m_key; }
     void setKey(const QString &key);
-    QVariant value() const { return m_value; }
+    const QVariant &value() const { return m_value; }
     void setValue(const QVariant &value);
     JsonNodeType type() const { return m_type; }
     bool isContainer() const

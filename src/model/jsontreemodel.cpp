@@ -57,7 +57,11 @@ QVariant JsonTreeModel::data(const QModelIndex &index, int role) const
         return {};
     if (role == Qt::EditRole)
         return node->value();
+    return displayValue(node);
+}
 
+QString JsonTreeModel::displayValue(const JsonNode *node) const
+{
     switch (node->type()) {
     case JsonNodeType::Object:
         return tr("{ %1 items }").arg(node->childCount());

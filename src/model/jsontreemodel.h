@@ -39,6 +39,10 @@ public:
     // The node an index carries; null for the invalid index.
     static JsonNode *nodeForIndex(const QModelIndex &index);
 
+    // The Value column's text for the node: item counts for containers, the
+    // value shortened to maxTextLength() otherwise.
+    QString displayValue(const JsonNode *node) const;
+
     int maxTextLength() const { return m_maxTextLength; }
     void setMaxTextLength(int length);
     bool prettyPrint() const { return m_prettyPrint; }
@@ -64,7 +68,7 @@ private:
     void renumberArrayKeys(JsonNode *node);
     void announceArrayRelabelling(JsonNode *node, const QModelIndex &nodeIndex);
     bool loadFromUtf8(QByteArrayView utf8);
-    QByteArray documentUtf8() const;
+    QString nodeText(const JsonNode *node) const;
 
     JsonNode *rootNode;
     int m_maxTextLength = 1024;

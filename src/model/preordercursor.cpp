@@ -1,85 +1,84 @@
 #include "model/preordercursor.h"
 
-#include <QAbstractItemModel>
+#include "model/jsonnode.h"
+#include "model/jsontreemodel.h"
 
-#include <algorithm>
+namespace {
 
-PreorderCursor::PreorderCursor(const QAbstractItemModel *model)
+// The invisible root is the one node without a parent; its children are the
+// top-level rows.
+bool isRoot(const JsonNode *node)
+{
+    return node->parent() == nullptr;
+}
+
+} // namespace
+
+PreorderCursor::PreorderCursor(const JsonTreeModel *model)
     : model(model)
 {
 }
 
 void PreorderCursor::moveTo(const QModelIndex &index)
 {
-    path.clear();
-    for (QModelIndex row = index.siblingAtColumn(0); row.isValid(); row = model->parent(row))
-        path.push_back(row);
-    std::reverse(path.begin(), path.end());
+    current = JsonTreeModel::nodeForIndex(index);
 }
 
 void PreorderCursor::moveToFirst()
 {
-    path.clear();
-    if (model->rowCount() > 0)
-        path.push_back(model->index(0, 0));
+    current = JsonTreeModel::nodeForIndex(model->index(0, 0));
 }
 
 void PreorderCursor::moveToLast()
 {
-    path.clear();
     const int rows = model->rowCount();
-    if (rows == 0)
-        return;
-    path.push_back(model->index(rows - 1, 0));
-    descendToLast();
+    current = rows > 0 ? JsonTreeModel::nodeForIndex(model->index(rows - 1, 0)) : nullptr;
+    if (current)
+        descendToLast();
 }
 
 void PreorderCursor::next()
 {
-    if (path.empty())
+    if (!current)
         return;
-    if (model->rowCount(path.back()) > 0) {
-        path.push_back(model->index(0, 0, path.back()));
+    if (current->childCount() > 0) {
+        current = current->child(0);
         return;
     }
     // A leaf: on to the next sibling of the nearest row that has one.
-    while (!path.empty()) {
-        const int row = path.back().row();
-        path.pop_back();
-        const QModelIndex parent = path.empty() ? QModelIndex() : path.back();
-        if (row + 1 < model->rowCount(parent)) {
-            path.push_back(model->index(row + 1, 0, parent));
+    for (JsonNode *node = current; !isRoot(node); node = node->parent()) {
+        JsonNode *parent = node->parent();
+        const int row = node->row();
+        if (row + 1 < parent->childCount()) {
+            current = parent->child(row + 1);
             return;
         }
     }
+    current = nullptr;
 }
 
 void PreorderCursor::previous()
 {
-    if (path.empty())
+    if (!current)
         return;
-    const int row = path.back().row();
-    path.pop_back();
-    // The first child is preceded by its parent, now the cursor's row.
-    if (row == 0)
+    JsonNode *parent = current->parent();
+    const int row = current->row();
+    // The first child is preceded by its parent, unless that is the root.
+    if (row == 0) {
+        current = isRoot(parent) ? nullptr : parent;
         return;
-    const QModelIndex parent = path.empty() ? QModelIndex() : path.back();
-    path.push_back(model->index(row - 1, 0, parent));
+    }
+    current = parent->child(row - 1);
     descendToLast();
 }
 
 QModelIndex PreorderCursor::index(int column) const
 {
-    if (path.empty())
-        return {};
-    if (column == 0)
-        return path.back();
-    const QModelIndex parent = path.size() > 1 ? path[path.size() - 2] : QModelIndex();
-    return model->index(path.back().row(), column, parent);
+    return model->indexForNode(current).siblingAtColumn(column);
 }
 
 void PreorderCursor::descendToLast()
 {
-    for (int rows = model->rowCount(path.back()); rows > 0; rows = model->rowCount(path.back()))
-        path.push_back(model->index(rows - 1, 0, path.back()));
+    while (current->childCount() > 0)
+        current = current->child(current->childCount() - 1);
 }

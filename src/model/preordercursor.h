@@ -2,22 +2,20 @@
 
 #include <QModelIndex>
 
-#include <vector>
+class JsonNode;
+class JsonTreeModel;
 
-class QAbstractItemModel;
-
-// Walks the rows of an item model in document order (a row before its
+// Walks the rows of a JsonTreeModel in document order (a row before its
 // children, a whole subtree before the next sibling), one step at a time in
 // either direction, without listing the rows first.
 //
-// The cursor keeps the column-0 indexes from the top-level row down to its
-// row, so a step never asks the model for a parent (which costs a scan of the
-// parent's siblings in a tree of nodes) and a document thousands of levels
-// deep costs heap, not call stack.
+// The cursor follows the nodes' own links, so a step costs a few pointer
+// reads however large the document, and makes no index until one is asked
+// for.
 class PreorderCursor
 {
 public:
-    explicit PreorderCursor(const QAbstractItemModel *model);
+    explicit PreorderCursor(const JsonTreeModel *model);
 
     // Off the rows, for an invalid index.
     void moveTo(const QModelIndex &index);
@@ -27,13 +25,15 @@ public:
     void next();
     void previous();
 
-    bool isValid() const { return !path.empty(); }
+    bool isValid() const { return current != nullptr; }
+    // The cursor's node; null when off the rows.
+    const JsonNode *node() const { return current; }
     // The cursor's row in that column; invalid when off the rows.
     QModelIndex index(int column = 0) const;
 
 private:
     void descendToLast();
 
-    const QAbstractItemModel *model;
-    std::vector<QModelIndex> path;
+    const JsonTreeModel *model;
+    JsonNode *current = nullptr;
 };

@@ -1,0 +1,57 @@
+#include "model/textpool.h"
+
+#include <cstring>
+
+namespace {
+
+// Mixes the text eight bytes at a time: the pooled texts are short, and the
+// hash is taken for every one of them.
+quint64 hashOf(const char *bytes, qsizetype length)
+{
+    constexpr quint64 multiplier = 0x9E3779B97F4A7C15ULL;
+    quint64 hash = quint64(length) * multiplier;
+    qsizetype i = 0;
+    for (; i + 8 <= length; i += 8) {
+        quint64 word;
+        std::memcpy(&word, bytes + i, 8);
+        hash = (hash ^ word) * multiplier;
+        hash ^= hash >> 29;
+    }
+    if (i < length) {
+        quint64 word = 0;
+        std::memcpy(&word, bytes + i, size_t(length - i));
+        hash = (hash ^ word) * multiplier;
+        hash ^= hash >> 29;
+    }
+    return hash;
+}
+
+} // namespace
+
+QString TextPool::text(const char *utf8, qsizetype length, qsizetype maxPooledLength)
+{
+    if (length > maxPooledLength)
+        return QString::fromUtf8(utf8, length);
+    if (table.empty())
+        table.resize(capacity);
+
+    const quint64 hash = hashOf(utf8, length);
+    // The high bits of the last product are the best mixed: they pick the slot.
+    const auto tag = quint32(hash);
+    // Open addressing with linear probing; the table is never more than half full.
+    quint32 position = quint32(hash >> 32) & (capacity - 1);
+    for (; table[position].entry != 0; position = (position + 1) & (capacity - 1)) {
+        if (table[position].tag != tag)
+            continue;
+        const Entry &entry = entries[table[position].entry - 1];
+        if (entry.utf8.size() == size_t(length)
+            && std::memcmp(entry.utf8.data(), utf8, size_t(length)) == 0)
+            return entry.text;
+    }
+    QString decoded = QString::fromUtf8(utf8, length);
+    if (entries.size() < maxEntries) {
+        entries.push_back({std::string(utf8, size_t(length)), decoded});
+        table[position] = {tag, quint32(entries.size())};
+    }
+    return decoded;
+}

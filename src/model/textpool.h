@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+
+#include <string>
+#include <vector>
+
+// Decodes UTF-8 texts that repeat across a document (member names, short
+// values such as "red" or "EUR") once, and hands out shared copies of the
+// result, so that a million equal texts cost one allocation instead of a
+// million. Texts longer than the given limit, and new texts once the pool is
+// full, are decoded each time as usual.
+class TextPool
+{
+public:
+    QString text(const char *utf8, qsizetype length, qsizetype maxPooledLength);
+
+private:
+    struct Entry
+    {
+        std::string utf8; // a copy: the parsed document may go first
+        QString text;
+    };
+    // A slot of the hash table: part of the hash, to skip most entries
+    // unseen, and the entry's position plus one (0 for a free slot). Slots
+    // are small so that the table stays in the processor's cache.
+    struct Slot
+    {
+        quint32 tag = 0;
+        quint32 entry = 0;
+    };
+
+    static constexpr quint32 capacity = quint32(1) << 15;
+    static constexpr size_t maxEntries = capacity / 2;
+
+    std::vector<Slot> table;
+    std::vector<Entry> entries;
+};
