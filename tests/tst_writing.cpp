@@ -2,10 +2,14 @@
 #include "model/jsontreemodel.h"
 #include "testhelpers.h"
 
+#include <yyjson.h>
+
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cstdlib>
+#include <functional>
 #include <limits>
 
 class TestWriting : public QObject
@@ -26,6 +30,8 @@ private slots:
     void unwritableNumberLeavesFileAlone();
     void unopenableFileFails();
     void deepDocument();
+    void largeContainersWriteAsYyjsonDoes_data();
+    void largeContainersWriteAsYyjsonDoes();
 
 private:
     QTemporaryDir dir;
@@ -228,6 +234,84 @@ void TestWriting::deepDocument()
     const QString path = dir.filePath(QStringLiteral("deep.json"));
     QVERIFY(model.saveToFile(path));
     QCOMPARE(readFile(path), text);
+}
+
+namespace {
+
+// `count` members or elements built by `item`, as JSON text.
+QByteArray repeated(int count, bool object, const std::function<QByteArray(int)> &item)
+{
+    QByteArrayList items;
+    for (int i = 0; i < count; ++i) {
+        const QByteArray key = "\"k" + QByteArray::number(i % 7) + "\\\"\\n\\u00e9\\u0000\": ";
+        items << (object ? key : QByteArray()) + item(i);
+    }
+    return (object ? "{" : "[") + items.join(',') + (object ? "}" : "]");
+}
+
+QByteArray yyjsonText(const QByteArray &json, bool pretty)
+{
+    yyjson_doc *doc = yyjson_read(json.constData(), size_t(json.size()), YYJSON_READ_NOFLAG);
+    size_t length = 0;
+    char *text = yyjson_write(doc, pretty ? YYJSON_WRITE_PRETTY : YYJSON_WRITE_NOFLAG, &length);
+    const QByteArray result(text, qsizetype(length));
+    std::free(text);
+    yyjson_doc_free(doc);
+    return result;
+}
+
+} // namespace
+
+// Large containers are written in pieces; the text must be exactly the one
+// yyjson writes for the whole document at once, at every depth.
+void TestWriting::largeContainersWriteAsYyjsonDoes_data()
+{
+    QTest::addColumn<QByteArray>("json");
+    const auto record = [](int i) {
+        return "{\"id\": " + QByteArray::number(i) + ", \"tags\": [\"a\", \"b\\n\"], \"x\": "
+                + QByteArray::number(i / 3.0, 'g', 17) + ", \"e\": {}, \"n\": null}";
+    };
+    QTest::newRow("array of records") << repeated(300, false, record);
+    QTest::newRow("object of records") << repeated(300, true, record);
+    QTest::newRow("large inside large") << repeated(70, true, [&](int i) {
+        return i % 2 ? repeated(65 + i, i % 4 == 1, record) : record(i);
+    });
+    QTest::newRow("large at depth three") << "[[" + repeated(2, true, [&](int) {
+        return repeated(64, false, [](int i) { return QByteArray::number(i); });
+    }) + "], []]";
+    QTest::newRow("many empty containers") << repeated(200, false, [](int i) {
+        return QByteArray(i % 2 ? "[]" : "{}");
+    });
+    QTest::newRow("one large member after small ones") << repeated(3, true, [&](int i) {
+        return i == 2 ? repeated(5000, false, record) : QByteArray("true");
+    });
+}
+
+void TestWriting::largeContainersWriteAsYyjsonDoes()
+{
+    QFETCH(QByteArray, json);
+    JsonTreeModel model;
+    QVERIFY(model.loadFromString(QString::fromUtf8(json)));
+    const QString path = dir.filePath(QStringLiteral("large.json"));
+    for (const bool pretty : {true, false}) {
+        model.setPrettyPrint(pretty);
+        const QByteArray expected = yyjsonText(json, pretty);
+        QCOMPARE(model.toJsonString().toUtf8(), expected);
+        QCOMPARE(model.nodeToJsonString(model.index(0, 0)).toUtf8(), expected);
+        QVERIFY(model.saveToFile(path));
+        QCOMPARE(readFile(path), expected);
+    }
+
+    // A number that cannot be written, in the last piece: nothing is written.
+    const QByteArray saved = readFile(path);
+    JsonNode *last = nodeOf(model.index(0, 0));
+    while (last->childCount() > 0)
+        last = last->child(last->childCount() - 1);
+    last->setType(JsonNodeType::Number);
+    last->setValue(std::numeric_limits<double>::infinity());
+    QCOMPARE(model.toJsonString(), QString());
+    QVERIFY(!model.saveToFile(path));
+    QCOMPARE(readFile(path), saved);
 }
 
 QTEST_GUILESS_MAIN(TestWriting)
