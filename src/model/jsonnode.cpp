@@ -5,6 +5,19 @@
 #include <utility>
 #include <vector>
 
+namespace {
+
+inline void prefetch(const void *address)
+{
+#if defined(__GNUC__)
+    __builtin_prefetch(address);
+#else
+    Q_UNUSED(address);
+#endif
+}
+
+} // namespace
+
 JsonNode::JsonNode(QString key, QVariant value, JsonNodeType type, JsonNode *parent)
     : m_parent(parent)
     , m_key(std::move(key))
@@ -62,13 +75,18 @@ void JsonNode::operator delete(void *node) noexcept
 JsonNode::~JsonNode()
 {
     // Detach each descendant's children before deleting it, so no destructor
-    // ever recurses.
-    std::vector<JsonNode *> pending(children.cbegin(), children.cend());
+    // ever recurses. Nodes go in document order, the order they were made
+    // in, and each is fetched a few nodes ahead: a large tree is read as one
+    // stream instead of one cache miss per node.
+    constexpr size_t fetchAhead = 8;
+    std::vector<JsonNode *> pending(children.crbegin(), children.crend());
     children.clear();
     while (!pending.empty()) {
         JsonNode *node = pending.back();
         pending.pop_back();
-        pending.insert(pending.end(), node->children.cbegin(), node->children.cend());
+        if (pending.size() > fetchAhead)
+            prefetch(pending[pending.size() - 1 - fetchAhead]);
+        pending.insert(pending.end(), node->children.crbegin(), node->children.crend());
         node->children.clear();
         delete node;
     }
