@@ -110,7 +110,7 @@ bool JsonWriter::writeTree(const JsonNode *top)
 
 bool JsonWriter::writeWhole(const JsonNode *node)
 {
-    yyjson_mut_doc *doc = yyjson_mut_doc_new(allocator);
+    yyjson_mut_doc *doc = newDocument();
     if (!doc)
         return false;
     const bool written = writeDocument(doc, convert(node, doc), 0, 0);
@@ -123,7 +123,7 @@ bool JsonWriter::writeWhole(const JsonNode *node)
 // have inside the real one.
 bool JsonWriter::writeBatch(const JsonNode *container, int first, int end, int depth)
 {
-    yyjson_mut_doc *doc = yyjson_mut_doc_new(allocator);
+    yyjson_mut_doc *doc = newDocument();
     if (!doc)
         return false;
     const bool isObject = container->type() == JsonNodeType::Object;
@@ -133,7 +133,7 @@ bool JsonWriter::writeBatch(const JsonNode *container, int first, int end, int d
         const JsonNode *child = container->child(row);
         yyjson_mut_val *value = convert(child, doc);
         if (isObject) {
-            yyjson_mut_val *key = copiedString(doc, child->key());
+            yyjson_mut_val *key = keyString(doc, child->key());
             built = value && key && yyjson_mut_obj_add(batch, key, value);
         } else {
             built = value && yyjson_mut_arr_append(batch, value);
@@ -147,7 +147,7 @@ bool JsonWriter::writeBatch(const JsonNode *container, int first, int end, int d
 
 bool JsonWriter::writeKey(const QString &key)
 {
-    yyjson_mut_doc *doc = yyjson_mut_doc_new(allocator);
+    yyjson_mut_doc *doc = newDocument();
     if (!doc)
         return false;
     const bool written = writeDocument(doc, copiedString(doc, key), 0, 0);
@@ -230,7 +230,7 @@ yyjson_mut_val *JsonWriter::convert(const JsonNode *node, yyjson_mut_doc *doc)
             if (!childValue)
                 return nullptr;
             if (isObject) {
-                yyjson_mut_val *key = copiedString(doc, child->key());
+                yyjson_mut_val *key = keyString(doc, child->key());
                 if (!key || !yyjson_mut_obj_add(value, key, childValue))
                     return nullptr;
             } else if (!yyjson_mut_arr_append(value, childValue)) {
@@ -251,10 +251,14 @@ yyjson_mut_val *JsonWriter::shallowValue(const JsonNode *node, yyjson_mut_doc *d
         return yyjson_mut_obj(doc);
     case JsonNodeType::Array:
         return yyjson_mut_arr(doc);
-    case JsonNodeType::String:
-        return copiedString(doc, node->value().toString());
+    case JsonNodeType::String: {
+        const QVariant &value = node->value();
+        if (value.typeId() == QMetaType::QString)
+            return copiedString(doc, *static_cast<const QString *>(value.constData()));
+        return copiedString(doc, value.toString());
+    }
     case JsonNodeType::Number: {
-        const QVariant value = node->value();
+        const QVariant &value = node->value();
         switch (value.typeId()) {
         case QMetaType::Int:
         case QMetaType::LongLong:
@@ -273,6 +277,27 @@ yyjson_mut_val *JsonWriter::shallowValue(const JsonNode *node, yyjson_mut_doc *d
     default:
         return yyjson_mut_null(doc);
     }
+}
+
+yyjson_mut_doc *JsonWriter::newDocument()
+{
+    ++generation; // what the key cache holds belonged to the previous one
+    return yyjson_mut_doc_new(allocator);
+}
+
+// Member names are shared between the nodes that carry them: within one
+// document each is encoded and copied once, and its later uses point at that
+// copy.
+yyjson_mut_val *JsonWriter::keyString(yyjson_mut_doc *doc, const QString &key)
+{
+    const QChar *data = key.constData();
+    CachedKey &cached = keyCache[std::hash<const void *> {}(data) % keyCache.size()];
+    if (cached.generation == generation && cached.data == data && cached.size == key.size())
+        return yyjson_mut_strn(doc, cached.utf8, cached.length);
+    yyjson_mut_val *string = copiedString(doc, key);
+    if (string)
+        cached = {generation, data, key.size(), yyjson_mut_get_str(string), yyjson_mut_get_len(string)};
+    return string;
 }
 
 // Copies the text with its length, so a U+0000 inside it is written too. The

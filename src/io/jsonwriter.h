@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QStringEncoder>
 
+#include <array>
 #include <functional>
 
 class JsonNode;
@@ -43,6 +44,8 @@ private:
 
     yyjson_mut_val *convert(const JsonNode *node, yyjson_mut_doc *doc);
     yyjson_mut_val *shallowValue(const JsonNode *node, yyjson_mut_doc *doc);
+    yyjson_mut_doc *newDocument();
+    yyjson_mut_val *keyString(yyjson_mut_doc *doc, const QString &key);
     yyjson_mut_val *copiedString(yyjson_mut_doc *doc, const QString &text);
 
     const bool pretty;
@@ -52,4 +55,16 @@ private:
     yyjson_alc *allocator;
     QStringEncoder encoder;
     QByteArray scratch;
+
+    // Counts the documents made, so that a cached key is used only in its own.
+    quint64 generation = 0;
+    struct CachedKey
+    {
+        quint64 generation = 0;
+        const QChar *data = nullptr;
+        qsizetype size = 0;
+        const char *utf8 = nullptr;
+        size_t length = 0;
+    };
+    std::array<CachedKey, 256> keyCache;
 };

@@ -8,6 +8,7 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <QStringDecoder>
 
 namespace {
 
@@ -76,11 +77,17 @@ QString JsonTreeModel::nodeToJsonString(const QModelIndex &index) const
 
 QString JsonTreeModel::nodeText(const JsonNode *node) const
 {
-    // Decoded piece by piece: the UTF-8 text of a large document never
-    // exists whole beside its UTF-16 form.
+    // Each piece is decoded straight onto the end of the text, so the UTF-8
+    // text of a large document never exists whole beside its UTF-16 form.
+    // A byte-order mark is kept as a character, as QString::fromUtf8 keeps it.
     QString text;
-    const bool written = JsonWriter::write(node, m_prettyPrint, [&text](QByteArrayView piece) {
-        text += QString::fromUtf8(piece);
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    const bool written = JsonWriter::write(node, m_prettyPrint, [&](QByteArrayView piece) {
+        const qsizetype used = text.size();
+        // Never more UTF-16 units than UTF-8 bytes.
+        text.resize(used + piece.size());
+        const QChar *end = decoder.appendToBuffer(text.data() + used, piece);
+        text.truncate(end - text.constData());
         return true;
     });
     return written ? text : QString();
