@@ -9,6 +9,7 @@
 #include <yyjson.h>
 
 #include <limits>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -21,6 +22,15 @@ constexpr qsizetype maxPooledValueLength = 16;
 QString pooledText(TextPool &texts, yyjson_val *string, qsizetype maxPooledLength)
 {
     return texts.text(yyjson_get_str(string), qsizetype(yyjson_get_len(string)), maxPooledLength);
+}
+
+// A variant holding the text, made without the copy (and the atomic reference
+// counting) that QVariant(const QString &) costs for every string value.
+QVariant stringVariant(QString text)
+{
+    QVariant variant(QMetaType::fromType<QString>());
+    *static_cast<QString *>(variant.data()) = std::move(text);
+    return variant;
 }
 
 QVariant numberValue(yyjson_val *value)
@@ -42,23 +52,25 @@ QVariant numberValue(yyjson_val *value)
 }
 
 // A node for the value itself, without its children.
-JsonNode *scalarNode(yyjson_val *value, const QString &key, TextPool &texts)
+JsonNode *scalarNode(yyjson_val *value, QString key, TextPool &texts)
 {
     switch (yyjson_get_type(value)) {
     case YYJSON_TYPE_BOOL:
-        return new JsonNode(key, QVariant(yyjson_get_subtype(value) == YYJSON_SUBTYPE_TRUE),
+        return new JsonNode(std::move(key),
+                            QVariant(yyjson_get_subtype(value) == YYJSON_SUBTYPE_TRUE),
                             JsonNodeType::Boolean);
     case YYJSON_TYPE_NUM:
-        return new JsonNode(key, numberValue(value), JsonNodeType::Number);
+        return new JsonNode(std::move(key), numberValue(value), JsonNodeType::Number);
     case YYJSON_TYPE_STR:
-        return new JsonNode(key, pooledText(texts, value, maxPooledValueLength),
+        return new JsonNode(std::move(key),
+                            stringVariant(pooledText(texts, value, maxPooledValueLength)),
                             JsonNodeType::String);
     case YYJSON_TYPE_ARR:
-        return new JsonNode(key, QVariant(), JsonNodeType::Array);
+        return new JsonNode(std::move(key), QVariant(), JsonNodeType::Array);
     case YYJSON_TYPE_OBJ:
-        return new JsonNode(key, QVariant(), JsonNodeType::Object);
+        return new JsonNode(std::move(key), QVariant(), JsonNodeType::Object);
     default: // null, none, raw and a null pointer alike
-        return new JsonNode(key, QVariant(), JsonNodeType::Null);
+        return new JsonNode(std::move(key), QVariant(), JsonNodeType::Null);
     }
 }
 
@@ -126,7 +138,7 @@ JsonNode *JsonTreeModel::buildNode(yyjson_val *value, const QString &key)
             }
             childKey = labels.label(frame.elements.idx - 1);
         }
-        JsonNode *child = scalarNode(childValue, childKey, texts);
+        JsonNode *child = scalarNode(childValue, std::move(childKey), texts);
         frame.node->appendChild(child);
         if (yyjson_is_ctn(childValue)) {
             if (stack.size() >= size_t(JsonReader::maxDepth)) {

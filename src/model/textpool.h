@@ -30,7 +30,7 @@ private:
         quint32 entry = 0;
     };
 
-    static constexpr quint32 capacity = quint32(1) << 15;
+    static constexpr quint32 capacity = quint32(1) << 12;
     static constexpr size_t maxEntries = capacity / 2;
 
     std::vector<Slot> table;
