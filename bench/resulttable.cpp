@@ -67,9 +67,12 @@ QString grid(const QList<QStringList> &rows, bool markdown)
                          : cells.join(QStringLiteral("  ")).trimmed() + QLatin1Char('\n');
         if (line == 0) {
             QStringList rules;
+            // A markdown cell has a space either side; numbers align right.
             for (qsizetype column = 0; column < widths.size(); ++column)
-                rules << QString(widths[column], QLatin1Char('-'))
-                                + (markdown && column > 0 ? QStringLiteral(":") : QString());
+                rules << (!markdown             ? QString(widths[column], QLatin1Char('-'))
+                                  : column == 0 ? QString(widths[column] + 2, QLatin1Char('-'))
+                                                : QString(widths[column] + 1, QLatin1Char('-'))
+                                          + QLatin1Char(':'));
             text += markdown ? QStringLiteral("|%1|\n").arg(rules.join(QStringLiteral("|")))
                              : rules.join(QStringLiteral("  ")) + QLatin1Char('\n');
         }
