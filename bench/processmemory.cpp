@@ -33,11 +33,6 @@ qint64 ProcessMemory::peakResident()
     return statusField("VmHWM");
 }
 
-qint64 ProcessMemory::resident()
-{
-    return statusField("VmRSS");
-}
-
 qint64 ProcessMemory::heapInUse()
 {
 #if defined(__GLIBC__) && (__GLIBC__ > 2 || __GLIBC_MINOR__ >= 33)

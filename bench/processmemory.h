@@ -7,8 +7,6 @@ namespace ProcessMemory {
 
 // The peak resident set so far (VmHWM).
 qint64 peakResident();
-// The resident set now (VmRSS).
-qint64 resident();
 // Heap bytes handed out by malloc and not yet freed (mallinfo2 with glibc).
 qint64 heapInUse();
 
