@@ -1,0 +1,45 @@
+#include "processmemory.h"
+
+#include <QFile>
+
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
+namespace {
+
+qint64 statusField(const QByteArray &name)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly | QIODevice::Text))
+        return -1;
+    const QByteArray prefix = name + ':';
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (!line.startsWith(prefix))
+            continue;
+        // "VmHWM:	  123456 kB"
+        const QByteArray kibibytes = line.mid(prefix.size()).trimmed().split(' ').value(0);
+        bool ok = false;
+        const qint64 value = kibibytes.toLongLong(&ok);
+        return ok ? value * 1024 : -1;
+    }
+    return -1;
+}
+
+} // namespace
+
+qint64 ProcessMemory::peakResident()
+{
+    return statusField("VmHWM");
+}
+
+qint64 ProcessMemory::heapInUse()
+{
+#if defined(__GLIBC__) && (__GLIBC__ > 2 || __GLIBC_MINOR__ >= 33)
+    const struct mallinfo2 info = mallinfo2();
+    // Small blocks from the arenas plus the large ones malloc maps on its own.
+    return qint64(info.uordblks + info.hblkhd);
+#else
+    return -1;
+#endif
+}
