@@ -8,6 +8,7 @@
 // `report` runs each scenario through `run` in a process of its own and
 // prints one table; `run` prints one line of JSON.
 
+#include "app/startup.h"
 #include "benchapplication.h"
 #include "benchdriver.h"
 #include "documentgenerator.h"
@@ -120,6 +121,9 @@ int main(int argc, char *argv[])
         // Measured offscreen always: the clipboard stays in the process and
         // no display's speed enters the figures.
         qputenv("QT_QPA_PLATFORM", "offscreen");
+        // Set up as the program sets itself up; the peers run as they come.
+        if (!scenario->peer)
+            tuneMemoryAllocator();
         std::unique_ptr<QCoreApplication> application;
         if (scenario->needsWidgets)
             application = std::make_unique<BenchApplication>(argc, argv);

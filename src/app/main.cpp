@@ -6,6 +6,7 @@
 
 int main(int argc, char *argv[])
 {
+    tuneMemoryAllocator();
     QApplication app(argc, argv);
     QTranslator translator;
     setUpApplication(translator);

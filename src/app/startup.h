@@ -7,3 +7,7 @@ class QTranslator;
 // "translations" beside the executable, then sets the application icon and the
 // Fusion style. `translator` must live as long as the application.
 void setUpApplication(QTranslator &translator);
+
+// Process-wide settings of the memory allocator for large documents; called
+// before anything else is made.
+void tuneMemoryAllocator();
