@@ -73,14 +73,18 @@ QStringList contextMenu(Window &w, const QModelIndex &cell, const QString &entry
     return shown;
 }
 
-bool runFileCommand(Window &w, const QString &command, const QString &path)
+bool runFileCommand(Window &w, const QString &command, const QString &path,
+                    const std::function<void()> &meanwhile)
 {
-    ModalAnswer answer(onDialog<QFileDialog>([&path](QFileDialog *dialog) {
+    ModalAnswer answer(onDialog<QFileDialog>([&path, &meanwhile](QFileDialog *dialog) {
         // Typed, as a user would: selectFile() leaves a focused name field alone.
         auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
         QVERIFY(name);
         name->setText(path);
         static_cast<QDialog *>(dialog)->accept(); // the file dialog's own accept checks the path
+        // The dialog is closed, but its event loop returns only after this.
+        if (meanwhile)
+            meanwhile();
     }));
     w.action(command)->trigger();
     return answer.answered();

@@ -46,8 +46,11 @@ struct ShownWindow : Window
 // Returns the entries the menu showed.
 QStringList contextMenu(Window &w, const QModelIndex &cell, const QString &entry = {});
 
-// Triggers a File command and answers its file dialog with `path`.
-bool runFileCommand(Window &w, const QString &command, const QString &path);
+// Triggers a File command and answers its file dialog with `path`. Once the
+// dialog has taken the name, and before the command goes on, `meanwhile`
+// runs: the file may change in between, as it may for a user.
+bool runFileCommand(Window &w, const QString &command, const QString &path,
+                    const std::function<void()> &meanwhile = {});
 
 // Answers the next message box with `button`, reporting its title and text.
 struct MessageBoxAnswer

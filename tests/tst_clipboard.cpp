@@ -529,6 +529,10 @@ void TestClipboard::contextMenuAndShortcuts()
     QCOMPARE(w.status->text(), QStringLiteral("Pasted value into Array."));
 
     // The view's own copy of the cell's text must not win over the command.
+    // Shortcuts reach only the active window; offscreen, the window that a
+    // closed menu leaves behind may lose that a moment later.
+    w.window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
     w.tree->setFocus();
     w.tree->setCurrentIndex(member);
     QTest::keyClick(w.tree, Qt::Key_C, Qt::ControlModifier);

@@ -1,0 +1,134 @@
+#!/usr/bin/env bash
+# The program as a person uses it: a real window on a virtual X display, with
+# a window manager, driven by keystrokes and one click. Opens a file from the
+# File menu, edits one value in the tree, saves with the standard shortcut,
+# quits from the File menu, and checks the file the program wrote.
+# usage: tst_realwindow.sh PROGRAM
+set -euo pipefail
+
+program=$1
+for tool in Xvfb xdotool openbox xprop; do
+    command -v "$tool" > /dev/null || { echo "FAIL: $tool is missing (scripts/install-deps)"; exit 1; }
+done
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+    for pid in "${pids[@]}"; do
+        kill "$pid" 2> /dev/null || true
+    done
+    for pid in "${pids[@]}"; do
+        wait "$pid" 2> /dev/null || true
+    done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*"
+    exit 1
+}
+
+# Waits up to $1 seconds for the command after it to succeed.
+wait_for() {
+    local deadline=$((SECONDS + $1))
+    shift
+    until "$@"; do
+        [ "$SECONDS" -lt "$deadline" ] || return 1
+        sleep 0.1
+    done
+}
+
+# The X server picks a free display itself and writes its number to us.
+mkfifo "$work/display"
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3> "$work/display" 2> "$work/xvfb.log" &
+pids+=($!)
+read -r -t 30 number < "$work/display" || fail "the X server did not start: $(cat "$work/xvfb.log")"
+export DISPLAY=":$number"
+wait_for 30 xprop -root > /dev/null 2>&1 || fail "no connection to the X server"
+
+# Started only once the window manager runs: a window mapped while it is
+# still coming up may stay unmapped.
+openbox --sm-disable > "$work/openbox.log" 2>&1 &
+pids+=($!)
+wm_running() {
+    xprop -root _NET_SUPPORTING_WM_CHECK 2> /dev/null | grep -q 'window id'
+}
+wait_for 30 wm_running || fail "the window manager did not start: $(cat "$work/openbox.log")"
+
+export XDG_CONFIG_HOME="$work/config"
+export QT_QPA_PLATFORM=xcb
+export LC_ALL=C.UTF-8 # the built-in English texts
+unset LANGUAGE LANG
+
+# Enough rows to fill the tree, so that a click anywhere in it meets a row.
+file="$work/doc.json"
+printf '%s' '{"name":"old","count":3,"list":[' "$(seq -s , 0 59)" ']}' > "$file"
+
+"$program" > "$work/program.log" 2>&1 &
+app=$!
+pids+=("$app")
+
+# The id of a shown window titled exactly $1 (xdotool's search ignores case).
+shown_window() {
+    local id
+    for id in $(xdotool search --onlyvisible --name "^$1\$" 2> /dev/null); do
+        if [ "$(xdotool getwindowname "$id")" = "$1" ]; then
+            echo "$id"
+            return 0
+        fi
+    done
+    return 1
+}
+title() {
+    xdotool getwindowname "$window" 2> /dev/null
+}
+title_is() {
+    [ "$(title)" = "$1" ]
+}
+# Keystrokes go to the window that has the focus, as they do for a person.
+keys() {
+    xdotool key --clearmodifiers --delay 50 "$@"
+}
+
+window=$(wait_for 30 shown_window Marbletrellis) \
+    || fail "no main window: $(cat "$work/program.log")"
+wait_for 30 timeout 5 xdotool windowactivate --sync "$window" 2> /dev/null \
+    || fail "the window never became active"
+
+# File, Open...: the mnemonics of the menu and its entry.
+keys alt+f o
+dialog=$(wait_for 30 shown_window 'Open JSON File') || fail "no file dialog"
+wait_for 30 timeout 5 xdotool windowactivate --sync "$dialog" 2> /dev/null \
+    || fail "the file dialog never became active"
+xdotool type --delay 20 "$file"
+keys Return
+wait_for 30 title_is "Marbletrellis - $file" || fail "title after opening: $(title)"
+
+# The arrow keys move between rows but, with whole rows selected, not between
+# columns: a click in the Value column chooses it. Then from the first row
+# (the top object) down to "name" and the platform's edit key.
+xdotool mousemove --window "$window" 700 400 click 1
+keys Home Down F2 ctrl+a
+xdotool type --delay 20 'new value'
+keys Return
+wait_for 30 title_is "Marbletrellis - $file*" || fail "title after the edit: $(title)"
+
+keys ctrl+s
+wait_for 30 title_is "Marbletrellis - $file" || fail "title after saving: $(title)"
+
+# File, Exit.
+keys alt+f x
+wait_for 30 eval '! kill -0 "$app" 2> /dev/null' || fail "the program did not quit"
+wait "$app" || fail "the program ended with status $?: $(cat "$work/program.log")"
+
+expected=$(printf '%s\n' '{' '    "name": "new value",' '    "count": 3,' '    "list": ['
+    seq -f '        %g,' 0 58
+    printf '%s\n' '        59' '    ]' '}')
+[ "$(cat "$file")" = "$expected" ] || fail "saved file:
+$(cat "$file")"
+# The command substitutions above drop one final newline: the writer adds none.
+[ "$(tail -c 1 "$file")" = "}" ] || fail "the saved file ends with a newline"
+[ -f "$XDG_CONFIG_HOME/Marbletrellis/Marbletrellis.conf" ] || fail "no settings written on closing"
+
+echo "PASS: opened, edited, saved and quit through a real window"
