@@ -72,7 +72,7 @@ void runOpen(const QString &path, int runs, ScenarioResult &result)
         // Each run opens into a fresh model, so no run pays for destroying
         // the document of the one before.
         auto *model = new JsonTreeModel;
-        const qint64 heapBefore = ProcessMemory::heapInUse();
+        const qint64 residentBefore = ProcessMemory::resident();
         QElapsedTimer timer;
         timer.start();
         const bool loaded = model->loadFromFile(path);
@@ -83,9 +83,9 @@ void runOpen(const QString &path, int runs, ScenarioResult &result)
             return;
         }
         if (run == 0) {
-            const qint64 heapAfter = ProcessMemory::heapInUse();
-            if (heapBefore >= 0 && heapAfter >= 0)
-                result.heldBytes = heapAfter - heapBefore;
+            const qint64 residentAfter = ProcessMemory::resident();
+            if (residentBefore >= 0 && residentAfter >= 0)
+                result.heldBytes = residentAfter - residentBefore;
             result.values = countValues(*model);
         }
         delete model;

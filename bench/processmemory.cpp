@@ -2,10 +2,6 @@
 
 #include <QFile>
 
-#ifdef __GLIBC__
-#include <malloc.h>
-#endif
-
 namespace {
 
 qint64 statusField(const QByteArray &name)
@@ -33,13 +29,7 @@ qint64 ProcessMemory::peakResident()
     return statusField("VmHWM");
 }
 
-qint64 ProcessMemory::heapInUse()
+qint64 ProcessMemory::resident()
 {
-#if defined(__GLIBC__) && (__GLIBC__ > 2 || __GLIBC_MINOR__ >= 33)
-    const struct mallinfo2 info = mallinfo2();
-    // Small blocks from the arenas plus the large ones malloc maps on its own.
-    return qint64(info.uordblks + info.hblkhd);
-#else
-    return -1;
-#endif
+    return statusField("VmRSS");
 }

@@ -7,7 +7,9 @@ namespace ProcessMemory {
 
 // The peak resident set so far (VmHWM).
 qint64 peakResident();
-// Heap bytes handed out by malloc and not yet freed (mallinfo2 with glibc).
-qint64 heapInUse();
+// Bytes of the process now in memory (VmRSS). Unlike malloc's own counts it
+// leaves out address space reserved but never touched, as the alignment of
+// large blocks leaves.
+qint64 resident();
 
 } // namespace ProcessMemory

@@ -235,7 +235,7 @@ QString ResultTable::render(bool markdown) const
         << grid(measured, markdown) << '\n'
         << grid(ratios, markdown) << '\n'
         << grid(goals, markdown) << '\n'
-        << "Held bytes: malloc heap in use after opening minus before (mallinfo2), "
+        << "Held bytes: resident memory (VmRSS) after the first opening minus before, "
            "over the number of JSON values. MB = 10^6 bytes.\n";
     return text;
 }
