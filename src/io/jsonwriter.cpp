@@ -4,7 +4,6 @@
 
 #include <yyjson.h>
 
-#include <utility>
 #include <vector>
 
 namespace {
@@ -213,32 +212,39 @@ void JsonWriter::indent(int depth)
     text.append(4 * depth, ' ');
 }
 
+// Depth first, in document order: the order the nodes were made in and lie
+// in memory, so that they are read as one stream.
 yyjson_mut_val *JsonWriter::convert(const JsonNode *node, yyjson_mut_doc *doc)
 {
     yyjson_mut_val *top = shallowValue(node, doc);
-    // Containers whose children are still to be converted, with their values.
-    std::vector<std::pair<const JsonNode *, yyjson_mut_val *>> pending;
+    struct Frame
+    {
+        const JsonNode *container;
+        yyjson_mut_val *value;
+        int next;
+    };
+    std::vector<Frame> stack;
     if (top && node->childCount() > 0)
-        pending.emplace_back(node, top);
-    while (!pending.empty()) {
-        const auto [container, value] = pending.back();
-        pending.pop_back();
-        const bool isObject = yyjson_mut_is_obj(value);
-        for (int row = 0; row < container->childCount(); ++row) {
-            const JsonNode *child = container->child(row);
-            yyjson_mut_val *childValue = shallowValue(child, doc);
-            if (!childValue)
-                return nullptr;
-            if (isObject) {
-                yyjson_mut_val *key = keyString(doc, child->key());
-                if (!key || !yyjson_mut_obj_add(value, key, childValue))
-                    return nullptr;
-            } else if (!yyjson_mut_arr_append(value, childValue)) {
-                return nullptr;
-            }
-            if (child->childCount() > 0)
-                pending.emplace_back(child, childValue);
+        stack.push_back({node, top, 0});
+    while (!stack.empty()) {
+        Frame &frame = stack.back();
+        if (frame.next == frame.container->childCount()) {
+            stack.pop_back();
+            continue;
         }
+        const JsonNode *child = frame.container->child(frame.next++);
+        yyjson_mut_val *childValue = shallowValue(child, doc);
+        if (!childValue)
+            return nullptr;
+        if (yyjson_mut_is_obj(frame.value)) {
+            yyjson_mut_val *key = keyString(doc, child->key());
+            if (!key || !yyjson_mut_obj_add(frame.value, key, childValue))
+                return nullptr;
+        } else if (!yyjson_mut_arr_append(frame.value, childValue)) {
+            return nullptr;
+        }
+        if (child->childCount() > 0)
+            stack.push_back({child, childValue, 0});
     }
     return top;
 }
