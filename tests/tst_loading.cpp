@@ -47,9 +47,6 @@ void TestLoading::files_data()
     QTest::newRow("plain") << dataFile("plain.json") << plain;
     QTest::newRow("byte-order mark") << dataFile("bom.json") << plain;
     QTest::newRow("CR LF line ends") << dataFile("crlf.json") << plain;
-    QTest::newRow("every carriage return dropped")
-            << dataFile("lone-cr.json")
-            << QStringList {" = { 1 items }", "  ab = [ 2 items ]", "    [0] = 1", "    [1] = 2"};
     QTest::newRow("malformed UTF-8 becomes U+FFFD")
             << dataFile("invalid-utf8.json")
             << QStringList {" = { 1 items }", QStringLiteral("  s = a\uFFFDb\uFFFD")};

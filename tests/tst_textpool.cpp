@@ -17,7 +17,7 @@ namespace {
 // hash reads twice, or only in length, or in bytes that are not ASCII.
 QByteArrayList nearTexts()
 {
-    QByteArrayList texts {"", "\0"_qba, "\0\0"_qba, "é", "ü", "日本"};
+    QByteArrayList texts {"", "\0"_qba, "\0\0"_qba, "é", "ü", "日本", "\xEF\xBB\xBF", "\xEF\xBB\xBFx"};
     for (int length = 1; length <= 70; ++length) {
         const QByteArray base(length, 'a');
         for (const char last : {'a', 'b', '\0', '\xff'}) {
@@ -44,7 +44,11 @@ void TestTextPool::decodesEveryTextExactly()
         for (int copy = 0; copy < 20; ++copy) {
             for (const QByteArray &base : texts) {
                 const QByteArray text = copy == 0 ? base : base + QByteArray::number(copy);
-                QCOMPARE(pool.text(text.constData(), text.size(), 64), QString::fromUtf8(text));
+                // A leading U+FEFF is a character of the text, not a mark to drop.
+                QString expected = QString::fromUtf8(text);
+                if (text.startsWith("\xEF\xBB\xBF"))
+                    expected.prepend(QChar(0xFEFF));
+                QCOMPARE(pool.text(text.constData(), text.size(), 64), expected);
             }
         }
     }

@@ -20,15 +20,13 @@ bool JsonTreeModel::loadFromFile(const QString &path)
 {
     m_parseError.clear();
     QFile file(path);
+    // Read as it is, not in text mode: that drops every CR, even inside a
+    // string or between two digits, so "[1<CR>2]" would load as [12]. The
+    // parser takes CR LF and CR as the white space they are.
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    QByteArray bytes = file.readAll();
+    const QByteArray bytes = file.readAll();
     file.close();
-    // What text mode would do, without its cost on the many files that have
-    // no carriage return: every one is dropped, so CR LF line ends reach the
-    // parser as LF.
-    if (bytes.contains('\r'))
-        bytes.removeIf([](char c) { return c == '\r'; });
 
     // Valid UTF-8 goes to the parser as it is; anything else takes the way
     // through UTF-16, which turns every malformed sequence into U+FFFD. Both
@@ -83,7 +81,8 @@ QString JsonTreeModel::nodeText(const JsonNode *node) const
 {
     // Each piece is decoded straight onto the end of the text, so the UTF-8
     // text of a large document never exists whole beside its UTF-16 form.
-    // A byte-order mark is kept as a character, as QString::fromUtf8 keeps it.
+    // Pieces start between two values, never with a byte-order mark; the
+    // decoder is told to keep one all the same.
     QString text;
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
     const bool written = JsonWriter::write(node, m_prettyPrint, [&](QByteArrayView piece) {

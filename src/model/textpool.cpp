@@ -1,5 +1,7 @@
 #include "model/textpool.h"
 
+#include <QStringDecoder>
+
 #include <cstring>
 
 namespace {
@@ -34,12 +36,24 @@ quint64 hashOf(const char *bytes, qsizetype length)
     return mix(hash, last);
 }
 
+// QString::fromUtf8 drops a leading byte-order mark, but at the start of a
+// string or a name it is a character of the text (U+FEFF) and must stay.
+QString decoded(const char *utf8, qsizetype length)
+{
+    const QByteArrayView bytes(utf8, length);
+    if (bytes.startsWith("\xEF\xBB\xBF")) {
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+        return decoder(bytes);
+    }
+    return QString::fromUtf8(bytes);
+}
+
 } // namespace
 
 QString TextPool::text(const char *utf8, qsizetype length, qsizetype maxPooledLength)
 {
     if (length > maxPooledLength)
-        return QString::fromUtf8(utf8, length);
+        return decoded(utf8, length);
     if (table.empty())
         table.resize(capacity);
 
@@ -56,10 +70,10 @@ QString TextPool::text(const char *utf8, qsizetype length, qsizetype maxPooledLe
             && std::memcmp(entry.utf8.data(), utf8, size_t(length)) == 0)
             return entry.text;
     }
-    QString decoded = QString::fromUtf8(utf8, length);
+    QString text = decoded(utf8, length);
     if (entries.size() < maxEntries) {
-        entries.push_back({std::string(utf8, size_t(length)), decoded});
+        entries.push_back({std::string(utf8, size_t(length)), text});
         table[position] = {tag, quint32(entries.size())};
     }
-    return decoded;
+    return text;
 }
