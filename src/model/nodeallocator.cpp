@@ -3,6 +3,10 @@
 #include <cstdint>
 #include <new>
 
+#ifdef Q_OS_UNIX
+#    include <sys/mman.h>
+#endif
+
 namespace {
 
 // Blocks are aligned to their size, so a slot finds its block by masking its
@@ -13,6 +17,39 @@ constexpr std::size_t slotAlignment = alignof(std::max_align_t);
 constexpr std::size_t roundUp(std::size_t size, std::size_t alignment)
 {
     return (size + alignment - 1) / alignment * alignment;
+}
+
+// Blocks are mapped from the system directly where it can be done: then they
+// never fragment the heap, cost exactly their size in memory, and go back to
+// the system when a document is closed.
+void *allocateBlock()
+{
+#ifdef Q_OS_UNIX
+    // Twice the size, then the ends trimmed down to one aligned block.
+    const std::size_t span = 2 * blockSize;
+    void *mapped = mmap(nullptr, span, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mapped == MAP_FAILED)
+        return nullptr;
+    const auto address = reinterpret_cast<std::uintptr_t>(mapped);
+    const std::uintptr_t start = (address + blockSize - 1) & ~std::uintptr_t(blockSize - 1);
+    const std::size_t head = start - address;
+    if (head > 0)
+        munmap(mapped, head);
+    if (const std::size_t tail = span - head - blockSize; tail > 0)
+        munmap(reinterpret_cast<void *>(start + blockSize), tail);
+    return reinterpret_cast<void *>(start);
+#else
+    return qMallocAligned(blockSize, blockSize);
+#endif
+}
+
+void freeBlock(void *block)
+{
+#ifdef Q_OS_UNIX
+    munmap(block, blockSize);
+#else
+    qFreeAligned(block);
+#endif
 }
 
 } // namespace
@@ -39,7 +76,7 @@ NodeAllocator::~NodeAllocator()
 {
     // Only the spare can be left: every node is gone before its allocator.
     if (spare && spare->live == 0)
-        qFreeAligned(spare);
+        freeBlock(spare);
 }
 
 void *NodeAllocator::allocate()
@@ -80,13 +117,13 @@ void NodeAllocator::deallocate(void *slot) noexcept
         return;
     }
     unlinkPartial(block);
-    qFreeAligned(block);
+    freeBlock(block);
     --blocks;
 }
 
 NodeAllocator::Block *NodeAllocator::newBlock()
 {
-    void *memory = qMallocAligned(blockSize, blockSize);
+    void *memory = allocateBlock();
     if (!memory)
         throw std::bad_alloc(); // as plain new would: there is no smaller way out
     ++blocks;
