@@ -42,7 +42,9 @@ bool JsonWriter::write(const JsonNode *node, bool pretty, const Sink &sink)
     JsonWriter writer(pretty, sink);
     if (!writer.allocator)
         return false;
-    const bool written = isPiecewise(node) ? writer.writeTree(node) : writer.writeWhole(node);
+    const bool written = isPiecewise(node)
+            ? writer.writeTree(node)
+            : writer.writeAlone([&](yyjson_mut_doc *doc) { return writer.convert(node, doc); });
     return written && sink(writer.text);
 }
 
@@ -96,7 +98,8 @@ bool JsonWriter::writeTree(const JsonNode *top)
         if (pretty)
             indent(frame.depth + 1);
         if (frame.container->type() == JsonNodeType::Object) {
-            if (!writeKey(child->key()))
+            const QString &key = child->key();
+            if (!writeAlone([&](yyjson_mut_doc *doc) { return copiedString(doc, key); }))
                 return false;
             text += pretty ? ": " : ":";
         }
@@ -107,12 +110,13 @@ bool JsonWriter::writeTree(const JsonNode *top)
     return true;
 }
 
-bool JsonWriter::writeWhole(const JsonNode *node)
+// One value as a document of its own: a whole small tree, or a member name.
+bool JsonWriter::writeAlone(const std::function<yyjson_mut_val *(yyjson_mut_doc *)> &value)
 {
     yyjson_mut_doc *doc = newDocument();
     if (!doc)
         return false;
-    const bool written = writeDocument(doc, convert(node, doc), 0, 0);
+    const bool written = writeDocument(doc, value(doc), 0, 0);
     yyjson_mut_doc_free(doc);
     return written;
 }
@@ -140,16 +144,6 @@ bool JsonWriter::writeBatch(const JsonNode *container, int first, int end, int d
     }
     // Pretty text starts with "[\n" and ends with "\n]"; compact with "[" and "]".
     const bool written = built && writeDocument(doc, batch, pretty ? 2 : 1, depth);
-    yyjson_mut_doc_free(doc);
-    return written;
-}
-
-bool JsonWriter::writeKey(const QString &key)
-{
-    yyjson_mut_doc *doc = newDocument();
-    if (!doc)
-        return false;
-    const bool written = writeDocument(doc, copiedString(doc, key), 0, 0);
     yyjson_mut_doc_free(doc);
     return written;
 }

@@ -34,9 +34,8 @@ private:
     Q_DISABLE_COPY_MOVE(JsonWriter)
 
     bool writeTree(const JsonNode *top);
-    bool writeWhole(const JsonNode *node);
+    bool writeAlone(const std::function<yyjson_mut_val *(yyjson_mut_doc *)> &value);
     bool writeBatch(const JsonNode *container, int first, int end, int depth);
-    bool writeKey(const QString &key);
     bool writeDocument(yyjson_mut_doc *doc, yyjson_mut_val *root, qsizetype trim, int depth);
     bool flushIfFull();
     void separate(bool &first);
