@@ -20,6 +20,19 @@ void fuzzFailure(const char *what, const char *file, int line)
     std::abort();
 }
 
+namespace {
+
+// The offscreen platform warns about every window it sizes; that says nothing
+// about the program.
+void quietMessages(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type == QtWarningMsg && message.contains(QLatin1String("propagateSizeHints")))
+        return;
+    std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+}
+
+} // namespace
+
 void startOffscreenApplication()
 {
     if (QCoreApplication::instance())
@@ -27,10 +40,12 @@ void startOffscreenApplication()
     qputenv("QT_QPA_PLATFORM", "offscreen");
     static QTemporaryDir configHome;
     qputenv("XDG_CONFIG_HOME", configHome.path().toLocal8Bit());
+    qInstallMessageHandler(quietMessages);
     static int argc = 1;
     static char name[] = "fuzz";
     static char *argv[] = {name, nullptr};
-    static QApplication application(argc, argv);
+    // Never destroyed, like the windows the targets keep between inputs.
+    new QApplication(argc, argv);
 }
 
 QList<JsonNode *> documentNodes(const JsonTreeModel &model)
