@@ -3,11 +3,14 @@
 
 #include "fuzzchecks.h"
 
+#include "io/jsonreader.h"
 #include "model/jsonnode.h"
 #include "model/jsontreemodel.h"
 
 #include <QFile>
 #include <QTemporaryDir>
+
+#include <memory>
 
 namespace {
 
@@ -43,13 +46,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString written = folder() + QStringLiteral("/written.json");
     FUZZ_CHECK(writeBytes(input, data, size));
 
+    // The file's text is its bytes decoded as UTF-8, one leading byte-order
+    // mark dropped and malformed sequences replaced; it loads exactly when
+    // that text parses, and as what it parses to.
+    const QByteArray decoded
+            = QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size)).toUtf8();
+    QString error;
+    const std::unique_ptr<JsonNode> expected(JsonReader::parse(decoded, &error));
+
     JsonTreeModel model;
     if (!model.loadFromFile(input)) {
+        FUZZ_CHECK(!expected);
         FUZZ_CHECK(model.rowCount() == 0);
         FUZZ_CHECK(!model.parseError().isEmpty());
         return 0;
     }
+    FUZZ_CHECK(expected);
     FUZZ_CHECK(model.rowCount() == 1);
+    FUZZ_CHECK(sameTree(expected.get(), topNode(model)));
     checkTree(model);
     checkWrites(model);
 

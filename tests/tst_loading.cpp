@@ -22,6 +22,8 @@ private slots:
     void initTestCase();
     void files_data();
     void files();
+    void carriageReturns_data();
+    void carriageReturns();
     void missingFileLeavesModelUntouched();
     void unparsableText_data();
     void unparsableText();
@@ -68,6 +70,34 @@ void TestLoading::files()
     QVERIFY(model.loadFromFile(file));
     QCOMPARE(model.parseError(), QString());
     QCOMPARE(dumpTree(model), tree);
+}
+
+void TestLoading::carriageReturns_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QStringList>("tree"); // empty: refused
+
+    const QStringList twoNumbers {" = [ 2 items ]", "  [0] = 1", "  [1] = 2"};
+    QTest::newRow("CR LF between values") << QByteArray("[1,\r\n2]\r\n") << twoNumbers;
+    QTest::newRow("CR alone between values") << QByteArray("[1,\r2]") << twoNumbers;
+    QTest::newRow("CR between two digits") << QByteArray("[1\r2]") << QStringList();
+    QTest::newRow("CR inside a literal") << QByteArray("[tru\re]") << QStringList();
+    QTest::newRow("CR inside a string") << QByteArray("[\"a\rb\"]") << QStringList();
+    QTest::newRow("CR inside a member name") << QByteArray("{\"a\rb\": 1}") << QStringList();
+}
+
+// A CR is white space between tokens and nothing else: it never vanishes
+// from the text, joining what it stood between.
+void TestLoading::carriageReturns()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QStringList, tree);
+    const QString path = dir.filePath(QStringLiteral("cr.json"));
+    QVERIFY(writeFile(path, content));
+    JsonTreeModel model;
+    QVERIFY(model.loadFromString(previousDocument));
+    QCOMPARE(model.loadFromFile(path), !tree.isEmpty());
+    QCOMPARE(dumpTree(model), tree.isEmpty() ? previousTree : tree);
 }
 
 void TestLoading::missingFileLeavesModelUntouched()

@@ -19,8 +19,10 @@ bool JsonTreeModel::loadFromFile(const QString &path)
 {
     m_parseError.clear();
     QFile file(path);
-    // Text mode: CR LF line ends reach the parser as LF.
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    // Read as it is, not in text mode: that drops every CR, even inside a
+    // string or between two digits, so "[1<CR>2]" would load as [12]. The
+    // parser takes CR LF and CR as the white space they are.
+    if (!file.open(QIODevice::ReadOnly))
         return false;
     const QByteArray bytes = file.readAll();
     file.close();
