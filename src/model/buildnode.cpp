@@ -8,6 +8,7 @@
 #include <yyjson.h>
 
 #include <QHash>
+#include <QStringDecoder>
 
 #include <limits>
 #include <vector>
@@ -16,7 +17,14 @@ namespace {
 
 QString utf8Text(const char *text, size_t length)
 {
-    return QString::fromUtf8(text, qsizetype(length));
+    const QByteArrayView bytes(text, qsizetype(length));
+    // fromUtf8 drops a leading byte-order mark, but at the start of a string
+    // or a name it is a character of the text (U+FEFF) and must stay.
+    if (bytes.startsWith("\xEF\xBB\xBF")) {
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+        return decoder(bytes);
+    }
+    return QString::fromUtf8(bytes);
 }
 
 QVariant numberValue(yyjson_val *value)
