@@ -106,7 +106,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const bool yes = choice & 0x80;
     const QByteArray rest(reinterpret_cast<const char *>(data) + std::min<size_t>(size, 1),
                           qsizetype(size > 0 ? size - 1 : 0));
-    const QString text = QString::fromUtf8(rest);
+    // Other programs put UTF-16 on the clipboard, lone surrogates and all.
+    const bool utf16 = (choice / places.size()) % 4 == 2;
+    const QString text = utf16
+            ? QString::fromUtf16(reinterpret_cast<const char16_t *>(rest.constData()),
+                                 rest.size() / 2)
+            : QString::fromUtf8(rest);
 
     JsonTreeModel &model = *session.model;
     FUZZ_CHECK(model.loadFromString(onScalarDocument ? scalarDocument : document));
