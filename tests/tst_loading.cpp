@@ -22,6 +22,10 @@ private slots:
     void initTestCase();
     void files_data();
     void files();
+    void carriageReturns_data();
+    void carriageReturns();
+    void leadingZeroWidthNoBreakSpace_data();
+    void leadingZeroWidthNoBreakSpace();
     void missingFileLeavesModelUntouched();
     void unparsableText_data();
     void unparsableText();
@@ -67,6 +71,72 @@ void TestLoading::files()
     QAbstractItemModelTester tester(&model);
     QVERIFY(model.loadFromFile(file));
     QCOMPARE(model.parseError(), QString());
+    QCOMPARE(dumpTree(model), tree);
+}
+
+void TestLoading::carriageReturns_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QStringList>("tree"); // empty: refused
+
+    const QStringList twoNumbers {" = [ 2 items ]", "  [0] = 1", "  [1] = 2"};
+    QTest::newRow("CR LF between values") << QByteArray("[1,\r\n2]\r\n") << twoNumbers;
+    QTest::newRow("CR alone between values") << QByteArray("[1,\r2]") << twoNumbers;
+    QTest::newRow("CR between two digits") << QByteArray("[1\r2]") << QStringList();
+    QTest::newRow("CR inside a literal") << QByteArray("[tru\re]") << QStringList();
+    QTest::newRow("CR inside a string") << QByteArray("[\"a\rb\"]") << QStringList();
+    QTest::newRow("CR inside a member name") << QByteArray("{\"a\rb\": 1}") << QStringList();
+}
+
+// A CR is white space between tokens and nothing else: it never vanishes
+// from the text, joining what it stood between.
+void TestLoading::carriageReturns()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QStringList, tree);
+    const QString path = dir.filePath(QStringLiteral("cr.json"));
+    QVERIFY(writeFile(path, content));
+    JsonTreeModel model;
+    QVERIFY(model.loadFromString(previousDocument));
+    QCOMPARE(model.loadFromFile(path), !tree.isEmpty());
+    QCOMPARE(dumpTree(model), tree.isEmpty() ? previousTree : tree);
+}
+
+void TestLoading::leadingZeroWidthNoBreakSpace_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QStringList>("tree");
+
+    QTest::newRow("escaped, starting a member name")
+            << QByteArray(R"({"\ufeffid": 1})")
+            << QStringList {" = { 1 items }", QStringLiteral("  \uFEFFid = 1")};
+    QTest::newRow("escaped twice, starting a string")
+            << QByteArray(R"(["\ufeff\ufeffx"])")
+            << QStringList {" = [ 1 items ]", QStringLiteral("  [0] = \uFEFF\uFEFFx")};
+    QTest::newRow("as UTF-8, after the file's own byte-order mark")
+            << QByteArray("\xEF\xBB\xBF[\"\xEF\xBB\xBFx\"]")
+            << QStringList {" = [ 1 items ]", QStringLiteral("  [0] = \uFEFFx")};
+    QTest::newRow("as UTF-8, in a file with malformed UTF-8")
+            << QByteArray("[\"\xEF\xBB\xBFx\", \"\xFF\"]")
+            << QStringList {" = [ 2 items ]", QStringLiteral("  [0] = \uFEFFx"),
+                            QStringLiteral("  [1] = \uFFFD")};
+}
+
+// U+FEFF at the start of a string or name is text like any other character;
+// only the file's first one is a byte-order mark.
+void TestLoading::leadingZeroWidthNoBreakSpace()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QStringList, tree);
+    const QString path = dir.filePath(QStringLiteral("feff.json"));
+    QVERIFY(writeFile(path, content));
+    JsonTreeModel model;
+    QVERIFY(model.loadFromFile(path));
+    QCOMPARE(dumpTree(model), tree);
+
+    // Saved and opened again, it is still there.
+    QVERIFY(model.saveToFile(path));
+    QVERIFY(model.loadFromFile(path));
     QCOMPARE(dumpTree(model), tree);
 }
 
