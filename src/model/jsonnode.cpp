@@ -175,17 +175,27 @@ void JsonNode::setType(JsonNodeType type)
 JsonNode *JsonNode::clone(JsonNode *parent) const
 {
     auto *copy = new JsonNode(m_key, m_value, m_type, parent);
-    // Pairs of a source container and its copy whose children are still to be copied.
-    std::vector<std::pair<const JsonNode *, JsonNode *>> pending {{this, copy}};
-    while (!pending.empty()) {
-        const auto [source, target] = pending.back();
-        pending.pop_back();
-        target->children.reserve(source->children.size());
-        for (const JsonNode *child : source->children) {
-            auto *childCopy = new JsonNode(child->m_key, child->m_value, child->m_type, target);
-            target->appendChild(childCopy);
-            if (!child->children.isEmpty())
-                pending.emplace_back(child, childCopy);
+    // Depth first, so that the copies are made, and lie, in document order.
+    struct Frame
+    {
+        const JsonNode *source;
+        JsonNode *target;
+        qsizetype next;
+    };
+    std::vector<Frame> stack {{this, copy, 0}};
+    copy->children.reserve(children.size());
+    while (!stack.empty()) {
+        Frame &frame = stack.back();
+        if (frame.next == frame.source->children.size()) {
+            stack.pop_back();
+            continue;
+        }
+        const JsonNode *child = frame.source->children.at(frame.next++);
+        auto *childCopy = new JsonNode(child->m_key, child->m_value, child->m_type);
+        frame.target->appendChild(childCopy);
+        if (!child->children.isEmpty()) {
+            childCopy->children.reserve(child->children.size());
+            stack.push_back({child, childCopy, 0});
         }
     }
     return copy;
