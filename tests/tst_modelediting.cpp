@@ -311,22 +311,29 @@ void TestModelEditing::replaceNode_data()
 {
     QTest::addColumn<QString>("json");
     QTest::addColumn<Path>("path");
+    QTest::addColumn<int>("column");
     QTest::addColumn<QString>("replacement");
     QTest::addColumn<QStringList>("tree");
     QTest::addColumn<QStringList>("emitted");
 
     QTest::newRow("object member by a string")
-            << R"({"a":1,"o":{"x":1,"y":2},"z":3})" << Path {0, 1} << R"("s")"
+            << R"({"a":1,"o":{"x":1,"y":2},"z":3})" << Path {0, 1} << 0 << R"("s")"
             << QStringList {" = { 3 items }", "  a = 1", "  o = s", "  z = 3"}
             << QStringList {"aboutToRemove o 0..1", "removed o 0..1",
                             "changed top (1,0)-(1,0) [0,2]"};
-    QTest::newRow("scalar by an array") << R"({"a":1})" << Path {0, 0} << "[true,null]"
+    // Rows hang under the Key cell, whichever cell the caller holds.
+    QTest::newRow("from the Value cell")
+            << R"({"o":{"x":1}})" << Path {0, 0} << 1 << "[2,3]"
+            << QStringList {" = { 1 items }", "  o = [ 2 items ]", "    [0] = 2", "    [1] = 3"}
+            << QStringList {"aboutToRemove o 0..0", "removed o 0..0", "aboutToInsert o 0..1",
+                            "inserted o 0..1", "changed top (0,1)-(0,1) [0,2]"};
+    QTest::newRow("scalar by an array") << R"({"a":1})" << Path {0, 0} << 0 << "[true,null]"
                                         << QStringList {" = { 1 items }", "  a = [ 2 items ]",
                                                         "    [0] = true", "    [1] = null"}
                                         << QStringList {"aboutToInsert a 0..1", "inserted a 0..1",
                                                         "changed top (0,0)-(0,0) [0,2]"};
     QTest::newRow("array element relabelled")
-            << "[1,[2,3]]" << Path {0, 1} << "{}"
+            << "[1,[2,3]]" << Path {0, 1} << 0 << "{}"
             << QStringList {" = [ 2 items ]", "  [0] = 1", "  [1] = { 0 items }"}
             << QStringList {"aboutToRemove [1] 0..1", "removed [1] 0..1",
                             "changed top (1,0)-(1,0) [0,2]", "changed top (0,0)-(1,1) []"};
@@ -336,6 +343,7 @@ void TestModelEditing::replaceNode()
 {
     QFETCH(QString, json);
     QFETCH(Path, path);
+    QFETCH(int, column);
     QFETCH(QString, replacement);
     QFETCH(QStringList, tree);
     QFETCH(QStringList, emitted);
@@ -346,13 +354,14 @@ void TestModelEditing::replaceNode()
     JsonNode *node = nodeOf(source.index(0, 0))->clone();
     node->setKey(indexAt(f.model, path).data().toString());
 
-    const QPersistentModelIndex index = indexAt(f.model, path);
+    const QPersistentModelIndex index = indexAt(f.model, path, column);
     QVERIFY(f.model.replaceNode(index, node));
     QCOMPARE(dumpTree(f.model), tree);
     QCOMPARE(f.log.lines, emitted);
     QCOMPARE(index.row(), path.last()); // same place, same node
-    for (int row = 0; row < f.model.rowCount(index); ++row)
-        QCOMPARE(nodeOf(f.model.index(row, 0, index))->parent(), nodeOf(index));
+    const QModelIndex rows = QModelIndex(index).siblingAtColumn(0);
+    for (int row = 0; row < f.model.rowCount(rows); ++row)
+        QCOMPARE(nodeOf(f.model.index(row, 0, rows))->parent(), nodeOf(index));
 }
 
 void TestModelEditing::refusals()

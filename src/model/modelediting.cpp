@@ -104,9 +104,11 @@ bool JsonTreeModel::replaceNode(const QModelIndex &index, JsonNode *node)
     if (!parentNode)
         return false;
     const QModelIndex parentIndex = parent(index);
+    // Rows hang under column-0 indexes only, whichever cell the caller holds.
+    const QModelIndex rowsParent = index.siblingAtColumn(0);
 
     if (const int count = replaced->childCount(); count > 0) {
-        beginRemoveRows(index, 0, count - 1);
+        beginRemoveRows(rowsParent, 0, count - 1);
         while (replaced->childCount() > 0)
             replaced->removeChild(0);
         endRemoveRows();
@@ -117,7 +119,7 @@ bool JsonTreeModel::replaceNode(const QModelIndex &index, JsonNode *node)
     replaced->setType(node->type());
 
     if (const int count = node->childCount(); count > 0) {
-        beginInsertRows(index, 0, count - 1);
+        beginInsertRows(rowsParent, 0, count - 1);
         replaced->reserveChildren(count);
         while (node->childCount() > 0)
             replaced->appendChild(node->takeChild(0));
