@@ -8,6 +8,8 @@ class ResultTable;
 
 // The driver side: makes the documents it lacks, runs every scenario on every
 // size in a worker process of its own, and prints one table.
+struct Scenario;
+
 class BenchDriver
 {
 public:
@@ -35,6 +37,7 @@ public:
     static qint64 targetBytes(const QString &size);
 
 private:
+    Measurement measure(const Scenario &scenario, const QString &path, int runs) const;
     Measurement runWorker(const QString &scenario, const QString &path, int runs) const;
 
     Options options;

@@ -28,6 +28,10 @@ struct Scenario
     // Needs a QApplication (the main window, the clipboard) rather than a
     // QCoreApplication.
     bool needsWidgets;
+    // Times an opening, which is measured in a fresh process each run: a
+    // later run in the same process would reuse memory the document before it
+    // left behind, which a user's first opening never finds.
+    bool coldStart;
     Function run;
 };
 
