@@ -115,16 +115,6 @@ void JsonNode::insertChild(int row, JsonNode *child)
     updateRowsFrom(row);
 }
 
-JsonNode *JsonNode::child(int row) const
-{
-    return row >= 0 && row < children.size() ? children.at(row) : nullptr;
-}
-
-int JsonNode::childCount() const
-{
-    return int(children.size());
-}
-
 int JsonNode::row() const
 {
     if (!m_parent)

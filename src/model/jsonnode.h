@@ -38,8 +38,12 @@ public:
     void reserveChildren(int count);
     void appendChild(JsonNode *child);
     void insertChild(int row, JsonNode *child);
-    JsonNode *child(int row) const;
-    int childCount() const;
+    // Inline: every walk of the tree calls these once per node.
+    JsonNode *child(int row) const
+    {
+        return row >= 0 && row < children.size() ? children.at(row) : nullptr;
+    }
+    int childCount() const { return int(children.size()); }
     int row() const;
     void removeChild(int row);
     JsonNode *takeChild(int row);
