@@ -190,7 +190,7 @@ bool JsonWriter::flushIfFull()
     if (text.size() < pieceSize)
         return true;
     const bool taken = sink(text);
-    text.clear(); // keeps its capacity for the next piece
+    text.resize(0); // keeps its capacity for the next piece, unlike clear()
     return taken;
 }
 
