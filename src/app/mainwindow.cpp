@@ -85,10 +85,11 @@ void MainWindow::setupUi()
     statusBar()->addWidget(statusLabel);
 }
 
-QAction *MainWindow::addMenuAction(QMenu *menu, const QString &text,
+QAction *MainWindow::addMenuAction(QMenu *menu, const QString &name, const QString &text,
                                    QKeySequence::StandardKey shortcut)
 {
     auto *action = new QAction(text, this);
+    action->setObjectName(name);
     if (shortcut != QKeySequence::UnknownKey)
         action->setShortcuts(shortcut);
     menu->addAction(action);
@@ -98,44 +99,51 @@ QAction *MainWindow::addMenuAction(QMenu *menu, const QString &text,
 void MainWindow::createActions()
 {
     QMenu *fileMenu = menuBar()->addMenu(tr("&File"));
-    connect(addMenuAction(fileMenu, tr("&Open..."), QKeySequence::Open), &QAction::triggered, this,
-            &MainWindow::onOpen);
-    connect(addMenuAction(fileMenu, tr("&Save"), QKeySequence::Save), &QAction::triggered, this,
-            &MainWindow::onSave);
-    connect(addMenuAction(fileMenu, tr("Save &As..."), QKeySequence::SaveAs), &QAction::triggered,
-            this, &MainWindow::onSaveAs);
+    connect(addMenuAction(fileMenu, QStringLiteral("actionOpen"), tr("&Open..."),
+                          QKeySequence::Open),
+            &QAction::triggered, this, &MainWindow::onOpen);
+    connect(addMenuAction(fileMenu, QStringLiteral("actionSave"), tr("&Save"), QKeySequence::Save),
+            &QAction::triggered, this, &MainWindow::onSave);
+    connect(addMenuAction(fileMenu, QStringLiteral("actionSaveAs"), tr("Save &As..."),
+                          QKeySequence::SaveAs),
+            &QAction::triggered, this, &MainWindow::onSaveAs);
     fileMenu->addSeparator();
-    connect(addMenuAction(fileMenu, tr("E&xit"), QKeySequence::Quit), &QAction::triggered, this,
-            &QWidget::close);
+    connect(addMenuAction(fileMenu, QStringLiteral("actionExit"), tr("E&xit"), QKeySequence::Quit),
+            &QAction::triggered, this, &QWidget::close);
 
     QMenu *editMenu = menuBar()->addMenu(tr("&Edit"));
-    connect(addMenuAction(editMenu, tr("&Find..."), QKeySequence::Find), &QAction::triggered, this,
-            &MainWindow::onSearch);
-    connect(addMenuAction(editMenu, tr("Find &Next"), QKeySequence::FindNext), &QAction::triggered,
-            this, &MainWindow::onFindNext);
-    connect(addMenuAction(editMenu, tr("Find &Previous"), QKeySequence::FindPrevious),
+    connect(addMenuAction(editMenu, QStringLiteral("actionFind"), tr("&Find..."),
+                          QKeySequence::Find),
+            &QAction::triggered, this, &MainWindow::onSearch);
+    connect(addMenuAction(editMenu, QStringLiteral("actionFindNext"), tr("Find &Next"),
+                          QKeySequence::FindNext),
+            &QAction::triggered, this, &MainWindow::onFindNext);
+    connect(addMenuAction(editMenu, QStringLiteral("actionFindPrevious"), tr("Find &Previous"),
+                          QKeySequence::FindPrevious),
             &QAction::triggered, this, &MainWindow::onFindPrevious);
     editMenu->addSeparator();
-    connect(addMenuAction(editMenu, tr("&Copy"), QKeySequence::Copy), &QAction::triggered, this,
-            &MainWindow::onCopy);
-    connect(addMenuAction(editMenu, tr("Copy &Key")), &QAction::triggered, this,
-            &MainWindow::onCopyKey);
-    connect(addMenuAction(editMenu, tr("Copy &Value")), &QAction::triggered, this,
-            &MainWindow::onCopyValue);
-    connect(addMenuAction(editMenu, tr("&Paste"), QKeySequence::Paste), &QAction::triggered, this,
-            &MainWindow::onPaste);
+    connect(addMenuAction(editMenu, QStringLiteral("actionCopy"), tr("&Copy"), QKeySequence::Copy),
+            &QAction::triggered, this, &MainWindow::onCopy);
+    connect(addMenuAction(editMenu, QStringLiteral("actionCopyKey"), tr("Copy &Key")),
+            &QAction::triggered, this, &MainWindow::onCopyKey);
+    connect(addMenuAction(editMenu, QStringLiteral("actionCopyValue"), tr("Copy &Value")),
+            &QAction::triggered, this, &MainWindow::onCopyValue);
+    connect(addMenuAction(editMenu, QStringLiteral("actionPaste"), tr("&Paste"),
+                          QKeySequence::Paste),
+            &QAction::triggered, this, &MainWindow::onPaste);
     editMenu->addSeparator();
-    connect(addMenuAction(editMenu, tr("&Settings...")), &QAction::triggered, this,
-            &MainWindow::onSettings);
+    connect(addMenuAction(editMenu, QStringLiteral("actionSettings"), tr("&Settings...")),
+            &QAction::triggered, this, &MainWindow::onSettings);
 
     QMenu *viewMenu = menuBar()->addMenu(tr("&View"));
-    connect(addMenuAction(viewMenu, tr("&Expand All")), &QAction::triggered, this,
-            &MainWindow::onExpandAll);
-    connect(addMenuAction(viewMenu, tr("&Collapse All")), &QAction::triggered, this,
-            &MainWindow::onCollapseAll);
+    connect(addMenuAction(viewMenu, QStringLiteral("actionExpandAll"), tr("&Expand All")),
+            &QAction::triggered, this, &MainWindow::onExpandAll);
+    connect(addMenuAction(viewMenu, QStringLiteral("actionCollapseAll"), tr("&Collapse All")),
+            &QAction::triggered, this, &MainWindow::onCollapseAll);
 
     QMenu *helpMenu = menuBar()->addMenu(tr("&Help"));
-    connect(addMenuAction(helpMenu, tr("&About")), &QAction::triggered, this, &MainWindow::onAbout);
+    connect(addMenuAction(helpMenu, QStringLiteral("actionAbout"), tr("&About")),
+            &QAction::triggered, this, &MainWindow::onAbout);
 }
 
 void MainWindow::readSettings()

@@ -55,7 +55,7 @@ private slots:
 private:
     void setupUi();
     void createActions();
-    QAction *addMenuAction(QMenu *menu, const QString &text,
+    QAction *addMenuAction(QMenu *menu, const QString &name, const QString &text,
                            QKeySequence::StandardKey shortcut = QKeySequence::UnknownKey);
     void readSettings();
     void writeSettings();
@@ -65,8 +65,7 @@ private:
     bool performSearch(const SearchOptions &options);
     PreorderCursor collectSearchCandidates() const;
     bool matchesSearch(const PreorderCursor &candidate, SearchMatcher &matcher,
-                       QModelIndex *matchedIndex = nullptr,
-                       QString *errorMessage = nullptr) const;
+                       QModelIndex *matchedIndex = nullptr, QString *errorMessage = nullptr) const;
     void selectIndex(const QModelIndex &index);
 
     static bool parseKeyValue(const QString &text, QString &key, QString &valueText);
