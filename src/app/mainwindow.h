@@ -1,10 +1,12 @@
 #pragma once
 
-#include "dialogs/searchoptions.h"
+#include "model/searchoptions.h"
 
 #include <QKeySequence>
 #include <QMainWindow>
 #include <QModelIndex>
+
+#include <memory>
 
 class JsonNode;
 class JsonTreeModel;
@@ -71,6 +73,8 @@ private:
     static bool parseKeyValue(const QString &text, QString &key, QString &valueText);
     bool pasteIntoObject(const QModelIndex &objectIndex, JsonNode *object, const QString &key,
                          yyjson_val *value);
+    bool pasteIntoObject(const QModelIndex &objectIndex, JsonNode *object,
+                         std::unique_ptr<JsonNode> member);
     bool appendPasted(const QModelIndex &containerIndex, JsonNode *node);
 
     QTreeView *treeView = nullptr;

@@ -1,6 +1,8 @@
 #include "io/jsonreader.h"
 
-#include "model/jsontreemodel.h"
+#include "model/jsonnode.h"
+
+#include <QFile>
 
 #include <yyjson.h>
 
@@ -9,6 +11,8 @@
 #endif
 
 namespace {
+
+const QByteArrayView byteOrderMark("\xEF\xBB\xBF");
 
 // The byte at which the nesting first goes deeper than the limit.
 qsizetype depthFaultPosition(QByteArrayView text)
@@ -40,6 +44,7 @@ qsizetype depthFaultPosition(QByteArrayView text)
 
 JsonNode *JsonReader::parse(QByteArrayView utf8, QString *error)
 {
+    error->clear();
     if (utf8.isEmpty()) {
         // yyjson takes no empty input at all; say what it says of blank input.
         *error = describeFault(utf8, 0, tr("Input data is empty"));
@@ -55,7 +60,7 @@ JsonNode *JsonReader::parse(QByteArrayView utf8, QString *error)
         *error = describeFault(utf8, readError.pos, reason);
         return nullptr;
     }
-    JsonNode *tree = JsonTreeModel::buildNode(yyjson_doc_get_root(doc), QString());
+    JsonNode *tree = buildTree(yyjson_doc_get_root(doc), QString());
     yyjson_doc_free(doc);
     if (!tree) {
         *error = describeFault(utf8, size_t(depthFaultPosition(utf8)),
@@ -64,9 +69,27 @@ JsonNode *JsonReader::parse(QByteArrayView utf8, QString *error)
     return tree;
 }
 
-bool JsonReader::nestsTooDeep(QByteArrayView utf8)
+JsonNode *JsonReader::readFile(const QString &path, QString *error)
 {
-    return depthFaultPosition(utf8) < utf8.size();
+    error->clear();
+    QFile file(path);
+    // Read as it is, not in text mode: that drops every CR, even inside a
+    // string or between two digits, so "[1<CR>2]" would load as [12]. The
+    // parser takes CR LF and CR as the white space they are.
+    if (!file.open(QIODevice::ReadOnly))
+        return nullptr;
+    const QByteArray bytes = file.readAll();
+    file.close();
+
+    // Valid UTF-8 goes to the parser as it is; anything else takes the way
+    // through UTF-16, which turns every malformed sequence into U+FFFD. Both
+    // drop one leading byte-order mark.
+    QByteArrayView text(bytes);
+    if (text.startsWith(byteOrderMark))
+        text = text.sliced(byteOrderMark.size());
+    if (text.isValidUtf8())
+        return parse(text, error);
+    return parse(QString::fromUtf8(bytes).toUtf8(), error);
 }
 
 QString JsonReader::describeFault(QByteArrayView utf8, size_t position, const QString &reason)

@@ -4,8 +4,10 @@
 #include <QCoreApplication>
 
 class JsonNode;
+struct yyjson_val;
 
-// Turns strict JSON text into a detached node tree.
+// Turns strict JSON text into a detached node tree. It knows the node tree
+// only: whoever asked for the tree decides what to do with it.
 class JsonReader
 {
     Q_DECLARE_TR_FUNCTIONS(JsonReader)
@@ -20,8 +22,14 @@ public:
     // parse; then *error holds the reason with its line and column.
     static JsonNode *parse(QByteArrayView utf8, QString *error);
 
-    // Whether containers in the text, taken as JSON, nest deeper than maxDepth.
-    static bool nestsTooDeep(QByteArrayView utf8);
+    // The tree of a file's content, read as it is (no text mode). Null when
+    // the file cannot be read, with *error left empty, or when its text does
+    // not parse, with *error saying why and where.
+    static JsonNode *readFile(const QString &path, QString *error);
+
+    // A detached subtree built from a parsed value, its top node keyed `key`;
+    // null when the value nests deeper than maxDepth.
+    static JsonNode *buildTree(yyjson_val *value, const QString &key);
 
 private:
     // The reason followed by the line and column (counted in characters, from 1)

@@ -4,6 +4,9 @@
 
 #include <yyjson.h>
 
+#include <QSaveFile>
+#include <QStringDecoder>
+
 #include <vector>
 
 namespace {
@@ -46,6 +49,43 @@ bool JsonWriter::write(const JsonNode *node, bool pretty, const Sink &sink)
             ? writer.writeTree(node)
             : writer.writeAlone([&](yyjson_mut_doc *doc) { return writer.convert(node, doc); });
     return written && sink(writer.text);
+}
+
+QString JsonWriter::toText(const JsonNode *node, bool pretty)
+{
+    if (!node)
+        return QStringLiteral("{}");
+    // Each piece is decoded straight onto the end of the text, so the UTF-8
+    // text of a large document never exists whole beside its UTF-16 form.
+    // Pieces start between two values, never with a byte-order mark; the
+    // decoder is told to keep one all the same.
+    QString text;
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    const bool written = write(node, pretty, [&](QByteArrayView piece) {
+        const qsizetype used = text.size();
+        // Never more UTF-16 units than UTF-8 bytes.
+        text.resize(used + piece.size());
+        const QChar *end = decoder.appendToBuffer(text.data() + used, piece);
+        text.truncate(end - text.constData());
+        return true;
+    });
+    return written ? text : QString();
+}
+
+bool JsonWriter::writeFile(const QString &path, const JsonNode *node, bool pretty)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
+        return false;
+    const auto sink = [&file](QByteArrayView piece) {
+        return file.write(piece.data(), piece.size()) == piece.size();
+    };
+    const bool written = node ? write(node, pretty, sink) : sink("{}");
+    if (!written) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
 }
 
 // The containers with many children are opened and closed here; the runs of

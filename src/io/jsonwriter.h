@@ -27,6 +27,15 @@ public:
     // or the writer failed, as it does for a number that is NaN or infinite.
     static bool write(const JsonNode *node, bool pretty, const Sink &sink);
 
+    // The same text as a string; empty when the writer failed. A null node
+    // stands for the empty document, written as "{}".
+    static QString toText(const JsonNode *node, bool pretty);
+
+    // Writes the text to a temporary file that replaces the one at `path` only
+    // when every byte is out, so a failed save (the writer's or the disk's)
+    // leaves the file as it was.
+    static bool writeFile(const QString &path, const JsonNode *node, bool pretty);
+
 private:
     JsonWriter(bool pretty, const Sink &sink);
     ~JsonWriter();

@@ -53,6 +53,9 @@ public:
     bool loadFromFile(const QString &path);
     bool loadFromString(const QString &text);
     QString parseError() const { return m_parseError; }
+    // Takes ownership of a detached tree and makes it the whole document, in
+    // one reset. False, and nothing changes, for a null tree.
+    bool setDocument(JsonNode *document);
 
     // Writing, indented or compact according to prettyPrint().
     QString toJsonString() const;
@@ -60,15 +63,15 @@ public:
     bool saveToFile(const QString &path) const;
 
     // A detached subtree built from a parsed value; null when the value nests
-    // deeper than JsonReader::maxDepth.
+    // deeper than the reader allows.
     static JsonNode *buildNode(yyjson_val *value, const QString &key);
 
 private:
     static JsonNode *newRootNode();
     void renumberArrayKeys(JsonNode *node);
     void announceArrayRelabelling(JsonNode *node, const QModelIndex &nodeIndex);
-    bool loadFromUtf8(QByteArrayView utf8);
-    QString nodeText(const JsonNode *node) const;
+    // The document's top-level value; null for the empty document.
+    const JsonNode *documentNode() const;
 
     JsonNode *rootNode;
     int m_maxTextLength = 1024;

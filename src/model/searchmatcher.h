@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dialogs/searchoptions.h"
+#include "model/searchoptions.h"
 
 #include <QRegularExpression>
 #include <QString>

@@ -1,8 +1,7 @@
-// JsonTreeModel::buildNode: a node tree from a parsed yyjson value.
-
-#include "model/jsontreemodel.h"
+// JsonReader::buildTree: a node tree from a parsed yyjson value.
 
 #include "io/jsonreader.h"
+
 #include "model/jsonnode.h"
 #include "model/textpool.h"
 
@@ -91,7 +90,7 @@ private:
 
 } // namespace
 
-JsonNode *JsonTreeModel::buildNode(yyjson_val *value, const QString &key)
+JsonNode *JsonReader::buildTree(yyjson_val *value, const QString &key)
 {
     TextPool texts;
     JsonNode *top = scalarNode(value, key, texts);
@@ -141,7 +140,7 @@ JsonNode *JsonTreeModel::buildNode(yyjson_val *value, const QString &key)
         JsonNode *child = scalarNode(childValue, std::move(childKey), texts);
         frame.node->appendChild(child);
         if (yyjson_is_ctn(childValue)) {
-            if (stack.size() >= size_t(JsonReader::maxDepth)) {
+            if (stack.size() >= size_t(maxDepth)) {
                 delete top;
                 return nullptr;
             }

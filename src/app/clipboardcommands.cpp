@@ -3,11 +3,9 @@
 
 #include "app/mainwindow.h"
 
-#include "io/jsonreader.h"
+#include "io/pasteparser.h"
 #include "model/jsonnode.h"
 #include "model/jsontreemodel.h"
-
-#include <yyjson.h>
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -15,29 +13,7 @@
 #include <QMessageBox>
 #include <QTreeView>
 
-#include <memory>
-
 namespace {
-
-using ParsedJson = std::unique_ptr<yyjson_doc, decltype(&yyjson_doc_free)>;
-
-// Clipboard text counts as JSON when the parser takes it as strictly as a
-// file's content and it nests no deeper than a file may; anything else is
-// treated as plain text, however deep.
-ParsedJson readJson(const QString &text)
-{
-    QByteArray utf8 = text.toUtf8();
-    yyjson_doc *doc = nullptr;
-    if (!utf8.isEmpty()) {
-        doc = yyjson_read_opts(utf8.data(), size_t(utf8.size()), YYJSON_READ_NOFLAG, nullptr,
-                               nullptr);
-    }
-    if (doc && JsonReader::nestsTooDeep(utf8)) {
-        yyjson_doc_free(doc);
-        doc = nullptr;
-    }
-    return ParsedJson(doc, yyjson_doc_free);
-}
 
 void copyToClipboard(const QString &text)
 {
@@ -133,17 +109,15 @@ void MainWindow::onPaste()
     }
     const bool intoArray = target->type() == JsonNodeType::Array;
 
-    QString key;
-    QString valueText;
-    if (parseKeyValue(text, key, valueText)) {
-        const ParsedJson value = readJson(valueText);
-        yyjson_val *root = yyjson_doc_get_root(value.get());
+    PasteParser::Result pasted = PasteParser::parse(text);
+    if (pasted.kind == PasteParser::Kind::KeyValue) {
         if (intoArray) {
-            if (!appendPasted(targetIndex, JsonTreeModel::buildNode(root, QString())))
+            if (!appendPasted(targetIndex, pasted.node.release()))
                 return;
             statusLabel->setText(tr("Pasted value into Array."));
         } else {
-            if (!pasteIntoObject(targetIndex, target, key, root))
+            pasted.node->setKey(pasted.key);
+            if (!pasteIntoObject(targetIndex, target, std::move(pasted.node)))
                 return;
             statusLabel->setText(tr("Pasted key and value."));
         }
@@ -155,59 +129,50 @@ void MainWindow::onPaste()
         statusLabel->setText(tr("Object can only paste \"key\": value format."));
         return;
     }
-    const ParsedJson json = readJson(text);
-    if (json) {
-        if (!appendPasted(targetIndex,
-                          JsonTreeModel::buildNode(yyjson_doc_get_root(json.get()), QString())))
-            return;
-        statusLabel->setText(tr("Pasted JSON into Array."));
-    } else {
-        if (!appendPasted(targetIndex, new JsonNode(QString(), text, JsonNodeType::String)))
-            return;
-        statusLabel->setText(tr("Pasted text into Array."));
-    }
+    if (!appendPasted(targetIndex, pasted.node.release()))
+        return;
+    statusLabel->setText(pasted.kind == PasteParser::Kind::Json ? tr("Pasted JSON into Array.")
+                                                                : tr("Pasted text into Array."));
     setModified(true);
 }
 
 bool MainWindow::parseKeyValue(const QString &text, QString &key, QString &valueText)
 {
-    const qsizetype separator = text.indexOf(QLatin1String(": "));
-    if (separator < 0)
-        return false;
-    key = text.left(separator);
-    valueText = text.mid(separator + 2);
-    // Only the enclosing quotation marks are taken off: Copy puts the key
-    // out as stored, without escaping.
-    if (key.size() >= 2 && key.startsWith(QLatin1Char('"')) && key.endsWith(QLatin1Char('"')))
-        key = key.mid(1, key.size() - 2);
-    // A key with a bracket is the first member of a JSON text instead.
-    if (key.contains(QLatin1Char('{')) || key.contains(QLatin1Char('[')))
-        return false;
-    return bool(readJson(valueText));
+    return PasteParser::splitKeyValue(text, key, valueText)
+            && PasteParser::parseJson(valueText) != nullptr;
 }
 
 bool MainWindow::pasteIntoObject(const QModelIndex &objectIndex, JsonNode *object,
                                  const QString &key, yyjson_val *value)
 {
+    return pasteIntoObject(objectIndex, object,
+                           std::unique_ptr<JsonNode>(JsonTreeModel::buildNode(value, key)));
+}
+
+// Adds the member at the end of the object, or after asking puts it in the
+// place of the member with the same key.
+bool MainWindow::pasteIntoObject(const QModelIndex &objectIndex, JsonNode *object,
+                                 std::unique_ptr<JsonNode> member)
+{
+    if (!member)
+        return false;
     JsonNode *existing = nullptr;
     for (int row = 0; row < object->childCount() && !existing; ++row) {
-        if (object->child(row)->key() == key)
+        if (object->child(row)->key() == member->key())
             existing = object->child(row);
     }
     if (!existing)
-        return appendPasted(objectIndex, JsonTreeModel::buildNode(value, key));
+        return appendPasted(objectIndex, member.release());
 
     const QMessageBox::StandardButton answer = QMessageBox::question(
-            this, tr("Paste"), tr("Key \"%1\" already exists. Overwrite?").arg(key),
+            this, tr("Paste"), tr("Key \"%1\" already exists. Overwrite?").arg(member->key()),
             QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     if (answer != QMessageBox::Yes)
         return false;
     const QModelIndex existingIndex = model->indexForNode(existing);
-    JsonNode *node = JsonTreeModel::buildNode(value, key);
-    if (!model->replaceNode(existingIndex, node)) {
-        delete node;
+    if (!model->replaceNode(existingIndex, member.get()))
         return false;
-    }
+    member.release(); // replaceNode destroyed it
     selectIndex(existingIndex);
     return true;
 }

@@ -1,0 +1,117 @@
+// Edit menu: Find, Find Next and Find Previous, and the search behind them.
+
+#include "app/mainwindow.h"
+
+#include "dialogs/searchdialog.h"
+#include "model/jsontreemodel.h"
+#include "model/preordercursor.h"
+#include "model/searchmatcher.h"
+#include "model/treesearch.h"
+
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QMessageBox>
+#include <QTreeView>
+
+void MainWindow::onSearch()
+{
+    if (hasLastSearch)
+        searchDialog->setOptions(lastSearchOptions);
+    searchDialog->show();
+    searchDialog->raise();
+    searchDialog->activateWindow();
+    searchDialog->focusSearchField();
+}
+
+void MainWindow::onFindNext()
+{
+    if (!hasLastSearch || lastSearchOptions.text.isEmpty()) {
+        onSearch();
+        return;
+    }
+    // The dialog's own next search goes the way the menu went last;
+    // lastSearchOptions keeps the direction the dialog sent.
+    SearchOptions options = lastSearchOptions;
+    options.backward = false;
+    searchDialog->setSearchBackward(false);
+    performSearch(options);
+}
+
+void MainWindow::onFindPrevious()
+{
+    if (!hasLastSearch || lastSearchOptions.text.isEmpty()) {
+        onSearch();
+        return;
+    }
+    SearchOptions options = lastSearchOptions;
+    options.backward = true;
+    searchDialog->setSearchBackward(true);
+    performSearch(options);
+}
+
+void MainWindow::onSearchRequested(const SearchOptions &options)
+{
+    if (options.text.isEmpty()) {
+        statusLabel->setText(tr("Search text is empty."));
+        return;
+    }
+    lastSearchOptions = options;
+    hasLastSearch = true;
+    performSearch(options);
+}
+
+bool MainWindow::performSearch(const SearchOptions &options)
+{
+    const TreeSearch::Result result
+            = TreeSearch::find(model, treeView->currentIndex(), options);
+    switch (result.outcome) {
+    case TreeSearch::Outcome::NoItems:
+        statusLabel->setText(tr("No searchable items."));
+        return false;
+    case TreeSearch::Outcome::InvalidExpression:
+        QMessageBox::warning(this, tr("Search"),
+                             tr("Invalid regular expression: %1").arg(result.error));
+        return false;
+    case TreeSearch::Outcome::NotFound:
+        statusLabel->setText(tr("No matches found."));
+        return false;
+    case TreeSearch::Outcome::Found:
+    case TreeSearch::Outcome::FoundAfterWrap:
+        break;
+    }
+    if (result.reveal) {
+        // The scroll aims at the matching cell and opens every collapsed
+        // ancestor; the selection covers the whole row.
+        treeView->scrollTo(result.match, QAbstractItemView::EnsureVisible);
+        treeView->expand(model->parent(result.match));
+    }
+    selectIndex(result.match);
+    statusLabel->setText(result.outcome == TreeSearch::Outcome::FoundAfterWrap
+                                 ? tr("Reached end, continued from beginning.")
+                                 : tr("Match found."));
+    return true;
+}
+
+PreorderCursor MainWindow::collectSearchCandidates() const
+{
+    // Every row of the document in document order, collapsed ones included,
+    // walked on demand from the current row rather than listed.
+    PreorderCursor candidates(model);
+    candidates.moveTo(treeView->currentIndex());
+    return candidates;
+}
+
+bool MainWindow::matchesSearch(const PreorderCursor &candidate, SearchMatcher &matcher,
+                               QModelIndex *matchedIndex, QString *errorMessage) const
+{
+    return TreeSearch::matches(candidate, matcher, matchedIndex, errorMessage);
+}
+
+void MainWindow::selectIndex(const QModelIndex &index)
+{
+    if (!index.isValid())
+        return;
+    treeView->selectionModel()->setCurrentIndex(index.siblingAtColumn(0),
+                                                QItemSelectionModel::ClearAndSelect
+                                                        | QItemSelectionModel::Rows);
+}

@@ -1,0 +1,84 @@
+#include "model/treesearch.h"
+
+#include "model/jsontreemodel.h"
+#include "model/preordercursor.h"
+#include "model/searchmatcher.h"
+
+TreeSearch::Result TreeSearch::find(const JsonTreeModel *model, const QModelIndex &current,
+                                    const SearchOptions &options)
+{
+    Result result;
+    if (model->rowCount() == 0) {
+        result.outcome = Outcome::NoItems;
+        return result;
+    }
+
+    // Made once for the whole walk; an invalid expression is reported at
+    // the first row tested.
+    SearchMatcher matcher(model, options);
+    PreorderCursor candidate(model);
+    candidate.moveTo(current);
+    const QModelIndex start = candidate.index();
+    const auto step = [&] { options.backward ? candidate.previous() : candidate.next(); };
+    const auto restart
+            = [&] { options.backward ? candidate.moveToLast() : candidate.moveToFirst(); };
+
+    // From the row after the current one to the end, then, wrapping, from
+    // the other end up to and including the current row itself; without a
+    // current row, the whole document and then its first row once more.
+    if (start.isValid())
+        step();
+    else
+        restart();
+    bool wrapped = false;
+    bool examined = false;
+    for (;;) {
+        if (!candidate.isValid()) {
+            if (!options.wrapAround || wrapped)
+                break;
+            restart();
+            wrapped = true;
+        }
+        if (matches(candidate, matcher, &result.match, &result.error)) {
+            result.outcome = wrapped ? Outcome::FoundAfterWrap : Outcome::Found;
+            return result;
+        }
+        if (!result.error.isEmpty()) {
+            result.outcome = Outcome::InvalidExpression;
+            return result;
+        }
+        examined = true;
+        if (wrapped && (!start.isValid() || candidate.index() == start))
+            break;
+        step();
+    }
+
+    // Without wrap-around, a search from the last row (or the first, going
+    // up) has nothing to walk: it tries the current row itself.
+    if (!examined && start.isValid()) {
+        candidate.moveTo(start);
+        if (matches(candidate, matcher, &result.match)) {
+            result.outcome = Outcome::Found;
+            result.reveal = false;
+            return result;
+        }
+    }
+    result.outcome = Outcome::NotFound;
+    return result;
+}
+
+bool TreeSearch::matches(const PreorderCursor &candidate, SearchMatcher &matcher,
+                         QModelIndex *matchedIndex, QString *errorMessage)
+{
+    if (!matcher.isValid()) {
+        if (errorMessage)
+            *errorMessage = matcher.errorString();
+        return false;
+    }
+    const int column = matcher.matchingColumn(candidate.node());
+    if (column < 0)
+        return false;
+    if (matchedIndex)
+        *matchedIndex = candidate.index(column);
+    return true;
+}
