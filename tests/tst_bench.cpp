@@ -6,7 +6,7 @@
 #include "measurement.h"
 #include "resulttable.h"
 #include "scenario.h"
-#include "testhelpers.h"
+#include "fixture.h"
 
 #include <yyjson.h>
 

@@ -1,0 +1,180 @@
+#include "fixture.h"
+
+#include "app/mainwindow.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTest>
+#include <QTreeView>
+
+QStringList dumpTree(const QAbstractItemModel &model, const QModelIndex &parent)
+{
+    QStringList lines;
+    int depth = 0;
+    for (QModelIndex i = parent; i.isValid(); i = i.parent())
+        ++depth;
+    for (int row = 0; row < model.rowCount(parent); ++row) {
+        const QModelIndex key = model.index(row, 0, parent);
+        lines << QString(depth * 2, QLatin1Char(' ')) + key.data().toString()
+                        + QStringLiteral(" = ") + model.index(row, 1, parent).data().toString();
+        lines << dumpTree(model, key);
+    }
+    return lines;
+}
+
+QModelIndex indexAt(const QAbstractItemModel &model, const Path &path, int column)
+{
+    QModelIndex index;
+    for (int i = 0; i < path.size(); ++i)
+        index = model.index(path[i], i + 1 == path.size() ? column : 0, index);
+    return index;
+}
+
+JsonNode *nodeOf(const QModelIndex &index)
+{
+    return JsonTreeModel::nodeForIndex(index);
+}
+
+QString dataFile(const char *name)
+{
+    return QStringLiteral(TEST_DATA_DIR "/") + QString::fromLatin1(name);
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QByteArray nestedArrays(int depth)
+{
+    return QByteArray(depth, '[') + '1' + QByteArray(depth, ']');
+}
+
+ModelFixture::ModelFixture(const QString &json)
+{
+    if (!json.isEmpty())
+        QVERIFY2(model.loadFromString(json), qPrintable(model.parseError()));
+}
+
+QString ModelFixture::compact()
+{
+    model.setPrettyPrint(false);
+    return model.toJsonString();
+}
+
+ModalAnswer::ModalAnswer(std::function<bool(QWidget *)> answer, int timeoutMs)
+    : m_answer(std::move(answer))
+    , m_timeoutMs(timeoutMs)
+{
+    m_timer.setInterval(10);
+    QObject::connect(&m_timer, &QTimer::timeout, [this] { poll(); });
+    m_clock.start();
+    m_timer.start();
+}
+
+void ModalAnswer::poll()
+{
+    if (m_clock.elapsed() > m_timeoutMs) {
+        m_timer.stop();
+        m_timedOut = true;
+        while (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
+            dialog->reject();
+        while (QWidget *popup = QApplication::activePopupWidget())
+            popup->close();
+        return;
+    }
+    QWidget *modal = QApplication::activePopupWidget();
+    if (!modal)
+        modal = QApplication::activeModalWidget();
+    if (m_answered || !modal)
+        return;
+    // Set first: the answer may open a dialog of its own and wait for it.
+    m_answered = true;
+    m_answered = m_answer(modal);
+}
+
+MessageBoxAnswer::MessageBoxAnswer(QMessageBox::StandardButton button)
+    : answer(onDialog<QMessageBox>([this, button](QMessageBox *box) {
+        title = box->windowTitle();
+        text = box->text();
+        icon = box->icon();
+        buttons = box->standardButtons();
+        defaultButton = box->standardButton(box->defaultButton());
+        box->button(button)->click();
+    }))
+{
+}
+
+WindowFixture::WindowFixture(const QString &json)
+    : window(std::make_unique<MainWindow>())
+    , tree(window->findChild<QTreeView *>())
+    , model(window->findChild<JsonTreeModel *>())
+    , status(window->statusBar()->findChild<QLabel *>())
+{
+    window->show();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    if (!json.isEmpty())
+        QVERIFY2(model->loadFromString(json), qPrintable(model->parseError()));
+    tree->expandAll();
+}
+
+WindowFixture::~WindowFixture() = default;
+
+QAction *WindowFixture::action(const char *objectName) const
+{
+    return window->findChild<QAction *>(QString::fromLatin1(objectName));
+}
+
+bool WindowFixture::runFileCommand(const char *actionName, const QString &path)
+{
+    ModalAnswer answer(onDialog<QFileDialog>([&path](QFileDialog *dialog) {
+        // Typed, as a user would: selectFile() leaves a focused name field alone.
+        auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        QVERIFY(name);
+        name->setText(path);
+        static_cast<QDialog *>(dialog)->accept(); // the file dialog's own accept checks the path
+    }));
+    action(actionName)->trigger();
+    return answer.answered();
+}
+
+QStringList WindowFixture::contextMenu(const QModelIndex &cell, const QString &entry)
+{
+    QStringList shown;
+    ModalAnswer answer(onDialog<QMenu>([&](QMenu *menu) {
+        QAction *chosen = nullptr;
+        for (QAction *action : menu->actions()) {
+            shown << action->text();
+            if (action->text() == entry)
+                chosen = action;
+        }
+        if (chosen) {
+            menu->setActiveAction(chosen);
+            QTest::keyClick(menu, Qt::Key_Return);
+        } else {
+            QTest::keyClick(menu, Qt::Key_Escape);
+        }
+    }));
+    const QPoint pos = tree->visualRect(cell).center();
+    QMetaObject::invokeMethod(window.get(), "onCustomContextMenu", Q_ARG(QPoint, pos));
+    return shown;
+}
+
+QString WindowFixture::compact() const
+{
+    model->setPrettyPrint(false);
+    return model->toJsonString();
+}

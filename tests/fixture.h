@@ -1,0 +1,126 @@
+#pragma once
+
+#include "model/jsontreemodel.h"
+
+#include <QAbstractItemModelTester>
+#include <QElapsedTimer>
+#include <QMessageBox>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+class JsonNode;
+class MainWindow;
+class QAction;
+class QLabel;
+class QTreeView;
+
+// The model flattened into lines of "key = value", two spaces of indent per
+// level, so one comparison checks a whole tree and prints a readable difference.
+QStringList dumpTree(const QAbstractItemModel &model, const QModelIndex &parent = {});
+
+// The row reached by following `path` (a row number per level) from the top,
+// in `column` of its last step.
+using Path = QList<int>;
+QModelIndex indexAt(const QAbstractItemModel &model, const Path &path, int column = 0);
+
+JsonNode *nodeOf(const QModelIndex &index);
+QString dataFile(const char *name);
+QByteArray readFile(const QString &path);
+bool writeFile(const QString &path, const QByteArray &bytes);
+// A document nested `depth` arrays deep around a 1.
+QByteArray nestedArrays(int depth);
+
+// A model holding `json`, watched by the model tester from the start.
+struct ModelFixture
+{
+    explicit ModelFixture(const QString &json = {});
+    QModelIndex at(const Path &path, int column = 0) const { return indexAt(model, path, column); }
+    // The whole document, compact.
+    QString compact();
+
+    JsonTreeModel model;
+    QAbstractItemModelTester tester {&model, QAbstractItemModelTester::FailureReportingMode::QtTest};
+};
+
+// Answers the next modal dialog or popup menu for which `answer` returns true,
+// polling every 10 ms. Whatever is still open when the timeout runs out is
+// closed, so a fault fails the test instead of hanging it.
+class ModalAnswer
+{
+public:
+    explicit ModalAnswer(std::function<bool(QWidget *)> answer, int timeoutMs = 10000);
+    bool answered() const { return m_answered && !m_timedOut; }
+
+private:
+    void poll();
+
+    std::function<bool(QWidget *)> m_answer;
+    QTimer m_timer;
+    QElapsedTimer m_clock;
+    int m_timeoutMs;
+    bool m_answered = false;
+    bool m_timedOut = false;
+};
+
+// An answer for modal dialogs of one class only.
+template<typename Dialog>
+std::function<bool(QWidget *)> onDialog(std::function<void(Dialog *)> answer)
+{
+    return [answer](QWidget *widget) {
+        auto *dialog = qobject_cast<Dialog *>(widget);
+        if (dialog)
+            answer(dialog);
+        return dialog != nullptr;
+    };
+}
+
+// Answers the next message box with `button`, keeping what it showed.
+struct MessageBoxAnswer
+{
+    explicit MessageBoxAnswer(QMessageBox::StandardButton button = QMessageBox::Ok);
+
+    QString title;
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QMessageBox::StandardButtons buttons;
+    QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
+    ModalAnswer answer;
+};
+
+// The main window, shown and active, holding `json` fully expanded, with
+// handles on what a user sees.
+struct WindowFixture
+{
+    explicit WindowFixture(const QString &json = {});
+    ~WindowFixture();
+
+    QAction *action(const char *objectName) const;
+    QModelIndex at(const Path &path, int column = 0) const { return indexAt(*model, path, column); }
+    // Triggers a File action and types `path` into its file dialog.
+    bool runFileCommand(const char *action, const QString &path);
+    // Right-clicks the cell and chooses `entry` (none: dismisses the menu);
+    // returns the entries the menu showed.
+    QStringList contextMenu(const QModelIndex &cell, const QString &entry = {});
+    QString compact() const;
+
+    std::unique_ptr<MainWindow> window;
+    QTreeView *tree;
+    JsonTreeModel *model;
+    QLabel *status;
+};
+
+// QTEST_MAIN with a settings store of the test's own: XDG_CONFIG_HOME points
+// at a temporary folder before the application starts.
+#define MARBLETRELLIS_TEST_MAIN(TestObject) \
+    int main(int argc, char *argv[]) \
+    { \
+        QTemporaryDir configHome; \
+        qputenv("XDG_CONFIG_HOME", configHome.path().toLocal8Bit()); \
+        QApplication app(argc, argv); \
+        TestObject test; \
+        return QTest::qExec(&test, argc, argv); \
+    }

@@ -1,0 +1,12 @@
+#include "fixture.h"
+
+#include <QApplication>
+#include <QTest>
+
+class Testpaste : public QObject
+{
+    Q_OBJECT
+};
+
+MARBLETRELLIS_TEST_MAIN(Testpaste)
+#include "tst_paste.moc"
