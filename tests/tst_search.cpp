@@ -1,12 +1,240 @@
 #include "fixture.h"
 
+#include "model/jsonnode.h"
+#include "model/preordercursor.h"
+#include "model/searchmatcher.h"
+#include "model/treesearch.h"
+
 #include <QApplication>
+#include <QRegularExpression>
 #include <QTest>
 
-class Testsearch : public QObject
+namespace {
+
+const QString doc = QStringLiteral(R"({"a":1,"b":{"a":2}})");
+
+// Search options from a text and letters: b backward, i ignore case,
+// n no wrap-around, r regular expression, v search in value.
+SearchOptions options(const QString &text, const QString &flags = {})
+{
+    SearchOptions result;
+    result.text = text;
+    result.backward = flags.contains(QLatin1Char('b'));
+    result.ignoreCase = flags.contains(QLatin1Char('i'));
+    result.wrapAround = !flags.contains(QLatin1Char('n'));
+    result.useRegex = flags.contains(QLatin1Char('r'));
+    result.searchInValue = flags.contains(QLatin1Char('v'));
+    return result;
+}
+
+// Rows named by their keys from the top: "" is the top-level row, "/b/a" the
+// member "a" of "b", "none" no row; a value match ends in "#value".
+QModelIndex row(const JsonTreeModel &model, const QString &path)
+{
+    if (path == QLatin1String("none"))
+        return {};
+    QModelIndex index = model.index(0, 0);
+    for (const QString &key : path.split(QLatin1Char('/')).mid(1)) {
+        int childRow = 0;
+        while (model.index(childRow, 0, index).data().toString() != key)
+            ++childRow;
+        index = model.index(childRow, 0, index);
+    }
+    return index;
+}
+
+QString pathOf(const QModelIndex &index)
+{
+    if (!index.isValid())
+        return QStringLiteral("none");
+    QStringList keys;
+    for (QModelIndex i = index; i.isValid(); i = i.parent())
+        keys.prepend(i.siblingAtColumn(0).data().toString());
+    return keys.join(QLatin1Char('/'))
+            + (index.column() == 1 ? QStringLiteral("#value") : QString());
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(TreeSearch::Outcome)
+
+class TestSearch : public QObject
 {
     Q_OBJECT
+
+private slots:
+    void walk_data();
+    void walk();
+    void largeDocuments();
+    void matcherAgreesWithTheShownTexts_data();
+    void matcherAgreesWithTheShownTexts();
 };
 
-MARBLETRELLIS_TEST_MAIN(Testsearch)
+void TestSearch::walk_data()
+{
+    // clang-format off
+    QTest::addColumn<QString>("json");
+    QTest::addColumn<int>("maxTextLength");
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<SearchOptions>("search");
+    QTest::addColumn<TreeSearch::Outcome>("outcome");
+    QTest::addColumn<QString>("match");
+    QTest::addColumn<bool>("reveal");
+
+    using O = TreeSearch::Outcome;
+    QTest::newRow("down from nowhere") << doc << 1024 << "none" << options("a") << O::Found << "/a" << true;
+    QTest::newRow("down, next") << doc << 1024 << "/a" << options("a") << O::Found << "/b/a" << true;
+    QTest::newRow("down, wraps") << doc << 1024 << "/b/a" << options("a") << O::FoundAfterWrap << "/a" << true;
+    QTest::newRow("up from nowhere") << doc << 1024 << "none" << options("a", "b") << O::Found << "/b/a" << true;
+    QTest::newRow("up, next") << doc << 1024 << "/b/a" << options("a", "b") << O::Found << "/a" << true;
+    QTest::newRow("up, wraps") << doc << 1024 << "/a" << options("a", "b") << O::FoundAfterWrap << "/b/a" << true;
+    QTest::newRow("value of containers") << doc << 1024 << "none" << options("items", "v") << O::Found << "#value" << true;
+    QTest::newRow("next container") << doc << 1024 << "" << options("items", "v") << O::Found << "/b#value" << true;
+    QTest::newRow("the key wins") << R"({"x":"x"})" << 1024 << "" << options("x", "v") << O::Found << "/x" << true;
+    QTest::newRow("value unasked") << doc << 1024 << "none" << options("items") << O::NotFound << "none" << true;
+    QTest::newRow("case kept") << doc << 1024 << "none" << options("A") << O::NotFound << "none" << true;
+    QTest::newRow("case ignored") << doc << 1024 << "none" << options("A", "i") << O::Found << "/a" << true;
+    QTest::newRow("regex, case kept") << doc << 1024 << "none" << options("A", "r") << O::NotFound << "none" << true;
+    QTest::newRow("regex, case ignored") << doc << 1024 << "none" << options("A", "ri") << O::Found << "/a" << true;
+    const QString labels = QStringLiteral(R"({"k1":0,"list":[5,6]})");
+    QTest::newRow("[1] is a label") << labels << 1024 << "none" << options("[1]") << O::Found << "/list/[1]" << true;
+    QTest::newRow("[1] is a class") << labels << 1024 << "none" << options("[1]", "r") << O::Found << "/k1" << true;
+    QTest::newRow("regex anchors") << R"({"ab":1,"a":2})" << 1024 << "none" << options("^a$", "r") << O::Found << "/a" << true;
+    QTest::newRow("no plain anchors") << R"({"ab":1,"a":2})" << 1024 << "none" << options("^a$") << O::NotFound << "none" << true;
+    const QString longText = QStringLiteral(R"({"s":"abcdefghijKLMNOP"})");
+    QTest::newRow("cut off") << longText << 10 << "none" << options("KLM", "v") << O::NotFound << "none" << true;
+    QTest::newRow("note of the cut") << longText << 10 << "none" << options("(16 chars total)", "v") << O::Found << "/s#value" << true;
+    QTest::newRow("no limit") << longText << 0 << "none" << options("KLM", "v") << O::Found << "/s#value" << true;
+    QTest::newRow("no wrap, last row matches") << doc << 1024 << "/b/a" << options("a", "n") << O::Found << "/b/a" << false;
+    QTest::newRow("no wrap, last row no match") << doc << 1024 << "/b/a" << options("b", "n") << O::NotFound << "none" << true;
+    QTest::newRow("no wrap, up from the top") << doc << 1024 << "" << options("items", "bnv") << O::Found << "#value" << false;
+    QTest::newRow("no wrap, nothing further") << doc << 1024 << "/a" << options("a", "bn") << O::NotFound << "none" << true;
+    QTest::newRow("no wrap, up from nowhere") << doc << 1024 << "none" << options("a", "bn") << O::Found << "/b/a" << true;
+    QTest::newRow("no wrap, invalid regex on the last row") << doc << 1024 << "/b/a" << options("a(", "nr") << O::NotFound << "none" << true;
+    QTest::newRow("only match is current") << doc << 1024 << "/b" << options("b") << O::FoundAfterWrap << "/b" << true;
+    QTest::newRow("value cell starts its row") << doc << 1024 << "/a#value" << options("a") << O::Found << "/b/a" << true;
+    QTest::newRow("no match") << doc << 1024 << "none" << options("zz") << O::NotFound << "none" << true;
+    QTest::newRow("invalid regex") << doc << 1024 << "/a" << options("a(", "r") << O::InvalidExpression << "none" << true;
+    QTest::newRow("no document") << QString() << 1024 << "none" << options("a(", "r") << O::NoItems << "none" << true;
+    // clang-format on
+}
+
+void TestSearch::walk()
+{
+    QFETCH(QString, json);
+    QFETCH(int, maxTextLength);
+    QFETCH(QString, start);
+    QFETCH(SearchOptions, search);
+    ModelFixture f(json);
+    if (maxTextLength != f.model.maxTextLength())
+        f.model.setMaxTextLength(maxTextLength);
+    QModelIndex current = row(f.model, start.section(QLatin1Char('#'), 0, 0));
+    if (start.endsWith(QLatin1String("#value")))
+        current = current.siblingAtColumn(1);
+
+    const TreeSearch::Result result = TreeSearch::find(&f.model, current, search);
+    QTEST(result.outcome, "outcome");
+    QTEST(pathOf(result.match), "match");
+    QTEST(result.reveal, "reveal");
+    const QString expectedError = result.outcome == TreeSearch::Outcome::InvalidExpression
+            ? QRegularExpression(search.text).errorString()
+            : QString();
+    QCOMPARE(result.error, expectedError);
+}
+
+void TestSearch::largeDocuments()
+{
+    // A million rows in 500,000 small arrays, where any look-up of a row's
+    // position among its siblings would make the walk quadratic.
+    QByteArray many = QByteArrayLiteral("[");
+    for (int i = 0; i < 500000; ++i)
+        many += "[1],";
+    many.back() = ']';
+    ModelFixture f(QString::fromLatin1(many));
+    QCOMPARE(TreeSearch::find(&f.model, {}, options("x", "v")).outcome,
+             TreeSearch::Outcome::NotFound);
+    const QModelIndex last = TreeSearch::find(&f.model, {}, options("[499999]")).match;
+    QCOMPARE(pathOf(last), QStringLiteral("/[499999]"));
+    const TreeSearch::Result again = TreeSearch::find(&f.model, last, options("[499999]"));
+    QCOMPARE(again.outcome, TreeSearch::Outcome::FoundAfterWrap);
+    QCOMPARE(again.match, last);
+
+    // 10,000 levels: up from nowhere to the innermost value, then down, around to the top.
+    QVERIFY(f.model.loadFromString(QString::fromLatin1(nestedArrays(10000))));
+    const QModelIndex inner = TreeSearch::find(&f.model, {}, options("1", "bv")).match;
+    QCOMPARE(pathOf(inner), QStringLiteral("/[0]").repeated(10000) + QStringLiteral("#value"));
+    const TreeSearch::Result around = TreeSearch::find(&f.model, inner, options("[0]"));
+    QCOMPARE(around.outcome, TreeSearch::Outcome::FoundAfterWrap);
+    QCOMPARE(pathOf(around.match), QStringLiteral("/[0]"));
+}
+
+// The matcher answers most rows without making their text; whatever it
+// skips, it must answer exactly as the texts the view shows would.
+void TestSearch::matcherAgreesWithTheShownTexts_data()
+{
+    // clang-format off
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("useRegex");
+    for (const char *text : {"1",      "-",           "2.5",   "e",        "E",
+                             "e+",     "e-07",        "inf",   "NaN",      "a",
+                             "A",      "{ 0 items }", "[ 3",   "10 items", "null",
+                             "NULL",   "true",        "FALSE", "hello",    "chars total",
+                             "twelve", "42",          "ǆ",     " ",        "18446744073709551615"})
+        QTest::addRow("text %s", text) << QString::fromUtf8(text) << false;
+    for (const char *text : {"^\\d+$", "items", "^$", "null|true", "^-?[0-9.]+$", "e\\+", "I"})
+        QTest::addRow("regex %s", text) << QString::fromUtf8(text) << true;
+    // clang-format on
+}
+
+void TestSearch::matcherAgreesWithTheShownTexts()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, useRegex);
+    ModelFixture f(QString::fromUtf8(R"({
+        "id": 12, "ids": [-7, 0, 18446744073709551615], "ratio": -2.5, "huge": 1e+300,
+        "tiny": 1.5e-7, "on": true, "off": false, "none": null, "name": "Hello World",
+        "E": "e+E", "empty": {}, "ten": [0,1,2,3,4,5,6,7,8,9],
+        "records": [{"id": 1, "name": "inf"}, {"id": 2, "name": "nan"}, {"id": 3.25}],
+        "long": "abcdefghijklmnopqrstuvwxyz0123456789", "": "", "ℹ": "ǅ"})"));
+    // Values edits can leave behind: a number holding text, a string holding a number.
+    JsonNode *top = nodeOf(f.model.index(0, 0));
+    top->child(0)->setValue(QStringLiteral("twelve"));
+    top->child(8)->setValue(QVariant::fromValue(qint64(42)));
+
+    for (const int limit : {1024, 3, 0}) {
+        f.model.setMaxTextLength(limit);
+        for (const int flags : {0, 1, 2, 3}) {
+            SearchOptions search = options(text, useRegex ? QStringLiteral("r") : QString());
+            search.ignoreCase = flags & 1;
+            search.searchInValue = flags & 2;
+            const QRegularExpression expression(text,
+                                                search.ignoreCase
+                                                        ? QRegularExpression::CaseInsensitiveOption
+                                                        : QRegularExpression::NoPatternOption);
+            const auto naive = [&](const QModelIndex &cell) {
+                const QString shown = cell.data().toString();
+                return useRegex
+                        ? expression.match(shown).hasMatch()
+                        : shown.contains(
+                                text, search.ignoreCase ? Qt::CaseInsensitive : Qt::CaseSensitive);
+            };
+            SearchMatcher matcher(&f.model, search);
+            PreorderCursor cursor(&f.model);
+            // Twice over, so that the second walk answers from what the first learnt.
+            for (int walk = 0; walk < 2; ++walk) {
+                for (cursor.moveToFirst(); cursor.isValid(); cursor.next()) {
+                    const int expected = naive(cursor.index(0))              ? 0
+                            : search.searchInValue && naive(cursor.index(1)) ? 1
+                                                                             : -1;
+                    QVERIFY2(matcher.matchingColumn(cursor.node()) == expected,
+                             qPrintable(
+                                     pathOf(cursor.index())
+                                     + QStringLiteral(" limit %1 flags %2").arg(limit).arg(flags)));
+                }
+            }
+        }
+    }
+}
+
+MARBLETRELLIS_TEST_MAIN(TestSearch)
 #include "tst_search.moc"
