@@ -1,24 +1,17 @@
 #include "fixture.h"
 
-#include "io/jsonreader.h"
-#include "io/jsonwriter.h"
 #include "model/jsonnode.h"
 #include "model/nodeallocator.h"
 #include "model/preordercursor.h"
 #include "model/textpool.h"
 
 #include <QApplication>
-#include <QRegularExpression>
 #include <QTest>
 
-#include <set>
-#include <vector>
+#include <algorithm>
 
-namespace {
-
-// The keys below `node`, nested in brackets; "!" marks a child that names
-// another parent or does not know its row.
-QString shape(const JsonNode &node)
+// The keys below `node`, nested; "!" marks a child that is wrong about its parent or row.
+static QString shape(const JsonNode &node)
 {
     QStringList parts;
     for (int row = 0; row < node.childCount(); ++row) {
@@ -29,8 +22,6 @@ QString shape(const JsonNode &node)
     return parts.isEmpty() ? QString() : '(' + parts.join(' ') + ')';
 }
 
-} // namespace
-
 class Testnodetree : public QObject
 {
     Q_OBJECT
@@ -38,8 +29,7 @@ class Testnodetree : public QObject
 private slots:
     void childrenKeepTheirRows()
     {
-        const auto leaf
-                = [](char key) { return new JsonNode(QString(key), 1, JsonNodeType::Number); };
+        const auto leaf = [](char k) { return new JsonNode(QString(k), 1, JsonNodeType::Number); };
         JsonNode node(QString(), {}, JsonNodeType::Object);
         node.appendChild(leaf('b'));
         node.insertChild(0, leaf('a'));
@@ -51,11 +41,9 @@ private slots:
         QVERIFY(!node.child(6) && !node.child(-1));
 
         JsonNode *taken = node.takeChild(1);
-        QCOMPARE(taken->parent(), nullptr);
-        QVERIFY(!node.takeChild(5) && !node.takeChild(-1));
+        QVERIFY(!taken->parent() && !node.takeChild(5) && !node.takeChild(-1));
         node.removeChild(0);
         node.removeChild(4); // out of range: nothing
-        QCOMPARE(shape(node), QStringLiteral("(c d e f)"));
         node.insertChild(2, taken);
         QCOMPARE(shape(node), QStringLiteral("(c d b e f)"));
 
@@ -63,36 +51,29 @@ private slots:
         QCOMPARE(stray.row(), -1);
     }
 
-    void cloneIsDeepAndIndependent()
+    void clone()
     {
-        const QByteArray text = R"({"l":[{"n":7,"e":[]},true,null,"s",-2.5],"o":{}})";
-        QString error;
-        std::unique_ptr<JsonNode> source(JsonReader::parse(text, &error));
-        source->setKey(QStringLiteral("top"));
+        const QString text = QStringLiteral(R"({"l":[{"n":7,"e":[]},true,null,"s",-2.5],"o":{}})");
+        ModelFixture source(text), copied;
         JsonNode parent(QString(), {}, JsonNodeType::Object);
-        std::unique_ptr<JsonNode> copy(source->clone(&parent));
+        JsonNode *copy = nodeOf(source.at({0}))->clone(&parent);
         QCOMPARE(copy->parent(), &parent);
-        QCOMPARE(copy->key(), QStringLiteral("top"));
         QCOMPARE(shape(*copy), QStringLiteral("(l([0](n e) [1] [2] [3] [4]) o)"));
-        QCOMPARE(JsonWriter::toText(copy.get(), false), QString::fromLatin1(text));
+        QVERIFY(source.model.removeRows(0, 1, source.at({0, 0})));
+        QVERIFY(source.model.setData(source.at({0, 0, 0}, 1), false));
+        QVERIFY(copied.model.setDocument(copy));
+        QCOMPARE(copied.compact(), text);
 
-        source->child(0)->child(0)->removeChild(0);
-        source->child(0)->child(1)->setValue(false);
-        QCOMPARE(JsonWriter::toText(copy.get(), false), QString::fromLatin1(text));
-    }
-
-    void deepTreeClonedAndDestroyed()
-    {
         // Far deeper than a call stack would take with a frame per level.
         constexpr int depth = 1000000;
         auto *top = new JsonNode(QString(), {}, JsonNodeType::Array);
         JsonNode *tail = top;
         for (int i = 0; i < depth; ++i, tail = tail->child(0))
             tail->appendChild(new JsonNode(QString(), {}, JsonNodeType::Array));
-        std::unique_ptr<JsonNode> copy(top->clone());
+        std::unique_ptr<JsonNode> deep(top->clone());
         delete top;
         int levels = 0;
-        for (const JsonNode *node = copy.get(); node->childCount() > 0; node = node->child(0))
+        for (const JsonNode *node = deep.get(); node->childCount() > 0; node = node->child(0))
             ++levels;
         QCOMPARE(levels, depth);
     }
@@ -100,29 +81,23 @@ private slots:
     void allocatorReusesSlotsAndReturnsBlocks()
     {
         NodeAllocator allocator(96);
-        std::vector<void *> records(allocator.slotsPerBlock() * 3);
-        for (void *&slot : records)
-            slot = allocator.allocate();
-        const std::set<void *> distinct(records.begin(), records.end());
-        QCOMPARE(distinct.size(), records.size());
-        for (auto it = std::next(distinct.begin()); it != distinct.end(); ++it)
-            QVERIFY(static_cast<char *>(*it) - static_cast<char *>(*std::prev(it)) >= 96);
-        QCOMPARE(allocator.blockCount(), 3);
-
+        QList<void *> records(allocator.slotsPerBlock() * 3);
+        for (void *&record : records)
+            record = allocator.allocate();
+        QList<void *> sorted = records;
+        std::sort(sorted.begin(), sorted.end());
+        for (qsizetype i = 1; i < sorted.size(); ++i) // none overlaps the next
+            QVERIFY(static_cast<char *>(sorted[i]) - static_cast<char *>(sorted[i - 1]) >= 96);
         // Freed slots, in every block, are handed out again before any new block.
-        for (std::size_t i = 0; i < records.size(); i += 2)
+        for (qsizetype i = 0; i < records.size(); i += 2)
             allocator.deallocate(records[i]);
-        for (std::size_t i = 0; i < records.size(); i += 2)
+        for (qsizetype i = 0; i < records.size(); i += 2)
             records[i] = allocator.allocate();
-        QVERIFY(std::set<void *>(records.begin(), records.end()) == distinct);
+        std::sort(records.begin(), records.end());
+        QVERIFY(records == sorted);
         QCOMPARE(allocator.blockCount(), 3);
-
-        // Emptied blocks go back, all but one, whatever the order.
-        std::rotate(records.begin(), records.begin() + records.size() / 3, records.end());
-        for (void *slot : records)
-            allocator.deallocate(slot);
-        QCOMPARE(allocator.blockCount(), 1);
-        allocator.deallocate(allocator.allocate());
+        for (void *record : records) // emptied blocks go back, all but one
+            allocator.deallocate(record);
         allocator.deallocate(allocator.allocate());
         QCOMPARE(allocator.blockCount(), 1);
     }
@@ -130,15 +105,9 @@ private slots:
     void textPool()
     {
         TextPool pool; // pools texts of up to 4 bytes here
-        const auto text = [&pool](const QByteArray &utf8) {
-            return pool.text(utf8.constData(), utf8.size(), 4);
-        };
-        // Each asked for twice, pooled or not.
-        for (const QByteArray &utf8 :
-             QByteArrayList {"", "\0"_qba, "a", "b", "é", "abcd", "abcde"}) {
+        const auto text = [&pool](const QByteArray &t) { return pool.text(t, t.size(), 4); };
+        for (const char *utf8 : {"", "a", "b", "é", "abcd", "abcde", "a", "é", "abcde"})
             QCOMPARE(text(utf8), QString::fromUtf8(utf8));
-            QCOMPARE(text(utf8), QString::fromUtf8(utf8));
-        }
         // At the start of a text U+FEFF is a character, not a mark to drop.
         QCOMPARE(text("\xEF\xBB\xBFx"), QStringLiteral("\uFEFFx"));
         QCOMPARE(text("\xEF\xBB\xBFxyz"), QStringLiteral("\uFEFFxyz"));
@@ -148,32 +117,24 @@ private slots:
 
     void cursorWalk()
     {
-        ModelFixture f(QStringLiteral(R"({"a":1,"b":{"c":[3,[4,[]],{}]},"d":[6]})"));
+        ModelFixture f(
+                QStringLiteral(R"({"a":1,"b":{"c":{"e":{"f":2,"g":{}}},"h":[]},"i":{"j":3}})"));
         PreorderCursor cursor(&f.model);
-        const auto line = [&cursor] {
-            return cursor.index().data().toString() + " = " + cursor.index(1).data().toString();
-        };
-        // Document order is the order of the dump's lines, indent aside.
-        QStringList forward, backward, dump = dumpTree(f.model);
+        QString forward, backward;
         for (cursor.moveToFirst(); cursor.isValid(); cursor.next())
-            forward << line();
+            forward += cursor.index().data().toString() + '.';
         cursor.next(); // off the end stays off
-        QVERIFY(!cursor.isValid());
         for (cursor.moveToLast(); cursor.isValid(); cursor.previous())
-            backward.prepend(line());
+            backward.prepend(cursor.index().data().toString() + '.');
         cursor.previous();
         QCOMPARE(cursor.index(1), QModelIndex());
-        const QRegularExpression indent(QStringLiteral("^ +"));
-        QCOMPARE(forward.replaceInStrings(indent, {}), dump.replaceInStrings(indent, {}));
-        QCOMPARE(backward.replaceInStrings(indent, {}), dump);
+        QCOMPARE(forward, QStringLiteral(".a.b.c.e.f.g.h.i.j."));
+        QCOMPARE(backward, forward);
 
         cursor.moveTo(f.at({0, 1, 0}, 1));
-        QCOMPARE(cursor.node(), nodeOf(f.at({0, 1, 0})));
         QCOMPARE(cursor.index(), f.at({0, 1, 0}));
         cursor.next();
         QCOMPARE(cursor.index(1), f.at({0, 1, 0, 0}, 1));
-        cursor.moveTo({});
-        QVERIFY(!cursor.isValid());
     }
 };
 
