@@ -28,21 +28,7 @@ SearchOptions options(const QString &text, const QString &flags = {})
 }
 
 // Rows named by their keys from the top: "" is the top-level row, "/b/a" the
-// member "a" of "b", "none" no row; a value match ends in "#value".
-QModelIndex row(const JsonTreeModel &model, const QString &path)
-{
-    if (path == QLatin1String("none"))
-        return {};
-    QModelIndex index = model.index(0, 0);
-    for (const QString &key : path.split(QLatin1Char('/')).mid(1)) {
-        int childRow = 0;
-        while (model.index(childRow, 0, index).data().toString() != key)
-            ++childRow;
-        index = model.index(childRow, 0, index);
-    }
-    return index;
-}
-
+// member "a" of "b", "none" no row; a Value cell ends in "#value".
 QString pathOf(const QModelIndex &index)
 {
     if (!index.isValid())
@@ -52,6 +38,16 @@ QString pathOf(const QModelIndex &index)
         keys.prepend(i.siblingAtColumn(0).data().toString());
     return keys.join(QLatin1Char('/'))
             + (index.column() == 1 ? QStringLiteral("#value") : QString());
+}
+
+QModelIndex cell(const JsonTreeModel &model, const QString &path)
+{
+    PreorderCursor cursor(&model);
+    for (cursor.moveToFirst(); cursor.isValid(); cursor.next())
+        for (const int column : {0, 1})
+            if (pathOf(cursor.index(column)) == path)
+                return cursor.index(column);
+    return {};
 }
 
 } // namespace
@@ -128,18 +124,12 @@ void TestSearch::walk()
     ModelFixture f(json);
     if (maxTextLength != f.model.maxTextLength())
         f.model.setMaxTextLength(maxTextLength);
-    QModelIndex current = row(f.model, start.section(QLatin1Char('#'), 0, 0));
-    if (start.endsWith(QLatin1String("#value")))
-        current = current.siblingAtColumn(1);
-
-    const TreeSearch::Result result = TreeSearch::find(&f.model, current, search);
+    const TreeSearch::Result result = TreeSearch::find(&f.model, cell(f.model, start), search);
     QTEST(result.outcome, "outcome");
     QTEST(pathOf(result.match), "match");
     QTEST(result.reveal, "reveal");
-    const QString expectedError = result.outcome == TreeSearch::Outcome::InvalidExpression
-            ? QRegularExpression(search.text).errorString()
-            : QString();
-    QCOMPARE(result.error, expectedError);
+    const bool invalid = result.outcome == TreeSearch::Outcome::InvalidExpression;
+    QCOMPARE(result.error, invalid ? QRegularExpression(search.text).errorString() : QString());
 }
 
 // 10,000 levels, walked without recursion: up from nowhere to the innermost
