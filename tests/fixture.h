@@ -12,18 +12,16 @@
 #include <functional>
 #include <memory>
 
-class JsonNode;
 class MainWindow;
 class QAction;
 class QLabel;
 class QTreeView;
 
-// The model flattened into lines of "key = value", two spaces of indent per
-// level, so one comparison checks a whole tree and prints a readable difference.
+// The model as lines of "key = value", indented by level: one comparison
+// checks a whole tree and prints a readable difference.
 QStringList dumpTree(const QAbstractItemModel &model, const QModelIndex &parent = {});
 
-// The row reached by following `path` (a row number per level) from the top,
-// in `column` of its last step.
+// The cell reached by a row number per level from the top.
 using Path = QList<int>;
 QModelIndex indexAt(const QAbstractItemModel &model, const Path &path, int column = 0);
 

@@ -62,8 +62,7 @@ void MainWindow::onSearchRequested(const SearchOptions &options)
 
 bool MainWindow::performSearch(const SearchOptions &options)
 {
-    const TreeSearch::Result result
-            = TreeSearch::find(model, treeView->currentIndex(), options);
+    const TreeSearch::Result result = TreeSearch::find(model, treeView->currentIndex(), options);
     switch (result.outcome) {
     case TreeSearch::Outcome::NoItems:
         statusLabel->setText(tr("No searchable items."));

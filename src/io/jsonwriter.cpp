@@ -192,8 +192,7 @@ bool JsonWriter::writeBatch(const JsonNode *container, int first, int end, int d
 // belongs `depth` levels down is indented by as many more levels on every
 // line; in yyjson's output every line break is one between values, since
 // strings carry theirs escaped.
-bool JsonWriter::writeDocument(yyjson_mut_doc *doc, yyjson_mut_val *root, qsizetype trim,
-                               int depth)
+bool JsonWriter::writeDocument(yyjson_mut_doc *doc, yyjson_mut_val *root, qsizetype trim, int depth)
 {
     if (!root)
         return false;
@@ -203,8 +202,8 @@ bool JsonWriter::writeDocument(yyjson_mut_doc *doc, yyjson_mut_val *root, qsizet
     char *written = yyjson_mut_write_opts(doc, flags, allocator, &length, nullptr);
     if (!written)
         return false;
-    const QByteArrayView part = QByteArrayView(written, qsizetype(length))
-                                        .sliced(trim, qsizetype(length) - 2 * trim);
+    const QByteArrayView part
+            = QByteArrayView(written, qsizetype(length)).sliced(trim, qsizetype(length) - 2 * trim);
     if (!pretty || depth == 0) {
         text += part;
     } else {
@@ -336,7 +335,8 @@ yyjson_mut_val *JsonWriter::keyString(yyjson_mut_doc *doc, const QString &key)
         return yyjson_mut_strn(doc, cached.utf8, cached.length);
     yyjson_mut_val *string = copiedString(doc, key);
     if (string)
-        cached = {generation, data, key.size(), yyjson_mut_get_str(string), yyjson_mut_get_len(string)};
+        cached = {generation, data, key.size(), yyjson_mut_get_str(string),
+                  yyjson_mut_get_len(string)};
     return string;
 }
 
