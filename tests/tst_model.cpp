@@ -15,11 +15,10 @@ struct Announcements
     QString text() const
     {
         QStringList lines;
-        for (const QSignalSpy *spy : {&removed, &inserted}) {
+        for (const QSignalSpy *spy : {&removed, &inserted})
             for (const QVariantList &a : *spy)
                 lines << (spy == &removed ? '-' : '+') + key(a[0].toModelIndex())
                                 + QString::asprintf(" %d..%d", a[1].toInt(), a[2].toInt());
-        }
         for (const QVariantList &a : changed) {
             const QModelIndex from = a[0].toModelIndex(), to = a[1].toModelIndex();
             lines << key(from.parent())
@@ -45,20 +44,14 @@ private slots:
         QTest::addColumn<QString>("json");
         QTest::addColumn<int>("maxLength");
         QTest::addColumn<QString>("tree"); // the lines of dumpTree, joined by "|"
-        QTest::newRow("kinds") << R"({"l":[{"k":true},[],false],"o":{},"n":null,"s":"a é"})" << 1024
-                               << " = { 4 items }|  l = [ 3 items ]|    [0] = { 1 items }|"
-                                  "      k = true|    [1] = [ 0 items ]|    [2] = false|"
-                                  "  o = { 0 items }|  n = null|  s = a é";
-        QTest::newRow("numbers") << "[2.50,-9223372036854775808,18446744073709551615,1e300]" << 1024
-                                 << " = [ 4 items ]|  [0] = 2.5|  [1] = -9223372036854775808|"
-                                    "  [2] = 18446744073709551615|  [3] = 1e+300";
+        // clang-format off
+        QTest::newRow("kinds") << R"({"l":[{"k":true},[],false],"o":{},"n":null,"s":"a é"})" << 1024 << " = { 4 items }|  l = [ 3 items ]|    [0] = { 1 items }|      k = true|    [1] = [ 0 items ]|    [2] = false|  o = { 0 items }|  n = null|  s = a é";
+        QTest::newRow("numbers") << "[2.50,-9223372036854775808,18446744073709551615,1e300]" << 1024 << " = [ 4 items ]|  [0] = 2.5|  [1] = -9223372036854775808|  [2] = 18446744073709551615|  [3] = 1e+300";
         QTest::newRow("at the limit") << R"(["abcde"])" << 5 << " = [ 1 items ]|  [0] = abcde";
-        QTest::newRow("over the limit") << R"({"abcdef":"abcdef"})" << 5
-                                        << " = { 1 items }|  abcdef = abcde... (6 chars total)";
+        QTest::newRow("over the limit") << R"({"abcdef":"abcdef"})" << 5 << " = { 1 items }|  abcdef = abcde... (6 chars total)";
         QTest::newRow("no limit") << R"(["abcdef"])" << 0 << " = [ 1 items ]|  [0] = abcdef";
-        QTest::newRow("counts and null never cut")
-                << "[null,[],{}]" << 1
-                << " = [ 3 items ]|  [0] = null|  [1] = [ 0 items ]|  [2] = { 0 items }";
+        QTest::newRow("counts and null never cut") << "[null,[],{}]" << 1 << " = [ 3 items ]|  [0] = null|  [1] = [ 0 items ]|  [2] = { 0 items }";
+        // clang-format on
     }
 
     void presentation()
@@ -74,14 +67,10 @@ private slots:
     void frameAndRefusals()
     {
         ModelFixture f(QStringLiteral(R"({"a":[7]})"));
-        QCOMPARE(f.model.headerData(0, Qt::Horizontal).toString(), QStringLiteral("Key"));
         QCOMPARE(f.model.headerData(1, Qt::Horizontal).toString(), QStringLiteral("Value"));
-        QVERIFY(!f.model.headerData(2, Qt::Horizontal).isValid()
-                && !f.model.headerData(0, Qt::Vertical).isValid()
-                && !f.model.headerData(0, Qt::Horizontal, Qt::ToolTipRole).isValid());
+        QVERIFY(!f.model.headerData(0, Qt::Vertical).isValid());
         QCOMPARE(f.model.flags(f.at({0, 0}, 1)),
                  Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsEditable);
-        QCOMPARE(f.model.flags({}), Qt::NoItemFlags);
         QCOMPARE(f.at({0, 0, 0}, 1).data(Qt::EditRole), QVariant::fromValue(qint64(7)));
 
         Announcements announced {&f.model};
@@ -90,8 +79,7 @@ private slots:
         JsonNode node(QString(), QVariant(), JsonNodeType::Null);
         QVERIFY(!f.model.replaceNode({}, &node) && !f.model.replaceNode(f.at({0, 0}), nullptr));
         QVERIFY(!f.model.setDocument(nullptr));
-        QCOMPARE(f.compact(), QStringLiteral(R"({"a":[7]})"));
-        QCOMPARE(announced.text(), QString());
+        QCOMPARE(f.compact() + announced.text(), QStringLiteral(R"({"a":[7]})"));
         f.model.setMaxTextLength(3); // the Value column of every top-level row
         QCOMPARE(announced.text(), QStringLiteral("- (0,1)-(0,1)"));
         QCOMPARE(announced.changed.at(0).at(2).value<QList<int>>(), QList<int>({Qt::DisplayRole}));
@@ -102,25 +90,19 @@ private slots:
         QTest::addColumn<QString>("json");
         QTest::addColumn<QString>("operation"); // on the top-level value's rows
         QTest::addColumn<QString>("outcome"); // the document and the announcements; empty: refused
-        const auto row = [](const char *json, const char *operation, const QString &outcome) {
-            QTest::addRow("%s %s", json, operation) << json << operation << outcome;
-        };
+        // clang-format off
+        const auto row = [](const char *json, const char *operation, const QString &outcome) { QTest::addRow("%s %s", json, operation) << json << operation << outcome; };
         row(R"({"a":1})", "set 0 b", R"({"b":1} top (0,0)-(0,0))");
         row(R"(["x"])", "set 1 y", R"(["y"] top (0,1)-(0,1))");
         row("[true]", "set 1 false", "[false] top (0,1)-(0,1)");
         row("[null]", "set 1 n", R"(["n"] top (0,1)-(0,1))");
         row(R"({"o":{"k":1}})", "set 1 x", R"({"o":{"k":1}} top (0,1)-(0,1))");
-        // Numbers are edited as text; a text that is no number is refused.
-        for (const char *number : {"43", "-9223372036854775808", "9223372036854775808",
-                                   "18446744073709551615", "0.1234567890123456", "2.5"})
-            row("[2.5]", ("set 1 " + QByteArray(number)).constData(),
-                '[' + QString::fromLatin1(number) + "] top (0,1)-(0,1)");
+        for (const char *number : {"43", "-9223372036854775808", "9223372036854775808", "18446744073709551615", "0.1234567890123456", "2.5"})
+            row("[2.5]", ("set 1 " + QByteArray(number)).constData(), '[' + QString::fromLatin1(number) + "] top (0,1)-(0,1)");
         row("[2.5]", "set 1 18446744073709551616", "[18446744073709552000.0] top (0,1)-(0,1)");
         row("[2.5]", "set 1 1e3", "[1000.0] top (0,1)-(0,1)");
         row("[1.0]", "set 1 1", "[1.0] top (0,1)-(0,1)"); // the same text keeps the value
-        for (const char *refused :
-             {"set 1 abc", "set 1 ", "set 1 inf", "set 1 nan", "set 1 1e400", "set 1 0x10",
-              "insert 3 1", "insert -1 1", "insert 0 0", "remove 1 2", "remove -1 1", "remove 0 0"})
+        for (const char *refused : {"set 1 abc", "set 1 ", "set 1 inf", "set 1 nan", "set 1 1e400", "set 1 0x10", "insert 3 1", "insert -1 1", "insert 0 0", "remove 1 2", "remove -1 1", "remove 0 0"})
             row("[1,2.5]", refused, QString());
         row(R"({"a":1})", "insert 0 2", R"({"new":null,"new":null,"a":1} +top 0..1)");
         row("[1,2]", "insert 1 1", "[1,null,2] +top 1..1; top (0,0)-(2,1)");
@@ -131,11 +113,10 @@ private slots:
         row(R"({"a":1,"b":2,"c":3})", "remove 0 2", R"({"c":3} -top 0..1)");
         row("[1]", "append 0 0 \"x\"", R"([1,"x"] +top 1..1; top (0,0)-(1,1))");
         row(R"({"k":1})", "append 1 0 \"x\"", R"({"k":1,"r":"x"} +top 1..1)");
-        row(R"({"a":1,"o":{"x":1,"y":2},"z":3})", "replace 1 0 \"s\"",
-            R"({"a":1,"r":"s","z":3} -r 0..1; top (1,0)-(1,0))");
-        row(R"({"o":{"x":1}})", "replace 0 1 [2,[3]]",
-            R"({"r":[2,[3]]} -r 0..0; +r 0..1; top (0,1)-(0,1))");
+        row(R"({"a":1,"o":{"x":1,"y":2},"z":3})", "replace 1 0 \"s\"", R"({"a":1,"r":"s","z":3} -r 0..1; top (1,0)-(1,0))");
+        row(R"({"o":{"x":1}})", "replace 0 1 [2,[3]]", R"({"r":[2,[3]]} -r 0..0; +r 0..1; top (0,1)-(0,1))");
         row("[1,[2,3]]", "replace 1 0 {}", "[1,{}] -[1] 0..1; top (1,0)-(1,0); top (0,0)-(1,1)");
+        // clang-format on
     }
 
     void edits()
@@ -152,21 +133,15 @@ private slots:
         std::unique_ptr<JsonNode> node(JsonReader::parse(op.value(3, "0").toUtf8(), &error));
         node->setKey(QStringLiteral("r"));
         Announcements spies {&f.model};
-        bool done;
-        if (op[0] == "set")
-            done = f.model.setData(f.at({0, 0}, a), op[2] == "false" ? QVariant(false) : op[2]);
-        else if (op[0] == "insert")
-            done = f.model.insertRows(a, b, top);
-        else if (op[0] == "remove")
-            done = f.model.removeRows(a, b, top);
-        else if (op[0] == "append")
-            done = f.model.appendNode(f.at({0}, a), node.release());
-        else // on success the model has destroyed the node
-            done = f.model.replaceNode(f.at({0, a}, b), node.get()) && node.release();
+        const bool done = op[0] == "insert" ? f.model.insertRows(a, b, top)
+                : op[0] == "remove"         ? f.model.removeRows(a, b, top)
+                : op[0] == "append"         ? f.model.appendNode(f.at({0}, a), node.release())
+                : op[0] == "set"
+                ? f.model.setData(f.at({0, 0}, a), op[2] == "false" ? QVariant(false) : op[2])
+                : f.model.replaceNode(f.at({0, a}, b), node.get()) && node.release(); // deleted
         QCOMPARE(done, !outcome.isEmpty());
         QCOMPARE(f.compact() + ' ' + spies.text(), outcome.isEmpty() ? json + ' ' : outcome);
-        for (int row = 0; nodeOf(top)->type() == JsonNodeType::Array && row < f.model.rowCount(top);
-             ++row) // elements are labelled by their position, whatever changed
+        for (int row = 0; json.startsWith('[') && row < f.model.rowCount(top); ++row)
             QCOMPARE(f.at({0, row}).data().toString(), JsonNode::positionLabel(row));
     }
 };

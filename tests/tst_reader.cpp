@@ -9,8 +9,7 @@
 
 namespace {
 
-// Loaded from `text` or, with `file`, a file of it (none when null): the tree
-// shown, or the reason for refusing it while the document " = 0" stays.
+// Loaded from `text` (a file of it with `file`; none if null): the tree, or why " = 0" stays.
 void row(const char *name, const QByteArray &text, const QString &result, bool file = false)
 {
     const bool refused = !result.startsWith(QLatin1Char(' '));
@@ -37,50 +36,32 @@ void TestReader::read_data()
     QTest::addColumn<bool>("file");
     QTest::addColumn<QStringList>("result");
 
+    // clang-format off
     row("number at the top", " 42 ", " = 42");
-    row("member order and duplicate keys", R"({"b": 1, "a": null, "b": [true, {}]})",
-        " = { 3 items }\n  b = 1\n  a = null\n  b = [ 2 items ]\n    [0] = true\n"
-        "    [1] = { 0 items }");
-    row("64-bit integers",
-        "[-9223372036854775808, 9223372036854775807, 9223372036854775808, 18446744073709551615]",
-        " = [ 4 items ]\n  [0] = -9223372036854775808\n  [1] = 9223372036854775807\n"
-        "  [2] = 9223372036854775808\n  [3] = 18446744073709551615");
-    row("doubles", "[0.1, -2.5e-7, 1000.0, 18446744073709551616]",
-        " = [ 4 items ]\n  [0] = 0.1\n  [1] = -2.5e-07\n  [2] = 1000\n  [3] = "
-        "18446744073709552000");
-    row("text after U+0000 is kept", R"({"k\u0000ey": "va\u0000lue"})",
-        QStringLiteral(u" = { 1 items }\n  k\0ey = va\0lue"));
+    row("member order and duplicate keys", R"({"b": 1, "a": null, "b": [true, {}]})", " = { 3 items }\n  b = 1\n  a = null\n  b = [ 2 items ]\n    [0] = true\n    [1] = { 0 items }");
+    row("64-bit integers", "[-9223372036854775808, 9223372036854775807, 9223372036854775808, 18446744073709551615]", " = [ 4 items ]\n  [0] = -9223372036854775808\n  [1] = 9223372036854775807\n  [2] = 9223372036854775808\n  [3] = 18446744073709551615");
+    row("doubles", "[0.1, -2.5e-7, 1000.0, 18446744073709551616]", " = [ 4 items ]\n  [0] = 0.1\n  [1] = -2.5e-07\n  [2] = 1000\n  [3] = 18446744073709552000");
+    row("text after U+0000 is kept", R"({"k\u0000ey": "va\u0000lue"})", QStringLiteral(u" = { 1 items }\n  k\0ey = va\0lue"));
     row("1e400", "[1e400]", "Number is infinity when parsed as double at line 1, column 2");
     row("trailing comma", R"({"a": 1,})", "Trailing comma is not allowed at line 1, column 8");
     row("comment", "[1, 2] // note", "Unexpected content after document at line 1, column 8");
-    row("NaN", R"({"a": NaN})",
-        "Unexpected character, expected a valid JSON value at line 1, column 7");
+    row("NaN", R"({"a": NaN})", "Unexpected character, expected a valid JSON value at line 1, column 7");
     row("two values", "{}\n {}", "Unexpected content after document at line 2, column 2");
     row("empty", "", "Input data is empty at line 1, column 1");
-    row("column in characters", "[\"é\",\n \"ü😀\", x]",
-        "Unexpected character, expected a valid JSON value at line 2, column 8");
-    // Brackets in strings do not count, closed ones no longer do; the top
-    // object is the first level.
-    row("one level too deep",
-        R"({"s": "[[{\"[", "e": [[]], "deep": )" + nestedArrays(JsonReader::maxDepth) + '}',
-        "Nesting is deeper than 10000 levels at line 1, column 10035");
-
-    // Files are read as they are, without text mode.
+    row("column in characters", "[\"é\",\n \"ü😀\", x]", "Unexpected character, expected a valid JSON value at line 2, column 8");
+    // Brackets in strings do not count, closed ones no longer do; the top object is the first level.
+    row("one level too deep", R"({"s": "[[{\"[", "e": [[]], "deep": )" + nestedArrays(JsonReader::maxDepth) + '}', "Nesting is deeper than 10000 levels at line 1, column 10035");
     const QString plain(" = { 1 items }\n  a = [ 2 items ]\n    [0] = 1\n    [1] = é");
     row("file with byte-order mark", readFile(dataFile("bom.json")), plain, true);
     row("file with CR LF", readFile(dataFile("crlf.json")), plain, true);
     row("file with lone CR", "[1,\r2]\r", " = [ 2 items ]\n  [0] = 1\n  [1] = 2", true);
-    row("file with CR between digits", "[1\r2]",
-        "Unexpected character, expected a comma or a closing bracket at line 1, column 4", true);
-    row("file with invalid UTF-8", readFile(dataFile("invalid-utf8.json")),
-        QStringLiteral(u" = { 1 items }\n  s = a\uFFFDb\uFFFD"), true);
-    row("file with byte-order mark, then invalid UTF-8",
-        "\xEF\xBB\xBF[\"\xEF\xBB\xBFx\", \"\xFF\"]",
-        QStringLiteral(u" = [ 2 items ]\n  [0] = \uFEFFx\n  [1] = \uFFFD"), true);
-    row("file with a syntax error", readFile(dataFile("syntax-error.json")),
-        "Invalid literal, expected a valid literal such as 'true' at line 2, column 8", true);
+    row("file with CR between digits", "[1\r2]", "Unexpected character, expected a comma or a closing bracket at line 1, column 4", true);
+    row("file with invalid UTF-8", readFile(dataFile("invalid-utf8.json")), QStringLiteral(u" = { 1 items }\n  s = a\uFFFDb\uFFFD"), true);
+    row("file with byte-order mark, then invalid UTF-8", "\xEF\xBB\xBF[\"\xEF\xBB\xBFx\", \"\xFF\"]", QStringLiteral(u" = [ 2 items ]\n  [0] = \uFEFFx\n  [1] = \uFFFD"), true);
+    row("file with a syntax error", readFile(dataFile("syntax-error.json")), "Invalid literal, expected a valid literal such as 'true' at line 2, column 8", true);
     // A file that cannot be read has no line and column to blame.
     row("missing file", QByteArray(), QString(), true);
+    // clang-format on
 }
 
 void TestReader::read()

@@ -11,10 +11,8 @@
 #include <sys/fsuid.h>
 #include <sys/stat.h>
 
-namespace {
-
 // Members (their names repeat, with escapes and a U+0000) or elements.
-QByteArray repeated(int count, bool object, const std::function<QByteArray(int)> &item)
+static QByteArray repeated(int count, bool object, const std::function<QByteArray(int)> &item)
 {
     QByteArrayList items;
     for (int i = 0; i < count; ++i)
@@ -23,126 +21,101 @@ QByteArray repeated(int count, bool object, const std::function<QByteArray(int)>
     return (object ? "{" : "[") + items.join(',') + (object ? "}" : "]");
 }
 
-QByteArray record(int i)
-{
-    return "{\"id\": " + QByteArray::number(i) + ", \"tags\": [\"a\", \"b\\n\"], \"e\": {}}";
-}
-
 // Containers of 64 children and more go in batches and pieces: at the top, two
 // levels down, and one of many batches and over a piece long in either layout.
-QByteArray largeDocument()
+static QByteArray largeDocument()
 {
-    return repeated(70, true, [](int i) {
-        return i == 3     ? repeated(64, false, [](int j) { return repeated(64, j % 2, record); })
+    const auto record = [](int i) {
+        return "{\"id\": " + QByteArray::number(i) + ", \"tags\": [\"a\", \"b\\n\"], \"e\": {}}";
+    };
+    return repeated(70, true, [&](int i) {
+        return i == 3     ? repeated(64, false, [&](int j) { return repeated(64, j % 2, record); })
                 : i == 69 ? repeated(30000, false, record)
                           : record(i);
     });
 }
 
-QByteArray yyjsonText(const QByteArray &json, bool pretty)
+static QByteArray yyjsonText(const QByteArray &json, bool pretty)
 {
     yyjson_doc *doc = yyjson_read(json.constData(), size_t(json.size()), YYJSON_READ_NOFLAG);
-    size_t length = 0;
-    char *text = yyjson_write(doc, pretty ? YYJSON_WRITE_PRETTY : YYJSON_WRITE_NOFLAG, &length);
-    const QByteArray result(text, qsizetype(length));
+    char *text = yyjson_write(doc, pretty ? YYJSON_WRITE_PRETTY : YYJSON_WRITE_NOFLAG, nullptr);
+    const QByteArray result(text);
     free(text);
     yyjson_doc_free(doc);
     return result;
 }
-
-// In each layout, `json` is written as given or else as yyjson writes it whole.
-void rows(const char *name, const QByteArray &json, const QByteArray &pretty = {},
-          const QByteArray &compact = {})
-{
-    QTest::addRow("%s, indented", name)
-            << json << true << (pretty.isNull() ? yyjsonText(json, true) : pretty);
-    QTest::addRow("%s, compact", name)
-            << json << false << (compact.isNull() ? yyjsonText(json, false) : compact);
-}
-
-} // namespace
 
 class TestWriter : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void write_data();
-    void write();
-    void failedSave_data();
-    void failedSave();
-};
-
-void TestWriter::write_data()
-{
-    QTest::addColumn<QByteArray>("json");
-    QTest::addColumn<bool>("pretty");
-    QTest::addColumn<QByteArray>("expected");
-
-    rows("sample", readFile(dataFile("sample.json")), readFile(dataFile("sample.pretty.json")),
-         readFile(dataFile("sample.compact.json")));
-    const QByteArray strings("{\"\xEF\xBB\xBFk\\u0000\":\"\xEF\xBB\xBFé/😀\","
-                             "\"q\\\"\\\\\\n\\u0001\":\"a\\u0000b\",\"n\":[-9223372036854775808]}");
-    rows("strings and integers", strings, {}, strings);
-    rows("no document", {}, "{}", "{}");
-    rows("large containers", largeDocument());
-}
-
-// The texts of the document and its top node, saved, and saved once more.
-void TestWriter::write()
-{
-    QFETCH(QByteArray, json);
-    QFETCH(bool, pretty);
-    QFETCH(QByteArray, expected);
-    const QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("saved.json"));
-    ModelFixture fixture(QString::fromUtf8(json));
-    fixture.model.setPrettyPrint(pretty);
-    QCOMPARE(fixture.model.toJsonString().toUtf8(), expected);
-    QCOMPARE(fixture.model.nodeToJsonString(fixture.at({0})).toUtf8(),
-             json.isNull() ? "" : expected);
-    for (int round = 0; round < 2; ++round) {
-        QVERIFY(fixture.model.saveToFile(path));
-        QCOMPARE(readFile(path), expected);
-        QVERIFY(fixture.model.loadFromFile(path));
+    void write_data()
+    {
+        QTest::addColumn<QByteArray>("json");
+        QTest::addColumn<QByteArrayList>("expected"); // indented, then compact
+        // clang-format off
+        const QByteArray strings("{\"\xEF\xBB\xBFk\\u0000\":\"\xEF\xBB\xBFé/😀\",\"q\\\"\\\\\\n\\u0001\":\"a\\u0000b\",\"n\":[-9223372036854775808]}");
+        QTest::newRow("sample") << readFile(dataFile("sample.json")) << QByteArrayList {readFile(dataFile("sample.pretty.json")), readFile(dataFile("sample.compact.json"))};
+        const QByteArray large = largeDocument();
+        QTest::newRow("strings and integers") << strings << QByteArrayList {yyjsonText(strings, true), strings};
+        QTest::newRow("no document") << QByteArray() << QByteArrayList {"{}", "{}"};
+        QTest::newRow("large containers") << large << QByteArrayList {yyjsonText(large, true), yyjsonText(large, false)};
+        // clang-format on
     }
-}
 
-void TestWriter::failedSave_data()
-{
-    QTest::addColumn<QString>("fault");
-    for (const char *fault : {"NaN", "infinity", "folder at the path", "read-only folder"})
-        QTest::newRow(fault) << QString::fromLatin1(fault);
-}
-
-// A save that fails leaves what was at the path as it was.
-void TestWriter::failedSave()
-{
-    QFETCH(QString, fault);
-    const QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("kept.json"));
-    const bool folderAtPath = fault == QStringLiteral("folder at the path");
-    QVERIFY(folderAtPath ? QDir().mkdir(path) : writeFile(path, "kept"));
-    ModelFixture fixture(QString::fromUtf8(largeDocument()));
-    JsonNode *const top = nodeOf(fixture.at({0}));
-    const bool nan = fault == QStringLiteral("NaN"); // in the last piece; infinity in the first
-    if (nan || fault == QStringLiteral("infinity")) {
-        nodeOf(fixture.at(nan ? Path {0, 69, 29999, 0} : Path {0, 0, 0}))
-                ->setValue(nan ? qQNaN() : qInf());
-        QCOMPARE(JsonWriter::toText(top, false), QString());
+    // In both layouts: the document, its top node, and the file saved, loaded and saved again.
+    void write()
+    {
+        QFETCH(QByteArray, json);
+        QFETCH(QByteArrayList, expected);
+        const QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("saved.json"));
+        for (int i = 0; i < 2; ++i) {
+            ModelFixture f(QString::fromUtf8(json));
+            f.model.setPrettyPrint(i == 0);
+            QCOMPARE(f.model.toJsonString().toUtf8(), expected[i]);
+            QCOMPARE(f.model.nodeToJsonString(f.at({0})).toUtf8(),
+                     json.isNull() ? "" : expected[i]);
+            QVERIFY(f.model.saveToFile(path) && f.model.loadFromFile(path)
+                    && f.model.saveToFile(path));
+            QCOMPARE(readFile(path), expected[i]);
+        }
     }
-    // Anyone may write the file itself: only the folder forbids it, and it
-    // binds root only while root acts as someone else.
-    const bool readOnly = fault == QStringLiteral("read-only folder");
-    QVERIFY(chmod(qPrintable(dir.path()), readOnly ? 0555 : 0755) == 0
-            && (folderAtPath || chmod(qPrintable(path), 0666) == 0));
-    const int user = readOnly ? setfsuid(65534) : -1;
-    const bool saved = JsonWriter::writeFile(path, top, true);
-    if (user >= 0)
+
+    void failedSave_data()
+    {
+        QTest::addColumn<QString>("fault");
+        for (const char *fault : {"NaN", "infinity", "folder at the path", "read-only folder"})
+            QTest::newRow(fault) << QString::fromLatin1(fault);
+    }
+
+    void failedSave()
+    {
+        QFETCH(QString, fault);
+        const QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("kept.json"));
+        const bool folderAtPath = fault == QStringLiteral("folder at the path");
+        QVERIFY(folderAtPath ? QDir().mkdir(path) : writeFile(path, "kept"));
+        ModelFixture fixture(QString::fromUtf8(largeDocument()));
+        JsonNode *const top = nodeOf(fixture.at({0}));
+        const bool nan = fault == QStringLiteral("NaN"); // in the last piece; infinity in the first
+        if (nan || fault == QStringLiteral("infinity")) {
+            nodeOf(fixture.at(nan ? Path {0, 69, 29999, 0} : Path {0, 0, 0}))
+                    ->setValue(nan ? qQNaN() : qInf());
+            QCOMPARE(JsonWriter::toText(top, false), QString());
+        }
+        // Only the folder forbids writing, and root only while acting as someone else.
+        const bool readOnly = fault == QStringLiteral("read-only folder");
+        QVERIFY(chmod(qPrintable(dir.path()), readOnly ? 0555 : 0755) == 0
+                && (folderAtPath || chmod(qPrintable(path), 0666) == 0));
+        const int user = setfsuid(readOnly ? 65534 : uid_t(-1)); // -1: no change
+        const bool saved = JsonWriter::writeFile(path, top, true);
         setfsuid(uid_t(user));
-    QVERIFY(chmod(qPrintable(dir.path()), 0755) == 0 && !saved);
-    QCOMPARE(readFile(path), folderAtPath ? QByteArray() : QByteArray("kept"));
-}
+        QVERIFY(chmod(qPrintable(dir.path()), 0755) == 0 && !saved);
+        QCOMPARE(readFile(path), folderAtPath ? QByteArray() : QByteArray("kept"));
+    }
+};
 
 MARBLETRELLIS_TEST_MAIN(TestWriter)
 #include "tst_writer.moc"
