@@ -1,13 +1,13 @@
 #pragma once
 
-#include <QtGlobal>
+#include "fixture.h"
+#include "model/jsonnode.h"
 
-class JsonTreeModel;
+#include <QtWidgets>
 
 // A failed check aborts, so that libFuzzer keeps the input as a reproducer.
 #define FUZZ_CHECK(condition) \
     ((condition) ? void() : qFatal("%s:%d: check failed: %s", __FILE__, __LINE__, #condition))
 
-// The document, saved indented and compact, is in the file as written, reloads
-// as the same tree and writes again as the same text.
+// Saved indented and compact, the document reloads as the same tree and text.
 void checkRoundTrip(JsonTreeModel &model);
