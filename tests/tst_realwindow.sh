@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The program as a person uses it: a real window on a virtual X display, with
-# a window manager, driven by keystrokes and one click. Opens a file from the
+# a window manager, driven by keystrokes and one click, in German. Opens a file from the
 # File menu, edits one value in the tree, saves with the standard shortcut,
 # quits from the File menu, and checks the file the program wrote.
 # usage: tst_realwindow.sh PROGRAM
@@ -58,8 +58,9 @@ wait_for 30 wm_running || fail "the window manager did not start: $(cat "$work/o
 
 export XDG_CONFIG_HOME="$work/config"
 export QT_QPA_PLATFORM=xcb
-export LC_ALL=C.UTF-8 # the built-in English texts
-unset LANGUAGE LANG
+# A German user: start-up installs the translation the environment asks for.
+unset LANGUAGE LC_ALL LC_MESSAGES
+export LANG=de_DE.UTF-8
 
 # Enough rows to fill the tree, so that a click anywhere in it meets a row.
 file="$work/doc.json"
@@ -72,7 +73,9 @@ pids+=("$app")
 # The id of a shown window titled exactly $1 (xdotool's search ignores case).
 shown_window() {
     local id
-    for id in $(xdotool search --onlyvisible --name "^$1\$" 2> /dev/null); do
+    # xdotool's patterns take no letters beyond ASCII: it looks for the name's
+    # ASCII beginning, and the name is compared whole.
+    for id in $(xdotool search --onlyvisible --name "^${1%%[^ -~]*}" 2> /dev/null); do
         if [ "$(xdotool getwindowname "$id")" = "$1" ]; then
             echo "$id"
             return 0
@@ -96,9 +99,9 @@ window=$(wait_for 30 shown_window Marbletrellis) \
 wait_for 30 timeout 5 xdotool windowactivate --sync "$window" 2> /dev/null \
     || fail "the window never became active"
 
-# File, Open...: the mnemonics of the menu and its entry.
-keys alt+f o
-dialog=$(wait_for 30 shown_window 'Open JSON File') || fail "no file dialog"
+# Datei, Öffnen... (File, Open...): the mnemonics of the translated menu.
+keys alt+d f
+dialog=$(wait_for 30 shown_window 'JSON-Datei öffnen') || fail "no German file dialog"
 wait_for 30 timeout 5 xdotool windowactivate --sync "$dialog" 2> /dev/null \
     || fail "the file dialog never became active"
 xdotool type --delay 20 "$file"
@@ -117,8 +120,8 @@ wait_for 30 title_is "Marbletrellis - $file*" || fail "title after the edit: $(t
 keys ctrl+s
 wait_for 30 title_is "Marbletrellis - $file" || fail "title after saving: $(title)"
 
-# File, Exit.
-keys alt+f x
+# Datei, Beenden (File, Exit).
+keys alt+d b
 wait_for 30 eval '! kill -0 "$app" 2> /dev/null' || fail "the program did not quit"
 wait "$app" || fail "the program ended with status $?: $(cat "$work/program.log")"
 

@@ -1,19 +1,9 @@
-#include "app/mainwindow.h"
-#include "app/startup.h"
-
-#include <QApplication>
-#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileInfo>
-#include <QLabel>
-#include <QMenuBar>
 #include <QProcess>
-#include <QPushButton>
 #include <QRegularExpression>
-#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTranslator>
 #include <QXmlStreamReader>
 
 namespace {
@@ -59,7 +49,6 @@ class TestTranslations : public QObject
 private slots:
     void everyTextTranslated_data();
     void everyTextTranslated();
-    void startsInTheUsersLanguage();
 };
 
 void TestTranslations::everyTextTranslated_data()
@@ -91,25 +80,5 @@ void TestTranslations::everyTextTranslated()
     QVERIFY2(found == QStringList {QString()}, qPrintable(found.join(QLatin1Char('\n'))));
 }
 
-// Started asking for German, the window and Qt's own buttons speak it.
-void TestTranslations::startsInTheUsersLanguage()
-{
-    QTranslator translator;
-    setUpApplication(translator);
-    MainWindow window;
-    QCOMPARE(window.menuBar()->actions().first()->text(), QStringLiteral("&Datei"));
-    QCOMPARE(window.statusBar()->findChild<QLabel *>()->text(), QStringLiteral("Bereit"));
-    QDialogButtonBox buttons(QDialogButtonBox::Cancel);
-    QCOMPARE(buttons.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("Abbrechen"));
-}
-
-int main(int argc, char *argv[])
-{
-    for (const char *name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES"})
-        qunsetenv(name);
-    qputenv("LANG", "de_DE.UTF-8");
-    QApplication app(argc, argv);
-    TestTranslations test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_GUILESS_MAIN(TestTranslations)
 #include "tst_translations.moc"
