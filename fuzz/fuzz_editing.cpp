@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         QModelIndex index = model.index(0, 0); // a row from the top; the top one has no parent
         while (model.rowCount(index) > 0 && byte() % 4)
             index = model.index(byte() % model.rowCount(index), 0, index);
-        JsonNode *node = nodeOf(index);
+        JsonNode *node = JsonTreeModel::nodeForIndex(index);
         const QModelIndex parent = index.parent(), cell = index.siblingAtColumn(byte() % 2);
         const QModelIndex container // whose rows change: the row's own or the one holding it
                 = node->isContainer() && (byte() % 2 || !parent.isValid()) ? index : parent;

@@ -25,10 +25,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     JsonTreeModel expected;
     FUZZ_CHECK(expected.loadFromString(QString::fromUtf8(documents[scalar])));
     QModelIndex target = indexAt(expected, place); // a scalar's container takes the paste
-    if (target.isValid() && !nodeOf(target)->isContainer())
+    if (target.isValid() && !JsonTreeModel::nodeForIndex(target)->isContainer())
         target = target.parent();
     PasteParser::Result pasted = PasteParser::parse(text);
-    const bool intoArray = target.isValid() && nodeOf(target)->type() == JsonNodeType::Array;
+    const bool intoArray = target.isValid()
+            && JsonTreeModel::nodeForIndex(target)->type() == JsonNodeType::Array;
     const bool member = pasted.kind == PasteParser::Kind::KeyValue && !intoArray;
     int row = member ? 0 : expected.rowCount(target); // the member with the pasted key, or the end
     while (row < expected.rowCount(target) && expected.index(row, 0, target).data() != pasted.key)

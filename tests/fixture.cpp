@@ -36,11 +36,6 @@ QModelIndex indexAt(const QAbstractItemModel &model, const Path &path, int colum
     return index;
 }
 
-JsonNode *nodeOf(const QModelIndex &index)
-{
-    return JsonTreeModel::nodeForIndex(index);
-}
-
 QString dataFile(const char *name)
 {
     return QStringLiteral(TEST_DATA_DIR "/") + QString::fromLatin1(name);

@@ -25,7 +25,6 @@ QStringList dumpTree(const QAbstractItemModel &model, const QModelIndex &parent 
 using Path = QList<int>;
 QModelIndex indexAt(const QAbstractItemModel &model, const Path &path, int column = 0);
 
-JsonNode *nodeOf(const QModelIndex &index);
 QString dataFile(const char *name);
 QByteArray readFile(const QString &path);
 bool writeFile(const QString &path, const QByteArray &bytes);

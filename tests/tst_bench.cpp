@@ -2,11 +2,11 @@
 // one untimed run of every scenario on a small document.
 
 #include "documentgenerator.h"
+#include "fixture.h"
 #include "jsontext.h"
 #include "measurement.h"
 #include "resulttable.h"
 #include "scenario.h"
-#include "fixture.h"
 
 #include <yyjson.h>
 

@@ -37,7 +37,7 @@ private slots:
 
         const QString text = QStringLiteral(R"({"l":[{"n":7,"e":[]},true,null,"s",-2.5],"o":{}})");
         ModelFixture source(text), copied;
-        JsonNode *copy = nodeOf(source.at({0}))->clone(&n);
+        JsonNode *copy = JsonTreeModel::nodeForIndex(source.at({0}))->clone(&n);
         QCOMPARE(copy->parent(), &n);
         QVERIFY(source.model.removeRows(0, 1, source.at({0, 0})));
         QVERIFY(source.model.setData(source.at({0, 0, 0}, 1), false));

@@ -98,10 +98,10 @@ private slots:
         const bool folderAtPath = fault == QStringLiteral("folder at the path");
         QVERIFY(folderAtPath ? QDir().mkdir(path) : writeFile(path, "kept"));
         ModelFixture fixture(QString::fromUtf8(largeDocument()));
-        JsonNode *const top = nodeOf(fixture.at({0}));
+        JsonNode *const top = JsonTreeModel::nodeForIndex(fixture.at({0}));
         const bool nan = fault == QStringLiteral("NaN"); // in the last piece; infinity in the first
         if (nan || fault == QStringLiteral("infinity")) {
-            nodeOf(fixture.at(nan ? Path {0, 69, 29999, 0} : Path {0, 0, 0}))
+            JsonTreeModel::nodeForIndex(fixture.at(nan ? Path {0, 69, 29999, 0} : Path {0, 0, 0}))
                     ->setValue(nan ? qQNaN() : qInf());
             QCOMPARE(JsonWriter::toText(top, false), QString());
         }
