@@ -109,13 +109,12 @@ void TestMainWindow::clipboardCommands()
     QCOMPARE(w.status->text(), status);
     QTEST(QGuiApplication::clipboard()->text(), "clipboardAfter");
     QTEST(w.compact(), "document");
-    QCOMPARE(box.answer.answered(), answer != QMessageBox::NoButton);
-    if (box.answer.answered()) {
-        QCOMPARE(box.title, QStringLiteral("Paste"));
-        QCOMPARE(box.text, QStringLiteral(R"(Key "o" already exists. Overwrite?)"));
-        QCOMPARE(box.buttons, QMessageBox::Yes | QMessageBox::No);
-        QCOMPARE(box.defaultButton, QMessageBox::No);
-    }
+    const bool asked = answer != QMessageBox::NoButton;
+    QCOMPARE(QStringList({box.title, box.text}),
+             asked ? QStringList({"Paste", R"(Key "o" already exists. Overwrite?)"})
+                   : QStringList({"", ""}));
+    QCOMPARE(box.buttons, asked ? QMessageBox::Yes | QMessageBox::No : QMessageBox::NoButton);
+    QCOMPARE(box.defaultButton, asked ? QMessageBox::No : QMessageBox::NoButton);
     const bool pasted = status.startsWith(QLatin1String("Pasted"));
     QCOMPARE(isModified(w), pasted);
     // A pasted row becomes the current, only selected row: the last of its
@@ -141,7 +140,6 @@ void TestMainWindow::editing_data()
     QTest::newRow("key") << R"({"a":1})" << 0 << "b" << R"({"b":1})" << true;
     QTest::newRow("null takes text") << "[null]" << 1 << "abc" << R"(["abc"])" << true;
     QTest::newRow("integer") << "[0.5]" << 1 << "9007199254740993" << "[9007199254740993]" << true;
-    QTest::newRow("fraction") << "[0]" << 1 << "0.125" << "[0.125]" << true;
     QTest::newRow("no number") << "[7]" << 1 << "abc" << "[7]" << false;
     // Any confirmed edit marks the document, even one that changes nothing.
     QTest::newRow("same number") << "[1.0]" << 1 << "1" << "[1.0]" << true;

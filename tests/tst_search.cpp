@@ -69,7 +69,6 @@ void TestSearch::walk_data()
 {
     // clang-format off
     QTest::addColumn<QString>("json");
-    QTest::addColumn<int>("maxTextLength");
     QTest::addColumn<QString>("start");
     QTest::addColumn<SearchOptions>("search");
     QTest::addColumn<TreeSearch::Outcome>("outcome");
@@ -77,52 +76,36 @@ void TestSearch::walk_data()
     QTest::addColumn<bool>("reveal");
 
     using O = TreeSearch::Outcome;
-    QTest::newRow("down from nowhere") << doc << 1024 << "none" << options("a") << O::Found << "/a" << true;
-    QTest::newRow("down, next") << doc << 1024 << "/a" << options("a") << O::Found << "/b/a" << true;
-    QTest::newRow("down, wraps") << doc << 1024 << "/b/a" << options("a") << O::FoundAfterWrap << "/a" << true;
-    QTest::newRow("up from nowhere") << doc << 1024 << "none" << options("a", "b") << O::Found << "/b/a" << true;
-    QTest::newRow("up, next") << doc << 1024 << "/b/a" << options("a", "b") << O::Found << "/a" << true;
-    QTest::newRow("up, wraps") << doc << 1024 << "/a" << options("a", "b") << O::FoundAfterWrap << "/b/a" << true;
-    QTest::newRow("value of containers") << doc << 1024 << "none" << options("items", "v") << O::Found << "#value" << true;
-    QTest::newRow("next container") << doc << 1024 << "" << options("items", "v") << O::Found << "/b#value" << true;
-    QTest::newRow("the key wins") << R"({"x":"x"})" << 1024 << "" << options("x", "v") << O::Found << "/x" << true;
-    QTest::newRow("value unasked") << doc << 1024 << "none" << options("items") << O::NotFound << "none" << true;
-    QTest::newRow("case kept") << doc << 1024 << "none" << options("A") << O::NotFound << "none" << true;
-    QTest::newRow("case ignored") << doc << 1024 << "none" << options("A", "i") << O::Found << "/a" << true;
-    QTest::newRow("regex, case kept") << doc << 1024 << "none" << options("A", "r") << O::NotFound << "none" << true;
-    QTest::newRow("regex, case ignored") << doc << 1024 << "none" << options("A", "ri") << O::Found << "/a" << true;
-    const QString labels = QStringLiteral(R"({"k1":0,"list":[5,6]})");
-    QTest::newRow("[1] is a label") << labels << 1024 << "none" << options("[1]") << O::Found << "/list/[1]" << true;
-    QTest::newRow("[1] is a class") << labels << 1024 << "none" << options("[1]", "r") << O::Found << "/k1" << true;
-    QTest::newRow("regex anchors") << R"({"ab":1,"a":2})" << 1024 << "none" << options("^a$", "r") << O::Found << "/a" << true;
-    QTest::newRow("no plain anchors") << R"({"ab":1,"a":2})" << 1024 << "none" << options("^a$") << O::NotFound << "none" << true;
-    const QString longText = QStringLiteral(R"({"s":"abcdefghijKLMNOP"})");
-    QTest::newRow("cut off") << longText << 10 << "none" << options("KLM", "v") << O::NotFound << "none" << true;
-    QTest::newRow("note of the cut") << longText << 10 << "none" << options("(16 chars total)", "v") << O::Found << "/s#value" << true;
-    QTest::newRow("no limit") << longText << 0 << "none" << options("KLM", "v") << O::Found << "/s#value" << true;
-    QTest::newRow("no wrap, last row matches") << doc << 1024 << "/b/a" << options("a", "n") << O::Found << "/b/a" << false;
-    QTest::newRow("no wrap, last row no match") << doc << 1024 << "/b/a" << options("b", "n") << O::NotFound << "none" << true;
-    QTest::newRow("no wrap, up from the top") << doc << 1024 << "" << options("items", "bnv") << O::Found << "#value" << false;
-    QTest::newRow("no wrap, nothing further") << doc << 1024 << "/a" << options("a", "bn") << O::NotFound << "none" << true;
-    QTest::newRow("no wrap, up from nowhere") << doc << 1024 << "none" << options("a", "bn") << O::Found << "/b/a" << true;
-    QTest::newRow("no wrap, invalid regex on the last row") << doc << 1024 << "/b/a" << options("a(", "nr") << O::NotFound << "none" << true;
-    QTest::newRow("only match is current") << doc << 1024 << "/b" << options("b") << O::FoundAfterWrap << "/b" << true;
-    QTest::newRow("value cell starts its row") << doc << 1024 << "/a#value" << options("a") << O::Found << "/b/a" << true;
-    QTest::newRow("no match") << doc << 1024 << "none" << options("zz") << O::NotFound << "none" << true;
-    QTest::newRow("invalid regex") << doc << 1024 << "/a" << options("a(", "r") << O::InvalidExpression << "none" << true;
-    QTest::newRow("no document") << QString() << 1024 << "none" << options("a(", "r") << O::NoItems << "none" << true;
+    QTest::newRow("down from nowhere") << doc << "none" << options("a") << O::Found << "/a" << true;
+    QTest::newRow("down, next") << doc << "/a" << options("a") << O::Found << "/b/a" << true;
+    QTest::newRow("down, wraps") << doc << "/b/a" << options("a") << O::FoundAfterWrap << "/a" << true;
+    QTest::newRow("up from nowhere") << doc << "none" << options("a", "b") << O::Found << "/b/a" << true;
+    QTest::newRow("up, next") << doc << "/b/a" << options("a", "b") << O::Found << "/a" << true;
+    QTest::newRow("up, wraps") << doc << "/a" << options("a", "b") << O::FoundAfterWrap << "/b/a" << true;
+    QTest::newRow("value of containers") << doc << "none" << options("items", "v") << O::Found << "#value" << true;
+    QTest::newRow("next container") << doc << "" << options("items", "v") << O::Found << "/b#value" << true;
+    QTest::newRow("the key wins") << R"({"x":"x"})" << "" << options("x", "v") << O::Found << "/x" << true;
+    QTest::newRow("value unasked") << doc << "none" << options("items") << O::NotFound << "none" << true;
+    QTest::newRow("no wrap, last row matches") << doc << "/b/a" << options("a", "n") << O::Found << "/b/a" << false;
+    QTest::newRow("no wrap, last row no match") << doc << "/b/a" << options("b", "n") << O::NotFound << "none" << true;
+    QTest::newRow("no wrap, up from the top") << doc << "" << options("items", "bnv") << O::Found << "#value" << false;
+    QTest::newRow("no wrap, nothing further") << doc << "/a" << options("a", "bn") << O::NotFound << "none" << true;
+    QTest::newRow("no wrap, up from nowhere") << doc << "none" << options("a", "bn") << O::Found << "/b/a" << true;
+    QTest::newRow("no wrap, invalid regex on the last row") << doc << "/b/a" << options("a(", "nr") << O::NotFound << "none" << true;
+    QTest::newRow("only match is current") << doc << "/b" << options("b") << O::FoundAfterWrap << "/b" << true;
+    QTest::newRow("value cell starts its row") << doc << "/a#value" << options("a") << O::Found << "/b/a" << true;
+    QTest::newRow("no match") << doc << "none" << options("zz") << O::NotFound << "none" << true;
+    QTest::newRow("invalid regex") << doc << "/a" << options("a(", "r") << O::InvalidExpression << "none" << true;
+    QTest::newRow("no document") << QString() << "none" << options("a(", "r") << O::NoItems << "none" << true;
     // clang-format on
 }
 
 void TestSearch::walk()
 {
     QFETCH(QString, json);
-    QFETCH(int, maxTextLength);
     QFETCH(QString, start);
     QFETCH(SearchOptions, search);
     ModelFixture f(json);
-    if (maxTextLength != f.model.maxTextLength())
-        f.model.setMaxTextLength(maxTextLength);
     const TreeSearch::Result result = TreeSearch::find(&f.model, cell(f.model, start), search);
     QTEST(result.outcome, "outcome");
     QTEST(pathOf(result.match), "match");
