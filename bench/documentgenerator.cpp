@@ -1,10 +1,9 @@
 #include "documentgenerator.h"
 
-#include "jsontext.h"
-
 #include <QFile>
 
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -53,17 +52,24 @@ constexpr qint64 flushBytes = 4 * 1024 * 1024;
 std::string zeroPadded(quint64 value, int width)
 {
     std::string digits = std::to_string(value);
-    if (int(digits.size()) < width)
-        digits.insert(0, size_t(width) - digits.size(), '0');
+    digits.insert(0, size_t(std::max(0, width - int(digits.size()))), '0');
     return digits;
 }
 
-} // namespace
-
-DocumentGenerator::DocumentGenerator(quint64 seed)
-    : random(seed)
+// units / 10^digits, with at least one fraction digit and no trailing zeros.
+QByteArray fixedPoint(qint64 units, int digits)
 {
+    QByteArray magnitude = QByteArray::number(units < 0 ? -units : units);
+    if (magnitude.size() <= digits)
+        magnitude.prepend(QByteArray(digits + 1 - magnitude.size(), '0'));
+    QByteArray fraction = magnitude.right(digits);
+    while (fraction.size() > 1 && fraction.endsWith('0'))
+        fraction.chop(1);
+    return (units < 0 ? "-" : "") + magnitude.left(magnitude.size() - digits) + '.'
+            + (fraction.isEmpty() ? QByteArray("0") : fraction);
 }
+
+} // namespace
 
 bool DocumentGenerator::writeFile(const QString &path, qint64 targetBytes, QString *error)
 {
@@ -72,227 +78,261 @@ bool DocumentGenerator::writeFile(const QString &path, qint64 targetBytes, QStri
         *error = file.errorString();
         return false;
     }
-    QByteArray buffer("[\n");
-    m_bytes = 0;
-    m_records = 0;
-    for (;;) {
-        const bool asciiOnly = random.chance(0.125);
-        JsonText out(buffer, asciiOnly);
-        record(out, m_records++);
-        if (m_bytes + buffer.size() >= targetBytes)
+    out = "[\n";
+    qint64 written = 0;
+    for (qint64 sequence = 0;; ++sequence) {
+        asciiOnly = chance(0.125);
+        record(sequence);
+        if (written + out.size() >= targetBytes)
             break;
-        buffer += ",\n";
-        if (buffer.size() >= flushBytes) {
-            if (file.write(buffer) != buffer.size()) {
+        out += ",\n";
+        if (out.size() >= flushBytes) {
+            if (file.write(out) != out.size()) {
                 *error = file.errorString();
                 return false;
             }
-            m_bytes += buffer.size();
-            buffer.clear();
+            written += out.size();
+            out.clear();
         }
     }
-    buffer += "\n]\n";
-    if (file.write(buffer) != buffer.size() || !file.flush()) {
+    out += "\n]\n";
+    if (file.write(out) != out.size() || !file.flush()) {
         *error = file.errorString();
         return false;
     }
-    m_bytes += buffer.size();
     return true;
-}
-
-void DocumentGenerator::decimal(JsonText &out, double scale, double offset, int digits)
-{
-    const double units = (random.unit() - offset) * scale * powersOfTen[digits];
-    out.decimal(qint64(std::floor(units)), digits);
 }
 
 std::string DocumentGenerator::text(int minWords, int maxWords)
 {
-    const qint64 count = random.between(minWords, maxWords);
+    const qint64 count = between(minWords, maxWords);
     std::string result;
     for (qint64 i = 0; i < count; ++i) {
         if (i > 0)
             result += ' ';
-        const double kind = random.unit();
-        if (kind < 0.7)
-            result += random.pick(words);
-        else if (kind < 0.92)
-            result += random.pick(foreignWords);
-        else
-            result += random.pick(escapedWords);
+        const double kind = unit();
+        result += kind < 0.7 ? pick(words) : kind < 0.92 ? pick(foreignWords) : pick(escapedWords);
     }
     return result;
 }
 
 std::string DocumentGenerator::uuid()
 {
-    static const char hex[] = "0123456789abcdef";
-    const quint64 halves[] = {random.bits64(), random.bits64()};
+    const quint64 halves[] = {engine(), engine()};
     std::string result;
     for (int nibble = 0; nibble < 32; ++nibble) {
         if (nibble == 8 || nibble == 12 || nibble == 16 || nibble == 20)
             result += '-';
-        result += hex[(halves[nibble / 16] >> (60 - 4 * (nibble % 16))) & 0xf];
+        result += "0123456789abcdef"[(halves[nibble / 16] >> (60 - 4 * (nibble % 16))) & 0xf];
     }
     return result;
 }
 
 std::string DocumentGenerator::timestamp()
 {
-    return "2023-" + zeroPadded(random.between(1, 12), 2) + '-'
-            + zeroPadded(random.between(1, 28), 2) + 'T' + zeroPadded(random.below(24), 2) + ':'
-            + zeroPadded(random.below(60), 2) + ':' + zeroPadded(random.below(60), 2) + '.'
-            + zeroPadded(random.below(1000), 3) + 'Z';
+    // Drawn from the last field to the first, the order of the documents
+    // measured so far.
+    const quint64 millisecond = below(1000), second = below(60), minute = below(60);
+    const quint64 hour = below(24), day = quint64(between(1, 28)), month = quint64(between(1, 12));
+    return "2023-" + zeroPadded(month, 2) + '-' + zeroPadded(day, 2) + 'T' + zeroPadded(hour, 2)
+            + ':' + zeroPadded(minute, 2) + ':' + zeroPadded(second, 2) + '.'
+            + zeroPadded(millisecond, 3) + 'Z';
 }
 
-void DocumentGenerator::record(JsonText &out, qint64 sequence)
+void DocumentGenerator::record(qint64 sequence)
 {
-    out.beginObject();
-    out.key(recordIdKey);
+    open('{');
     // 63 random bits: most ids lie beyond what a double holds exactly.
-    const auto id = qint64(random.bits64() >> 1);
-    out.integer(random.chance(0.1) ? -id : id);
-    out.key("seq");
-    out.integer(sequence);
-    out.key("ref");
-    out.string(uuid());
-    out.key("open");
-    out.boolean(random.chance(0.7));
-    out.key("rating");
-    decimal(out, 100, 0.3, 6);
-    out.key("placed");
-    out.string(timestamp());
-    out.key("title");
-    out.string(text(1, 3));
-    out.key("labels");
-    out.beginArray();
-    for (quint64 i = 0, n = random.below(5); i < n; ++i)
-        out.string(random.pick(words));
-    out.endArray();
-    if (random.chance(0.5)) {
-        out.key("comment");
-        if (random.chance(0.7))
-            out.string(text(2, 8));
+    const auto id = qint64(engine() >> 1);
+    key(recordIdKey).integer(chance(0.1) ? -id : id);
+    key("seq").integer(sequence);
+    key("ref").string(uuid());
+    key("open").boolean(chance(0.7));
+    key("rating").decimal(100, 0.3, 6);
+    key("placed").string(timestamp());
+    key("title").string(text(1, 3));
+    key("labels").open('[');
+    for (quint64 i = 0, n = below(5); i < n; ++i)
+        string(pick(words));
+    close(']');
+    if (chance(0.5)) {
+        key("comment");
+        if (chance(0.7))
+            string(text(2, 8));
         else
-            out.null();
+            null();
     }
-    if (random.chance(0.6)) {
-        out.key("customer");
-        customer(out);
+    if (chance(0.6)) {
+        key("customer");
+        customer();
     }
-    if (random.chance(0.5)) {
-        out.key("readings");
-        out.beginArray();
-        for (qint64 i = 0, n = random.between(1, 6); i < n; ++i) {
-            const double kind = random.unit();
-            if (kind < 0.7)
-                out.integer(qint64(random.below(1000)));
-            else if (kind < 0.95)
-                decimal(out, 1, 0, 5);
-            else
-                out.scientific(qint64(random.between(100, 999)), 2, -int(random.between(5, 12)));
+    if (chance(0.5)) {
+        key("readings").open('[');
+        for (qint64 i = 0, n = between(1, 6); i < n; ++i) {
+            const double kind = unit();
+            if (kind < 0.7) {
+                integer(qint64(below(1000)));
+            } else if (kind < 0.95) {
+                decimal(1, 0, 5);
+            } else {
+                const qint64 exponent = -between(5, 12);
+                raw(fixedPoint(between(100, 999), 2) + 'e' + QByteArray::number(exponent));
+            }
         }
-        out.endArray();
+        close(']');
     }
-    if (random.chance(0.3)) {
-        out.key("history");
-        out.beginArray();
-        for (qint64 i = 0, n = random.between(1, 2); i < n; ++i)
-            historyEntry(out);
-        out.endArray();
+    if (chance(0.3)) {
+        key("history").open('[');
+        for (qint64 i = 0, n = between(1, 2); i < n; ++i)
+            historyEntry();
+        close(']');
     }
-    out.endObject();
+    close('}');
 }
 
-void DocumentGenerator::customer(JsonText &out)
+void DocumentGenerator::customer()
 {
-    out.beginObject();
-    out.key("login");
-    out.string('@' + std::string(random.pick(words)) + std::to_string(random.below(10000)));
-    out.key("age");
-    out.integer(random.between(18, 90));
-    out.key("credit");
-    decimal(out, 1e5, 0.3, 2);
-    out.key("trusted");
-    out.boolean(random.chance(0.4));
-    out.key("home");
-    out.beginObject();
-    out.key("town");
-    out.string(random.pick(towns));
-    out.key("postcode");
-    out.string(zeroPadded(random.below(100000), 5));
-    out.key("position");
-    out.beginObject();
-    out.key("lat");
-    decimal(out, 180, 0.5, 6);
-    out.key("lon");
-    decimal(out, 360, 0.5, 6);
-    out.key("elevation");
-    if (random.chance(0.5))
-        out.null();
+    open('{');
+    const std::string number = std::to_string(below(10000));
+    key("login").string('@' + std::string(pick(words)) + number);
+    key("age").integer(between(18, 90));
+    key("credit").decimal(1e5, 0.3, 2);
+    key("trusted").boolean(chance(0.4));
+    key("home").open('{');
+    key("town").string(pick(towns));
+    key("postcode").string(zeroPadded(below(100000), 5));
+    key("position").open('{');
+    key("lat").decimal(180, 0.5, 6);
+    key("lon").decimal(360, 0.5, 6);
+    key("elevation");
+    if (chance(0.5))
+        null();
     else
-        decimal(out, 4000, 0.1, 1);
-    out.endObject();
-    out.endObject();
-    out.endObject();
+        decimal(4000, 0.1, 1);
+    close('}');
+    close('}');
+    close('}');
 }
 
-void DocumentGenerator::historyEntry(JsonText &out)
+void DocumentGenerator::historyEntry()
 {
-    out.beginObject();
-    out.key("kind");
-    out.string(random.pick(kinds));
-    out.key("at");
-    out.integer(1672531200000 + qint64(random.below(31536000000)));
-    out.key("ok");
-    out.boolean(random.chance(0.9));
-    out.key("detail");
-    out.beginObject();
-    out.key("code");
-    out.string(random.pick(words));
-    out.key("amount");
-    const double kind = random.unit();
+    open('{');
+    key("kind").string(pick(kinds));
+    key("at").integer(1672531200000 + qint64(below(31536000000)));
+    key("ok").boolean(chance(0.9));
+    key("detail").open('{');
+    key("code").string(pick(words));
+    key("amount");
+    const double kind = unit();
     if (kind < 0.2)
-        out.null();
+        null();
     else if (kind < 0.6)
-        decimal(out, 1e6, 0.3, 4);
+        decimal(1e6, 0.3, 4);
     else
-        out.integer(qint64(random.below(1 << 20)));
-    if (random.chance(0.6)) {
-        out.key("lines");
-        out.beginArray();
-        for (qint64 i = 0, n = random.between(1, 3); i < n; ++i)
-            orderLine(out);
-        out.endArray();
+        integer(qint64(below(1 << 20)));
+    if (chance(0.6)) {
+        key("lines").open('[');
+        for (qint64 i = 0, n = between(1, 3); i < n; ++i)
+            orderLine();
+        close(']');
     }
-    out.endObject();
-    out.endObject();
+    close('}');
+    close('}');
 }
 
-void DocumentGenerator::orderLine(JsonText &out)
+void DocumentGenerator::orderLine()
 {
-    out.beginObject();
-    out.key("part");
-    out.string("P-" + zeroPadded(random.below(1000000), 6));
-    out.key("count");
-    out.integer(random.between(1, 9));
-    out.key("unitPrice");
-    decimal(out, 500, 0, 2);
-    out.key("props");
-    out.beginObject();
-    out.key("colour");
-    out.string(random.pick(colours));
-    out.key("grade");
-    out.string(random.pick(grades));
-    out.key("mass");
-    decimal(out, 20, 0.3, 3);
-    out.endObject();
-    if (random.chance(0.3)) {
-        out.key("box");
-        out.beginArray();
+    open('{');
+    key("part").string("P-" + zeroPadded(below(1000000), 6));
+    key("count").integer(between(1, 9));
+    key("unitPrice").decimal(500, 0, 2);
+    key("props").open('{');
+    key("colour").string(pick(colours));
+    key("grade").string(pick(grades));
+    key("mass").decimal(20, 0.3, 3);
+    close('}');
+    if (chance(0.3)) {
+        key("box").open('[');
         for (int i = 0; i < 3; ++i)
-            decimal(out, 100, 0.3, 1);
-        out.endArray();
+            decimal(100, 0.3, 1);
+        close(']');
     }
-    out.endObject();
+    close('}');
+}
+
+void DocumentGenerator::separate()
+{
+    // No comma at the start of a line, after an opening bracket or a key.
+    if (!out.isEmpty() && !std::strchr("\n[{:", out.back()))
+        out += ',';
+}
+
+DocumentGenerator &DocumentGenerator::key(std::string_view name)
+{
+    separate();
+    quoted(name);
+    out += ':';
+    return *this;
+}
+
+void DocumentGenerator::open(char bracket)
+{
+    separate();
+    out += bracket;
+}
+
+void DocumentGenerator::raw(const QByteArray &text)
+{
+    separate();
+    out += text;
+}
+
+void DocumentGenerator::string(std::string_view utf8)
+{
+    separate();
+    quoted(utf8);
+}
+
+void DocumentGenerator::decimal(double scale, double offset, int digits)
+{
+    raw(fixedPoint(qint64(std::floor((unit() - offset) * scale * powersOfTen[digits])), digits));
+}
+
+void DocumentGenerator::escape(uint codeUnit)
+{
+    out += "\\u";
+    for (int shift = 12; shift >= 0; shift -= 4)
+        out += "0123456789abcdef"[(codeUnit >> shift) & 0xf];
+}
+
+void DocumentGenerator::quoted(std::string_view utf8)
+{
+    static const char shortEscapes[] = "\"\"\\\\\nn\rr\tt\bb\ff";
+    out += '"';
+    for (size_t i = 0; i < utf8.size(); ++i) {
+        const auto byte = uchar(utf8[i]);
+        if (const char *pair = byte ? std::strchr(shortEscapes, byte) : nullptr;
+            pair && (pair - shortEscapes) % 2 == 0) {
+            out += '\\';
+            out += pair[1];
+        } else if (byte < 0x20) {
+            escape(byte);
+        } else if (byte < 0x80 || !asciiOnly) {
+            out += char(byte);
+        } else {
+            // The word lists hold valid UTF-8 only.
+            const int length = byte >= 0xf0 ? 4 : byte >= 0xe0 ? 3 : 2;
+            uint codePoint = byte & (0x7f >> length);
+            for (int k = 1; k < length; ++k)
+                codePoint = (codePoint << 6) | (uchar(utf8[i + size_t(k)]) & 0x3f);
+            i += size_t(length - 1);
+            if (codePoint >= 0x10000) {
+                escape(0xd800 + ((codePoint - 0x10000) >> 10));
+                escape(0xdc00 + ((codePoint - 0x10000) & 0x3ff));
+            } else {
+                escape(codePoint);
+            }
+        }
+    }
+    out += '"';
 }

@@ -1,148 +1,119 @@
 // marbletrellis_bench: a developer's measuring tool for Marbletrellis.
 //
-//   marbletrellis_bench generate OUT.json [--mb 100] [--seed 1]
-//   marbletrellis_bench run SCENARIO FILE [--runs 5]
 //   marbletrellis_bench report [--data DIR] [--sizes small,1,10,100,500] [--runs 5]
-//                              [--large-runs 3] [--scenarios a,b] [--seed 1] [--markdown]
+//                              [--large-runs 3] [--scenarios a,b] [--markdown]
+//   marbletrellis_bench run SCENARIO FILE [--runs 5]
 //
-// `report` runs each scenario through `run` in a process of its own and
+// `report` runs each scenario through `run` in processes of its own and
 // prints one table; `run` prints one line of JSON.
 
 #include "app/startup.h"
 #include "benchapplication.h"
-#include "benchdriver.h"
-#include "documentgenerator.h"
+#include "report.h"
 #include "scenario.h"
-#include "scenarioworker.h"
 
-#include <QCoreApplication>
+#include <QJsonArray>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QTextStream>
 
 #include <memory>
 
 namespace {
 
-int usage()
+int usage(const QList<Scenario> &scenarios)
 {
-    QTextStream(stderr)
-            << "usage:\n"
-               "  marbletrellis_bench generate OUT.json [--mb 100] [--seed 1]\n"
-               "  marbletrellis_bench run SCENARIO FILE [--runs 5]\n"
-               "  marbletrellis_bench report [--data DIR] [--sizes small,1,10,100,500]\n"
-               "                             [--runs 5] [--large-runs 3] [--scenarios a,b]\n"
-               "                             [--seed 1] [--markdown]\n"
-               "scenarios:";
-    for (const Scenario &scenario : allScenarios())
-        QTextStream(stderr) << ' ' << scenario.name;
-    QTextStream(stderr) << '\n';
+    QTextStream error(stderr);
+    error << "usage:\n"
+             "  marbletrellis_bench report [--data DIR] [--sizes small,1,10,100,500] [--runs 5]\n"
+             "                             [--large-runs 3] [--scenarios a,b] [--markdown]\n"
+             "  marbletrellis_bench run SCENARIO FILE [--runs 5]\n"
+             "scenarios:";
+    for (const Scenario &scenario : scenarios)
+        error << ' ' << scenario.name;
+    error << '\n';
     return 2;
 }
 
-// "--name value" pairs and "--flag"s after the positional arguments.
-struct Arguments
+// One scenario in this process, so that its peak memory is its own and no run
+// inherits the heap of another: its times, peak and findings as JSON.
+int work(const Scenario &scenario, const QString &path, int runs, int &argc, char **argv)
 {
-    QStringList positional;
-    QHash<QString, QString> options;
-
-    static Arguments parse(const QStringList &list)
-    {
-        Arguments arguments;
-        for (qsizetype i = 0; i < list.size(); ++i) {
-            const QString &argument = list[i];
-            if (argument == QLatin1String("--markdown"))
-                arguments.options.insert(argument, QString());
-            else if (argument.startsWith(QLatin1String("--")) && i + 1 < list.size())
-                arguments.options.insert(argument, list[++i]);
-            else
-                arguments.positional << argument;
-        }
-        return arguments;
+    // Measured offscreen always: the clipboard stays in the process and no
+    // display's speed enters the figures.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Set up as the program sets itself up; the peers run as they come.
+    if (scenario.kind != Scenario::Peer)
+        tuneMemoryAllocator();
+    const std::unique_ptr<QCoreApplication> application(scenario.kind == Scenario::Window
+                                                                ? new BenchApplication(argc, argv)
+                                                                : new QCoreApplication(argc, argv));
+    WorkerFindings findings;
+    QJsonArray times;
+    QJsonObject result;
+    try {
+        const ScenarioRun run = scenario.setup(path, findings);
+        for (int i = 0; i < runs; ++i)
+            times.append(run());
+    } catch (const ScenarioFailure &failure) {
+        result[QStringLiteral("error")] = QString::fromStdString(failure.what());
+        QTextStream(stderr) << scenario.name << ": " << failure.what() << '\n';
     }
-
-    QString value(const char *name, const QString &fallback) const
-    {
-        return options.value(QLatin1String(name), fallback);
+    result[QStringLiteral("timesMs")] = times;
+    result[QStringLiteral("peakBytes")] = memoryStatus("VmHWM");
+    if (findings.values >= 0) {
+        result[QStringLiteral("values")] = findings.values;
+        result[QStringLiteral("heldBytes")] = findings.heldBytes;
     }
-};
-
-int generate(const Arguments &arguments)
-{
-    if (arguments.positional.size() != 1)
-        return usage();
-    const double megabytes = arguments.value("--mb", QStringLiteral("100")).toDouble();
-    DocumentGenerator generator(arguments.value("--seed", QStringLiteral("1")).toULongLong());
-    QString error;
-    if (megabytes <= 0
-        || !generator.writeFile(arguments.positional[0], qint64(megabytes * 1e6), &error)) {
-        QTextStream(stderr) << "cannot generate: " << error << '\n';
-        return 1;
-    }
-    QTextStream(stdout) << arguments.positional[0] << ": " << generator.bytesWritten() << " bytes, "
-                        << generator.recordCount() << " records\n";
-    return 0;
-}
-
-int report(const Arguments &arguments)
-{
-    BenchDriver::Options options;
-    options.dataFolder = arguments.value("--data", QStringLiteral("build-bench/data"));
-    options.sizes = arguments.value("--sizes", QStringLiteral("small,1,10,100,500"))
-                            .split(QLatin1Char(','), Qt::SkipEmptyParts);
-    options.scenarios
-            = arguments.value("--scenarios", QString()).split(QLatin1Char(','), Qt::SkipEmptyParts);
-    options.runs = arguments.value("--runs", QStringLiteral("5")).toInt();
-    options.largeRuns = arguments.value("--large-runs", QStringLiteral("3")).toInt();
-    options.seed = arguments.value("--seed", QStringLiteral("1")).toULongLong();
-    options.markdown = arguments.options.contains(QStringLiteral("--markdown"));
-    for (const QString &name : options.scenarios)
-        if (!findScenario(name))
-            return usage();
-    if (options.runs < 1 || options.largeRuns < 1 || options.sizes.isEmpty())
-        return usage();
-    return BenchDriver(options).run();
+    QTextStream(stdout) << QJsonDocument(result).toJson(QJsonDocument::Compact) << '\n';
+    return result.contains(QLatin1String("error")) ? 1 : 0;
 }
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    QStringList list;
-    for (int i = 1; i < argc; ++i)
-        list << QString::fromLocal8Bit(argv[i]);
-    const QString command = list.value(0);
-    const Arguments arguments = Arguments::parse(list.mid(1));
-
-    if (command == QLatin1String("run")) {
-        const Scenario *scenario = findScenario(arguments.positional.value(0));
-        const int runs = arguments.value("--runs", QStringLiteral("5")).toInt();
-        if (!scenario || arguments.positional.size() != 2 || runs < 1)
-            return usage();
-        // Measured offscreen always: the clipboard stays in the process and
-        // no display's speed enters the figures.
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        // Set up as the program sets itself up; the peers run as they come.
-        if (!scenario->peer)
-            tuneMemoryAllocator();
-        std::unique_ptr<QCoreApplication> application;
-        if (scenario->needsWidgets)
-            application = std::make_unique<BenchApplication>(argc, argv);
+    const QList<Scenario> scenarios = ownScenarios() + peerScenarios();
+    // Positional arguments, "--name value" pairs and the one flag.
+    QStringList positional;
+    QHash<QString, QString> options;
+    for (int i = 1; i < argc; ++i) {
+        const QString argument = QString::fromLocal8Bit(argv[i]);
+        if (argument.startsWith(QLatin1String("--")) && argument != QLatin1String("--markdown"))
+            options.insert(argument, i + 1 < argc ? QString::fromLocal8Bit(argv[++i]) : QString());
+        else if (argument.startsWith(QLatin1String("--")))
+            options.insert(argument, QString());
         else
-            application = std::make_unique<QCoreApplication>(argc, argv);
-        const QJsonObject result = ScenarioWorker::run(*scenario, arguments.positional[1], runs);
-        QTextStream(stdout) << QJsonDocument(result).toJson(QJsonDocument::Compact) << '\n';
-        if (result.contains(QLatin1String("error"))) {
-            QTextStream(stderr) << scenario->name << ": "
-                                << result.value(QLatin1String("error")).toString() << '\n';
-            return 1;
-        }
-        return 0;
+            positional << argument;
     }
+    const auto option = [&](const char *name, const char *fallback) {
+        return options.value(QLatin1String(name), QLatin1String(fallback));
+    };
+    const auto list = [&](const char *name, const char *fallback) {
+        return option(name, fallback).split(QLatin1Char(','), Qt::SkipEmptyParts);
+    };
+    const int runs = option("--runs", "5").toInt();
 
-    QCoreApplication application(argc, argv);
-    if (command == QLatin1String("generate"))
-        return generate(arguments);
-    if (command == QLatin1String("report"))
-        return report(arguments);
-    return usage();
+    if (positional.value(0) == QLatin1String("run") && positional.size() == 3 && runs >= 1) {
+        for (const Scenario &scenario : scenarios)
+            if (positional[1] == QLatin1String(scenario.name))
+                return work(scenario, positional[2], runs, argc, argv);
+    } else if (positional == QStringList(QStringLiteral("report"))) {
+        ReportOptions request;
+        request.dataFolder = option("--data", "build-bench/data");
+        request.sizes = list("--sizes", "small,1,10,100,500");
+        request.runs = runs;
+        request.largeRuns = option("--large-runs", "3").toInt();
+        request.markdown = options.contains(QStringLiteral("--markdown"));
+        const QStringList names = list("--scenarios", "");
+        for (const Scenario &scenario : scenarios)
+            if (names.isEmpty() || names.contains(QLatin1String(scenario.name)))
+                request.scenarios << scenario;
+        if (!request.sizes.isEmpty() && runs >= 1 && request.largeRuns >= 1
+            && request.scenarios.size() == (names.isEmpty() ? scenarios.size() : names.size())) {
+            QCoreApplication application(argc, argv);
+            return report(request);
+        }
+    }
+    return usage(scenarios);
 }

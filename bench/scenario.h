@@ -1,40 +1,63 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QList>
 #include <QString>
 
-// What one scenario measured in its worker process.
-struct ScenarioResult
+#include <functional>
+#include <stdexcept>
+
+// What a worker process found besides its times: for the scenarios that hold
+// a whole document, its number of JSON values and the memory it keeps.
+struct WorkerFindings
 {
-    // The timed part, once per run.
-    QList<double> timesMs;
-    // Only where the scenario holds a whole document: its number of JSON
-    // values, and the memory that document keeps once open.
     qint64 values = -1;
     qint64 heldBytes = -1;
-    // Failures end the worker with this message.
-    QString error;
 };
 
-// A named measurement: an untimed setup, then `runs` timings of the part that
-// counts, on the document at `path`.
+// One run of a scenario, its untimed parts included; returns the time in
+// milliseconds of the part that counts.
+using ScenarioRun = std::function<double()>;
+
+// A named measurement: an untimed setup, once per process, that makes the
+// run. Setups and runs throw ScenarioFailure when something goes wrong.
 struct Scenario
 {
-    using Function = void (*)(const QString &path, int runs, ScenarioResult &result);
+    enum Kind {
+        Model, // the document model alone, in a QCoreApplication
+        Window, // the main window, in a BenchApplication
+        Peer, // a program to compare with, set up as it comes
+    };
 
-    QString name;
-    // A program to compare with, rather than Marbletrellis itself.
-    bool peer;
-    // Needs a QApplication (the main window, the clipboard) rather than a
-    // QCoreApplication.
-    bool needsWidgets;
-    // Times an opening, which is measured in a fresh process each run: a
-    // later run in the same process would reuse memory the document before it
-    // left behind, which a user's first opening never finds.
+    const char *name;
+    Kind kind;
+    // Times an opening, which gets a fresh process every run: a later run in
+    // the same process would reuse memory the document before it left behind,
+    // which a user's first opening never finds.
     bool coldStart;
-    Function run;
+    ScenarioRun (*setup)(const QString &path, WorkerFindings &findings);
 };
 
-// Every scenario in the order of the table: ours first, then the peers.
-const QList<Scenario> &allScenarios();
-const Scenario *findScenario(const QString &name);
+struct ScenarioFailure : std::runtime_error
+{
+    explicit ScenarioFailure(const QString &why)
+        : std::runtime_error(why.toStdString())
+    {
+    }
+};
+
+// The tables, each in the order of the report.
+QList<Scenario> ownScenarios();
+QList<Scenario> peerScenarios();
+
+template<typename Timed> double timeMs(Timed &&timed)
+{
+    QElapsedTimer timer;
+    timer.start();
+    timed();
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+QByteArray readWholeFile(const QString &path);
+// A field of /proc/self/status in bytes ("VmRSS", "VmHWM"); -1 when unknown.
+qint64 memoryStatus(const char *field);
