@@ -1,58 +1,44 @@
-#include "documentgenerator.h"
+#include "bench.h"
 
 #include <QFile>
 
 #include <cmath>
 #include <cstring>
 #include <random>
-#include <string>
-#include <string_view>
 
 namespace {
 
-const char *const words[] = {
-        "amber",   "anchor",  "arrow",   "atlas",  "basalt", "beacon", "birch",  "canyon",
-        "cedar",   "cobalt",  "comet",   "coral",  "delta",  "ember",  "falcon", "fern",
-        "garnet",  "glacier", "granite", "harbor", "hazel",  "indigo", "island", "jasper",
-        "juniper", "lagoon",  "lantern", "maple",  "meadow", "nebula", "nickel", "oasis",
-        "onyx",    "orbit",   "pebble",  "pine",   "quartz", "raven",  "reef",   "saffron",
-        "sierra",  "slate",   "spruce",  "summit", "tundra", "umber",  "velvet", "willow",
-};
-const char *const foreignWords[] = {
-        "Göteborg",     "Łódź",       "Málaga",          "Øresund",   "Þingvellir",
-        "Ελλάδα",       "Київ",       "Санкт-Петербург", "大阪",      "上海市",
-        "ソウル",       "서울특별시", "עברית",           "العربية",   "हिन्दी",
-        "ไทย",          "¥ 1 200",    "₹ 499",           "½ cup",     "Größe",
-        "crème brûlée", "🙂",       "🎉 party",         "🧪 test", "👩🏾‍💻 dev",
-        "𝄞 clef",
-};
-const char *const escapedWords[] = {"first line\nsecond line",
-                                    "col1\tcol2\tcol3",
-                                    "she said \"hi\"",
-                                    "C:\\temp\\file",
-                                    "a/b/c",
-                                    "windows\r\nline",
-                                    "bell \a here",
-                                    "form\ffeed",
-                                    "back\bspace",
-                                    "unit \x1f sep",
-                                    "mixed ä\t\"ö\"\n"};
-const char *const towns[] = {
-        "Lisbon", "Oslo",   "Málaga", "Łódź",  "Київ",   "Dublin",
-        "大阪",   "Québec", "Zagreb", "Αθήνα", "Tromsø", "Reims",
-};
-const char *const kinds[] = {"create", "update", "ship", "return", "cancel", "pay", "audit"};
-const char *const colours[] = {"teal", "ochre", "crimson", "grau", "rouge", "青", "синий"};
-const char *const grades[] = {"A", "B", "C", "D", "E"};
+const QList<QByteArray> words
+        = QByteArray("amber|anchor|arrow|atlas|basalt|beacon|birch|canyon|cedar|cobalt|comet|coral|"
+                     "delta|ember|falcon|fern|garnet|glacier|granite|harbor|hazel|indigo|island|"
+                     "jasper|juniper|lagoon|lantern|maple|meadow|nebula|nickel|oasis|onyx|orbit|"
+                     "pebble|pine|quartz|raven|reef|saffron|sierra|slate|spruce|summit|tundra|"
+                     "umber|velvet|willow")
+                  .split('|');
+const QList<QByteArray> foreignWords
+        = QByteArray(
+                  "Göteborg|Łódź|Málaga|Øresund|Þingvellir|Ελλάδα|Київ|Санкт-Петербург|大阪|上海市|"
+                  "ソウル|서울특별시|עברית|العربية|हिन्दी|ไทย|¥ 1 200|₹ 499|½ cup|Größe|crème "
+                  "brûlée|🙂|🎉 party|🧪 test|👩🏾‍💻 dev|𝄞 clef")
+                  .split('|');
+const QList<QByteArray> escapedWords
+        = QByteArray("first line\nsecond line|col1\tcol2\tcol3|she said "
+                     "\"hi\"|C:\\temp\\file|a/b/c|windows\r\nline|bell \a "
+                     "here|form\ffeed|back\bspace|unit \x1f sep|mixed ä\t\"ö\"\n")
+                  .split('|');
+const QList<QByteArray> towns
+        = QByteArray("Lisbon|Oslo|Málaga|Łódź|Київ|Dublin|大阪|Québec|Zagreb|Αθήνα|Tromsø|Reims")
+                  .split('|');
+const QList<QByteArray> kinds = QByteArray("create|update|ship|return|cancel|pay|audit").split('|');
+const QList<QByteArray> colours = QByteArray("teal|ochre|crimson|grau|rouge|青|синий").split('|');
+const QList<QByteArray> grades = QByteArray("A|B|C|D|E").split('|');
 
 // Exact in every double implementation, unlike pow().
 constexpr double powersOfTen[] = {1, 10, 100, 1e3, 1e4, 1e5, 1e6};
 
-std::string zeroPadded(quint64 value, int width)
+QByteArray zeroPadded(quint64 value, int width)
 {
-    std::string digits = std::to_string(value);
-    digits.insert(0, size_t(std::max(0, width - int(digits.size()))), '0');
-    return digits;
+    return QByteArray::number(value).rightJustified(width, '0');
 }
 
 // units / 10^digits, with at least one fraction digit and no trailing zeros.
@@ -98,8 +84,8 @@ struct Generator
     void customer()
     {
         open('{');
-        const std::string number = std::to_string(below(10000));
-        key("login").string('@' + std::string(pick(words)) + number);
+        const QByteArray number = QByteArray::number(below(10000));
+        key("login").string('@' + pick(words) + number);
         key("age").integer(between(18, 90));
         key("credit").decimal(1e5, 0.3, 2);
         key("trusted").boolean(chance(0.4));
@@ -145,40 +131,36 @@ struct Generator
         out += '}';
     }
 
-    std::string text(int minWords, int maxWords)
+    QByteArray text(int minWords, int maxWords)
     {
-        std::string result;
+        QByteArray result;
         for (qint64 i = 0, count = between(minWords, maxWords); i < count; ++i) {
             const double kind = unit();
             result += (i > 0 ? " " : "")
-                    + std::string(kind < 0.7            ? pick(words)
-                                          : kind < 0.92 ? pick(foreignWords)
-                                                        : pick(escapedWords));
+                    + (kind < 0.7            ? pick(words)
+                               : kind < 0.92 ? pick(foreignWords)
+                                             : pick(escapedWords));
         }
         return result;
     }
 
-    std::string uuid()
+    QByteArray uuid()
     {
-        const quint64 halves[] = {engine(), engine()};
-        std::string result;
-        for (int nibble = 0; nibble < 32; ++nibble) {
-            if (nibble == 8 || nibble == 12 || nibble == 16 || nibble == 20)
-                result += '-';
-            result += "0123456789abcdef"[(halves[nibble / 16] >> (60 - 4 * (nibble % 16))) & 0xf];
-        }
-        return result;
+        const quint64 high = engine(), low = engine();
+        QByteArray hex = QByteArray::number(high, 16).rightJustified(16, '0')
+                + QByteArray::number(low, 16).rightJustified(16, '0');
+        return hex.insert(20, '-').insert(16, '-').insert(12, '-').insert(8, '-');
     }
 
-    std::string timestamp()
+    QByteArray timestamp()
     {
         // Drawn from the last field to the first, the order of the documents
         // measured so far.
-        const quint64 millisecond = below(1000), second = below(60), minute = below(60);
-        const quint64 hour = below(24), day = quint64(between(1, 28));
-        return "2023-" + zeroPadded(quint64(between(1, 12)), 2) + '-' + zeroPadded(day, 2) + 'T'
-                + zeroPadded(hour, 2) + ':' + zeroPadded(minute, 2) + ':' + zeroPadded(second, 2)
-                + '.' + zeroPadded(millisecond, 3) + 'Z';
+        const quint64 millisecond = below(1000), second = below(60), minute = below(60),
+                      hour = below(24), day = below(28) + 1, month = below(12) + 1;
+        return QString::asprintf("2023-%02llu-%02lluT%02llu:%02llu:%02llu.%03lluZ", month, day,
+                                 hour, minute, second, millisecond)
+                .toLatin1();
     }
 
     // The raw output of mt19937_64 is fixed by the C++ standard, its
@@ -187,7 +169,10 @@ struct Generator
     quint64 below(quint64 bound) { return quint64(unit() * double(bound)); }
     qint64 between(qint64 low, qint64 high) { return low + qint64(below(quint64(high - low) + 1)); }
     bool chance(double probability) { return unit() < probability; }
-    template<typename T, size_t N> const T &pick(const T (&items)[N]) { return items[below(N)]; }
+    const QByteArray &pick(const QList<QByteArray> &items)
+    {
+        return items[qsizetype(below(quint64(items.size())))];
+    }
 
     // Each key or value finds its comma from the byte before it: none at the
     // start of a line, after an opening bracket or after a key.
@@ -197,7 +182,7 @@ struct Generator
             out += ',';
         out += text;
     }
-    Generator &key(std::string_view name)
+    Generator &key(QByteArrayView name)
     {
         string(name);
         out += ':';
@@ -229,11 +214,11 @@ struct Generator
 
     // With asciiOnly, every character beyond ASCII goes as \u escapes of its
     // UTF-16 code units; otherwise as its UTF-8 bytes.
-    void string(std::string_view utf8)
+    void string(QByteArrayView utf8)
     {
         raw("\"");
         if (asciiOnly) {
-            for (const QChar unit : QString::fromUtf8(utf8.data(), qsizetype(utf8.size())))
+            for (const QChar unit : QString::fromUtf8(utf8))
                 character(unit.unicode());
         } else {
             for (const char byte : utf8)
@@ -280,9 +265,7 @@ bool generateDocument(const QString &path, qint64 targetBytes, quint64 seed, QSt
         }
     }
     out += "\n]\n";
-    if (!ok || file.write(out) != out.size() || !file.flush()) {
-        *error = file.errorString();
-        return false;
-    }
-    return true;
+    ok = ok && file.write(out) == out.size() && file.flush();
+    *error = file.errorString();
+    return ok;
 }

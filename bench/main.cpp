@@ -1,14 +1,11 @@
-// marbletrellis_bench, the measuring tool behind scripts/bench (usage below).
-// `report` makes the documents it lacks, runs each scenario on each through
-// `run` in processes of its own and prints one table of times, peak memory,
-// ratios and targets.
+// marbletrellis_bench, behind scripts/bench: `report` makes the documents it
+// lacks, runs each scenario on each through `run` in processes of its own and
+// prints one table of times, peak memory, ratios and targets.
 
-#include "documentgenerator.h"
-#include "scenario.h"
+#include "bench.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -20,24 +17,41 @@
 
 namespace {
 
-const char usageText[] = "usage:\n"
-                         "  marbletrellis_bench report [--data DIR] [--sizes small,1,10,100,500]\n"
-                         "      [--runs 5] [--large-runs 3] [--scenarios a,b] [--markdown]\n"
-                         "  marbletrellis_bench run SCENARIO FILE [--runs 5]\n"
-                         "scenarios:";
-// A few hundred kilobytes: the size a user opens every day.
-constexpr qint64 smallBytes = 300 * 1000;
-constexpr qint64 largeBytes = 500 * 1000 * 1000; // measured --large-runs times
+const char usage[] = "usage:\n"
+                     "  marbletrellis_bench report [--data DIR] [--sizes small,1,10,100,500]\n"
+                     "      [--runs 5] [--large-runs 3] [--scenarios a,b] [--markdown]\n"
+                     "  marbletrellis_bench run SCENARIO FILE [--runs 5]\n"
+                     "scenarios:";
 constexpr quint64 seed = 1;
-const QString smallSize = QStringLiteral("small");
+constexpr qint64 largeBytes = 500 * 1000 * 1000; // measured --large-runs times
+
+// "small" is a few hundred kilobytes, the size a user opens every day; the
+// others are megabytes.
+const auto targetBytes = [](const QString &size) {
+    return size == QLatin1String("small") ? 300 * 1000
+                                          : qint64(std::max(0.0, size.toDouble()) * 1e6);
+};
+const auto sizeLabel = [](const QString &size) {
+    return size == QLatin1String("small") ? size : size + QStringLiteral(" MB");
+};
+const auto milliseconds = [](double ms) {
+    return QString::number(ms, 'f', ms < 10 ? 2 : ms < 100 ? 1 : 0) + QStringLiteral(" ms");
+};
+const auto megabytes
+        = [](double bytes) { return QString::number(bytes / 1e6, 'f', 0) + QStringLiteral(" MB"); };
+const auto times = [](double ratio) {
+    return QString::number(ratio, 'f', ratio < 0.1 ? 4 : 2) + QStringLiteral("×");
+};
+const auto perValue = [](double bytes) { return QString::number(bytes, 'f', 1); };
+const auto perValueWithUnit
+        = [](double bytes) { return perValue(bytes) + QStringLiteral(" B/value"); };
 
 // What the workers of one scenario reported on one document.
 struct Cell
 {
     QList<double> timesMs;
     qint64 peakBytes = -1;
-    qint64 values = -1;
-    qint64 heldBytes = -1;
+    double perValue = -1;
     QString error;
 
     double medianMs() const
@@ -49,97 +63,6 @@ struct Cell
     }
 };
 using Cells = QHash<QString, Cell>; // by "scenario@size"
-
-// "small", or megabytes ("1", "100").
-qint64 targetBytes(const QString &size)
-{
-    const double megabytes = size.toDouble();
-    return size == smallSize ? smallBytes : megabytes > 0 ? qint64(megabytes * 1e6) : -1;
-}
-
-QString sizeLabel(const QString &size)
-{
-    return size == smallSize ? size : size + QStringLiteral(" MB");
-}
-
-// The document of that size in the folder, generated first when it is missing.
-QString document(const QString &folder, const QString &size, QString *error)
-{
-    const QString path = QDir(folder).filePath(
-            QStringLiteral("%1-s%2.json")
-                    .arg(size == smallSize ? size : size + QStringLiteral("mb"))
-                    .arg(seed));
-    // Written under another name first, so an interrupted run leaves no
-    // truncated document to be taken for a finished one later.
-    const QString partial = path + QStringLiteral(".part");
-    if (QFileInfo::exists(path))
-        return path;
-    QTextStream(stderr) << "generating " << path << Qt::endl;
-    if (targetBytes(size) < 0 || !QDir().mkpath(folder)
-        || !generateDocument(partial, targetBytes(size), seed, error)
-        || !QFile::rename(partial, path)) {
-        *error = QStringLiteral("cannot generate %1: %2").arg(path, *error);
-        return {};
-    }
-    return path;
-}
-
-// One worker process: its times go into the cell, its peak when higher.
-void runWorker(const QString &scenario, const QString &path, int runs, Cell &cell)
-{
-    // Settings of the worker's own: the user's (a compact prettyPrint, say)
-    // must not change what is measured.
-    QTemporaryDir configHome;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome.path());
-    QProcess worker;
-    worker.setProcessEnvironment(environment);
-    worker.start(QCoreApplication::applicationFilePath(),
-                 {QStringLiteral("run"), scenario, path, QStringLiteral("--runs"),
-                  QString::number(runs)});
-    worker.waitForFinished(-1);
-    const QList<QByteArray> fields = worker.readAllStandardOutput().simplified().split(' ');
-    if (worker.exitStatus() != QProcess::NormalExit || worker.exitCode() != 0
-        || fields.size() != 3 + runs) {
-        const QByteArray errors = worker.readAllStandardError().trimmed();
-        cell.error = errors.isEmpty() ? QStringLiteral("the worker ended without a report")
-                                      : QString::fromLocal8Bit(errors.split('\n').last());
-        return;
-    }
-    cell.peakBytes = std::max(cell.peakBytes, fields[0].toLongLong());
-    if (cell.values < 0) {
-        cell.values = fields[1].toLongLong();
-        cell.heldBytes = fields[2].toLongLong();
-    }
-    for (qsizetype i = 3; i < fields.size(); ++i)
-        cell.timesMs << fields[i].toDouble();
-}
-
-QString milliseconds(double ms)
-{
-    return QString::number(ms, 'f', ms < 10 ? 2 : ms < 100 ? 1 : 0) + QStringLiteral(" ms");
-}
-
-QString megabytes(double bytes)
-{
-    return QString::number(bytes / 1e6, 'f', 0) + QStringLiteral(" MB");
-}
-
-QString times(double ratio)
-{
-    return QString::number(ratio, 'f', ratio < 0.1 ? 4 : 2) + QStringLiteral("×");
-}
-
-QString perValue(double bytes)
-{
-    return QString::number(bytes, 'f', 1);
-}
-
-QString perValueWithUnit(double bytes)
-{
-    return perValue(bytes) + QStringLiteral(" B/value");
-}
 
 // A figure at one size: a scenario's median time ("open"), its peak memory
 // ("open peak"), the memory it holds per JSON value ("open held"), or the
@@ -158,14 +81,12 @@ std::optional<double> figure(const Cells &cells, const QString &what, const QStr
     if (words.value(1) == QLatin1String("peak"))
         return double(cell->peakBytes);
     if (words.value(1) == QLatin1String("held"))
-        return cell->values > 0 && cell->heldBytes >= 0
-                ? std::optional(double(cell->heldBytes) / double(cell->values))
-                : std::nullopt;
+        return cell->perValue >= 0 ? std::optional(cell->perValue) : std::nullopt;
     return cell->medianMs();
 }
 
-// What the program is held to, each target a figure at a size with its limit;
-// the ratios among them are shown at every size too.
+// What the program is held to: a figure at a size, and its limit. The
+// ratios among them are shown at every size too.
 struct Target
 {
     const char *description;
@@ -190,31 +111,29 @@ const Target targets[] = {
 };
 
 // Columns padded to their widest cell, or a markdown table; numbers align right.
-QString grid(const QList<QStringList> &rows, bool markdown)
+QString grid(QList<QStringList> rows, bool markdown)
 {
-    QList<qsizetype> widths(rows.first().size());
+    QList<qsizetype> widths(rows[0].size());
     for (const QStringList &row : rows)
         for (qsizetype column = 0; column < row.size(); ++column)
             widths[column] = std::max(widths[column], row[column].size());
-    QString text;
-    for (qsizetype line = 0; line < rows.size(); ++line) {
-        QStringList cells, rules;
-        for (qsizetype column = 0; column < widths.size(); ++column) {
-            const qsizetype width = widths[column];
-            cells << (column == 0 ? rows[line][column].leftJustified(width)
-                                  : rows[line][column].rightJustified(width));
-            // A markdown cell has a space either side.
-            rules << (!markdown ? QString(width, QLatin1Char('-'))
-                              : column == 0
-                              ? QString(width + 2, QLatin1Char('-'))
-                              : QString(width + 1, QLatin1Char('-')) + QLatin1Char(':'));
-        }
-        text += markdown ? QStringLiteral("| %1 |\n").arg(cells.join(QStringLiteral(" | ")))
-                         : cells.join(QStringLiteral("  ")).trimmed() + QLatin1Char('\n');
-        if (line == 0)
-            text += markdown ? QStringLiteral("|%1|\n").arg(rules.join(QLatin1Char('|')))
-                             : rules.join(QStringLiteral("  ")) + QLatin1Char('\n');
+    QStringList rules; // in markdown, a cell has a space either side
+    for (qsizetype column = 0; column < widths.size(); ++column) {
+        rules << QString(widths[column] + (markdown ? 1 : 0), QLatin1Char('-'))
+                        + QLatin1String(!markdown        ? ""
+                                                : column ? ":"
+                                                         : "-");
+        for (QStringList &row : rows)
+            row[column] = column ? row[column].rightJustified(widths[column])
+                                 : row[column].leftJustified(widths[column]);
     }
+    rows.insert(1, rules);
+    QString text;
+    for (qsizetype line = 0; line < rows.size(); ++line)
+        text += !markdown ? rows[line].join(QStringLiteral("  ")).trimmed() + QLatin1Char('\n')
+                : line == 1
+                ? QStringLiteral("|%1|\n").arg(rows[line].join(QLatin1Char('|')))
+                : QStringLiteral("| %1 |\n").arg(rows[line].join(QStringLiteral(" | ")));
     return text;
 }
 
@@ -233,9 +152,9 @@ QString render(const Cells &cells, const QStringList &sizes, const QList<Scenari
         timings << QStringList(QLatin1String(scenario.name));
         for (const QString &size : sizes) {
             const Cell cell = cells.value(timings.last()[0] + QLatin1Char('@') + size);
-            timings.last() << (cell.peakBytes < 0 && cell.error.isEmpty() ? QStringLiteral("-")
-                                       : !cell.error.isEmpty()
-                                       ? QStringLiteral("failed")
+            timings.last() << (!cell.error.isEmpty() ? QStringLiteral("failed")
+                                       : cell.timesMs.isEmpty()
+                                       ? QStringLiteral("-")
                                        : milliseconds(cell.medianMs()) + QStringLiteral(" / ")
                                                + megabytes(double(cell.peakBytes)));
         }
@@ -267,6 +186,55 @@ QString render(const Cells &cells, const QStringList &sizes, const QList<Scenari
                              "before, over the number of JSON values. MB = 10^6 bytes.\n");
 }
 
+// The document of that size in the folder, generated first when it is
+// missing; empty, with *error set, on failure.
+QString document(const QString &folder, const QString &size, QString *error)
+{
+    const QString path = QDir(folder).filePath(
+            (size == QLatin1String("small") ? size : size + QStringLiteral("mb"))
+            + QStringLiteral("-s%1.json").arg(seed));
+    // Written under another name first, so an interrupted run leaves no
+    // truncated document to be taken for a finished one later.
+    const QString partial = path + QStringLiteral(".part");
+    if (QFileInfo::exists(path))
+        return path;
+    QTextStream(stderr) << "generating " << path << Qt::endl;
+    if (targetBytes(size) <= 0 || !QDir().mkpath(folder)
+        || !generateDocument(partial, targetBytes(size), seed, error)
+        || !QFile::rename(partial, path)) {
+        *error = QStringLiteral("cannot generate %1: %2").arg(path, *error);
+        return {};
+    }
+    return path;
+}
+
+// One worker process; a cold start makes several for one cell.
+void runWorker(const QString &scenario, const QString &path, int runs, Cell &cell)
+{
+    // Settings of the worker's own: the user's (a compact prettyPrint, say)
+    // must not change what is measured.
+    QTemporaryDir configHome;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(configHome.path()));
+    QProcess worker;
+    worker.start(QCoreApplication::applicationFilePath(),
+                 {QStringLiteral("run"), scenario, path, QStringLiteral("--runs"),
+                  QString::number(runs)});
+    worker.waitForFinished(-1);
+    const QList<QByteArray> fields = worker.readAllStandardOutput().simplified().split(' ');
+    if (worker.exitStatus() != QProcess::NormalExit || worker.exitCode() != 0
+        || fields.size() != runs + 2) {
+        cell.error = QStringLiteral("the worker failed: ")
+                + QString::fromLocal8Bit(worker.readAllStandardError())
+                          .trimmed()
+                          .section(QLatin1Char('\n'), -1);
+        return;
+    }
+    for (qsizetype i = 0; i < runs; ++i)
+        cell.timesMs << fields[i].toDouble();
+    cell.peakBytes = std::max(cell.peakBytes, fields[runs].toLongLong());
+    cell.perValue = fields[runs + 1].toDouble();
+}
+
 // The exit code: 0 when every scenario ran.
 int report(const QString &folder, const QStringList &sizes, const QList<Scenario> &scenarios,
            int runs, int largeRuns, bool markdown)
@@ -285,19 +253,15 @@ int report(const QString &folder, const QStringList &sizes, const QList<Scenario
         const int sizeRuns = targetBytes(size) >= largeBytes ? largeRuns : runs;
         for (const Scenario &scenario : scenarios) {
             const QString name = QLatin1String(scenario.name);
-            QElapsedTimer wall;
-            wall.start();
             Cell &cell = cells[name + QLatin1Char('@') + size];
             for (int run = 0; run < (scenario.coldStart ? sizeRuns : 1) && cell.error.isEmpty();
                  ++run)
                 runWorker(name, path, scenario.coldStart ? 1 : sizeRuns, cell);
-            failed = failed || !cell.error.isEmpty();
             progress << sizeLabel(size) << ' ' << name << ": "
-                     << (cell.error.isEmpty()
-                                 ? milliseconds(cell.medianMs()) + QStringLiteral(", peak ")
-                                         + megabytes(double(cell.peakBytes))
-                                 : QStringLiteral("FAILED: ") + cell.error)
-                     << " (" << wall.elapsed() / 1000 << " s)" << Qt::endl;
+                     << (cell.error.isEmpty() ? milliseconds(cell.medianMs())
+                                              : QStringLiteral("FAILED: ") + cell.error)
+                     << Qt::endl;
+            failed = failed || !cell.error.isEmpty();
         }
     }
     QTextStream(stdout) << '\n' << render(cells, sizes, scenarios, markdown);
@@ -313,12 +277,12 @@ int main(int argc, char *argv[])
     QHash<QString, QString> options; // "--name value", and "--markdown" alone
     for (int i = 1; i < argc; ++i) {
         const QString argument = QString::fromLocal8Bit(argv[i]);
-        if (argument.startsWith(QLatin1String("--")))
+        if (!argument.startsWith(QLatin1String("--")))
+            positional << argument;
+        else
             options[argument] = argument == QLatin1String("--markdown") || i + 1 == argc
                     ? QString()
                     : QString::fromLocal8Bit(argv[++i]);
-        else
-            positional << argument;
     }
     const auto option = [&](const char *name, const char *fallback) {
         return options.value(QLatin1String(name), QLatin1String(fallback));
@@ -345,7 +309,7 @@ int main(int argc, char *argv[])
                       options.contains(QStringLiteral("--markdown")));
     }
     QTextStream error(stderr);
-    error << usageText;
+    error << usage;
     for (const Scenario &scenario : all)
         error << ' ' << scenario.name;
     error << '\n';

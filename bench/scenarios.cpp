@@ -1,9 +1,7 @@
 // The scenarios: Marbletrellis's document model alone, the main window's
 // commands on an open document, then the peers to compare with.
 
-#include "scenario.h"
-
-#include "documentgenerator.h"
+#include "bench.h"
 
 #include "app/mainwindow.h"
 #include "app/startup.h"
@@ -24,7 +22,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
@@ -46,9 +43,10 @@ qint64 valueCount = -1;
 using ScenarioRun = std::function<double()>;
 
 // Setups and runs fail by throwing; the worker reports why.
-[[noreturn]] void fail(const QString &why)
+void check(bool ok, const QString &why)
 {
-    throw std::runtime_error(why.toStdString());
+    if (!ok)
+        throw std::runtime_error(why.toStdString());
 }
 
 template<typename Timed> double timeMs(Timed &&timed)
@@ -62,14 +60,13 @@ template<typename Timed> double timeMs(Timed &&timed)
 QByteArray readWholeFile(const QString &path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        fail(QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
+    const bool opened = file.open(QIODevice::ReadOnly);
+    check(opened, QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
     return file.readAll();
 }
 
-// The application of the scenarios that need widgets. It can watch every
-// event after its receiver has handled it, so a scenario can stop its clock
-// when a paint is done rather than when it starts.
+// The application of the scenarios that need widgets. It notes when the
+// first paint of `watched` has been handled, rather than when it starts.
 class BenchApplication : public QApplication
 {
 public:
@@ -77,16 +74,17 @@ public:
 
     bool notify(QObject *receiver, QEvent *event) override
     {
-        const QEvent::Type type = event->type();
+        // The event may destroy its receiver: compared, never used after.
+        const bool paint = receiver == watched && event->type() == QEvent::Paint;
         const bool handled = QApplication::notify(receiver, event);
-        if (afterEvent)
-            afterEvent(receiver, type);
+        if (paint && paintedMs < 0)
+            paintedMs = double(clock.nsecsElapsed()) / 1e6;
         return handled;
     }
 
-    // Called after each event with its receiver, which the event may have
-    // destroyed (a deferred delete): compare it, never use it.
-    std::function<void(const QObject *receiver, QEvent::Type type)> afterEvent;
+    const QObject *watched = nullptr;
+    QElapsedTimer clock;
+    double paintedMs = -1;
 };
 
 // A field of /proc/self/status ("VmRSS", "VmHWM") in bytes.
@@ -110,8 +108,39 @@ void settle()
 
 void load(JsonTreeModel &model, const QString &path)
 {
-    if (!model.loadFromFile(path))
-        fail(QStringLiteral("cannot open %1: %2").arg(path, model.parseError()));
+    const bool loaded = model.loadFromFile(path);
+    check(loaded, QStringLiteral("cannot open %1: %2").arg(path, model.parseError()));
+}
+
+std::unique_ptr<JsonTreeModel> loadedModel(const QString &path)
+{
+    auto model = std::make_unique<JsonTreeModel>();
+    load(*model, path);
+    return model;
+}
+
+QString pathItself(const QString &path)
+{
+    return path;
+}
+
+// Times making a thing from what `input` gives, untimed, for the document;
+// the thing is destroyed once the clock has stopped.
+template<auto make, auto input> ScenarioRun making(const QString &path)
+{
+    return [in = input(path)] {
+        decltype(make(in)) made;
+        return timeMs([&] { made = make(in); });
+    };
+}
+
+// Times destroying what `make` made of the document.
+template<auto make> ScenarioRun destroying(const QString &path)
+{
+    return [path] {
+        auto made = make(path);
+        return timeMs([&] { made.reset(); });
+    };
 }
 
 qint64 countValues(const JsonTreeModel &model, const QModelIndex &parent = {})
@@ -129,8 +158,7 @@ struct Window
     explicit Window(const QString &path = {})
     {
         main.show();
-        if (!QTest::qWaitForWindowExposed(&main))
-            fail(QStringLiteral("the window was never exposed"));
+        check(QTest::qWaitForWindowExposed(&main), QStringLiteral("the window was never exposed"));
         if (!path.isEmpty())
             open(path);
     }
@@ -142,35 +170,30 @@ struct Window
     // runs just before the dialog is accepted.
     void open(const QString &path, const std::function<void()> &beforeAccept = {})
     {
-        QString refusal;
         // trigger() waits in the dialogs' event loops; the timer answers them.
         QTimer poll;
         QObject::connect(&poll, &QTimer::timeout, [&] {
             QWidget *modal = QApplication::activeModalWidget();
-            auto *name = modal ? modal->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))
-                               : nullptr;
-            if (auto *dialog = qobject_cast<QFileDialog *>(modal); dialog && name) {
-                name->setText(path);
+            if (auto *dialog = qobject_cast<QFileDialog *>(modal)) {
+                dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(path);
                 if (beforeAccept)
                     beforeAccept();
                 // Protected in QFileDialog; its override still runs.
                 static_cast<QDialog *>(dialog)->accept();
-            } else if (auto *box = qobject_cast<QMessageBox *>(modal)) {
-                refusal = box->text();
-                box->reject();
+            } else if (modal) {
+                modal->close(); // the message of a failed opening
             }
         });
         poll.start(5);
         action("actionOpen")->trigger();
-        if (model->rowCount() == 0)
-            fail(QStringLiteral("opening %1 failed %2").arg(path, refusal));
+        check(model->rowCount() > 0, QStringLiteral("opening %1 failed").arg(path));
     }
 
-    // A search sent as the Find dialog sends it.
-    void search(const SearchOptions &options)
+    // The Find dialog, shown as Edit > Find shows it.
+    SearchDialog *findDialog()
     {
         action("actionFind")->trigger();
-        emit main.findChild<SearchDialog *>()->findRequested(options);
+        return main.findChild<SearchDialog *>();
     }
 
     MainWindow main;
@@ -194,27 +217,16 @@ ScenarioRun openModel(const QString &path)
     };
 }
 
-ScenarioRun closeModel(const QString &path)
-{
-    return [path] {
-        auto model = std::make_unique<JsonTreeModel>();
-        load(*model, path);
-        return timeMs([&] { model.reset(); });
-    };
-}
-
 template<bool pretty> ScenarioRun saveModel(const QString &path)
 {
-    auto model = std::make_shared<JsonTreeModel>();
-    load(*model, path);
+    std::shared_ptr<JsonTreeModel> model = loadedModel(path);
     model->setPrettyPrint(pretty);
     auto folder = std::make_shared<QTemporaryDir>();
     return [model, folder] {
         const QString target = folder->filePath(QStringLiteral("saved.json"));
         bool saved = false;
         const double ms = timeMs([&] { saved = model->saveToFile(target); });
-        if (!saved || !QFile::remove(target))
-            fail(QStringLiteral("saving to %1 failed").arg(target));
+        check(saved && QFile::remove(target), QStringLiteral("saving to %1 failed").arg(target));
         return ms;
     };
 }
@@ -229,45 +241,37 @@ ScenarioRun copyTopRow(const QString &path)
         clipboard->clear();
         const double ms = timeMs([&] { window->action("actionCopy")->trigger(); });
         // A document has at least "[]" to copy.
-        if (clipboard->text().size() < 2)
-            fail(QStringLiteral("Copy left the clipboard empty"));
+        check(clipboard->text().size() >= 2, QStringLiteral("Copy left the clipboard empty"));
         return ms;
     };
 }
 
-// Duplicate as the context menu does it on an array element, timed; the
-// copy is taken out again untimed.
-ScenarioRun duplicateRun(const std::shared_ptr<Window> &window, const QModelIndex &index)
+// Duplicate as the context menu does it, on the last record of the large
+// top-level array, or on the whole document as the only element of an array;
+// timed, then the copy is taken out again untimed.
+template<bool large> ScenarioRun duplicate(const QString &path)
 {
-    return [window, element = QPersistentModelIndex(index)] {
+    QTemporaryDir folder;
+    QFile wrapped(folder.filePath(QStringLiteral("wrapped.json")));
+    check(!large
+                  || (wrapped.open(QIODevice::WriteOnly)
+                      && wrapped.write('[' + readWholeFile(path) + ']') >= 0 && wrapped.flush()),
+          QStringLiteral("cannot write %1").arg(wrapped.fileName()));
+    auto window = std::make_shared<Window>(large ? wrapped.fileName() : path);
+    const QModelIndex top = window->model->index(0, 0);
+    const int row = large ? 0 : window->model->rowCount(top) - 1;
+    return [window, element = QPersistentModelIndex(window->model->index(row, 0, top))] {
         JsonTreeModel *model = window->model;
         const QModelIndex array = model->parent(element);
         const int rows = model->rowCount(array);
         const double ms = timeMs(
                 [&] { model->appendNode(array, JsonTreeModel::nodeForIndex(element)->clone()); });
-        if (model->rowCount(array) != rows + 1)
-            fail(QStringLiteral("the duplicate was not appended"));
+        check(model->rowCount(array) == rows + 1, QStringLiteral("the duplicate was not appended"));
         settle();
         model->removeRows(rows, 1, array);
         settle();
         return ms;
     };
-}
-
-// Duplicate-large: the whole document, as the only element of an array.
-// Duplicate-small: the last record of the large top-level array.
-template<bool large> ScenarioRun duplicate(const QString &path)
-{
-    QTemporaryDir folder;
-    QFile wrapped(folder.filePath(QStringLiteral("wrapped.json")));
-    if (large
-        && (!wrapped.open(QIODevice::WriteOnly)
-            || wrapped.write('[' + readWholeFile(path) + ']') < 0 || !wrapped.flush()))
-        fail(QStringLiteral("cannot write %1").arg(wrapped.fileName()));
-    auto window = std::make_shared<Window>(large ? wrapped.fileName() : path);
-    JsonTreeModel *model = window->model;
-    const QModelIndex top = model->index(0, 0);
-    return duplicateRun(window, model->index(large ? 0 : model->rowCount(top) - 1, 0, top));
 }
 
 // A search that matches nothing, from no current row: the whole document.
@@ -280,12 +284,11 @@ template<bool inValues, bool regex> ScenarioRun search(const QString &path)
                          : QStringLiteral("no such text: 7f3c");
     options.searchInValue = inValues;
     options.useRegex = regex;
-    return [window, options] {
+    return [window, options, dialog = window->findDialog()] {
         window->tree->setCurrentIndex({});
         settle();
-        const double ms = timeMs([&] { window->search(options); });
-        if (window->current().isValid())
-            fail(QStringLiteral("the search found a match"));
+        const double ms = timeMs([&] { emit dialog->findRequested(options); });
+        check(!window->current().isValid(), QStringLiteral("the search found a match"));
         return ms;
     };
 }
@@ -300,13 +303,13 @@ ScenarioRun findNextNearby(const QString &path)
     // leaves the options for Find Next.
     SearchOptions options;
     options.text = QLatin1String(recordIdKey);
-    window->search(options);
+    emit window->findDialog()->findRequested(options);
     settle();
     return [window] {
         const QModelIndex before = window->current();
         const double ms = timeMs([&] { window->action("actionFindNext")->trigger(); });
-        if (!before.isValid() || !window->current().isValid() || window->current() == before)
-            fail(QStringLiteral("Find Next found no next match"));
+        check(before.isValid() && window->current().isValid() && window->current() != before,
+              QStringLiteral("Find Next found no next match"));
         settle();
         return ms;
     };
@@ -322,22 +325,16 @@ ScenarioRun firstPaint(const QString &path)
         // is measured, not a repaint over the last one.
         Window window;
         settle();
-        const QObject *viewport = window.tree->viewport();
-        QElapsedTimer timer;
-        bool loaded = false;
-        double paintedMs = -1;
-        QObject::connect(window.model, &QAbstractItemModel::modelReset, [&] { loaded = true; });
-        application->afterEvent = [&](const QObject *receiver, QEvent::Type type) {
-            if (loaded && paintedMs < 0 && receiver == viewport && type == QEvent::Paint)
-                paintedMs = double(timer.nsecsElapsed()) / 1e6;
-        };
-        const auto unhook = qScopeGuard([application] { application->afterEvent = nullptr; });
-        window.open(path, [&timer] { timer.start(); });
-        for (const QDeadlineTimer deadline(600 * 1000); paintedMs < 0 && !deadline.hasExpired();)
+        application->paintedMs = -1;
+        QObject::connect(window.model, &QAbstractItemModel::modelReset,
+                         [&] { application->watched = window.tree->viewport(); });
+        const auto unwatch = qScopeGuard([application] { application->watched = nullptr; });
+        window.open(path, [application] { application->clock.start(); });
+        for (const QDeadlineTimer deadline(600 * 1000);
+             application->paintedMs < 0 && !deadline.hasExpired();)
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-        if (paintedMs < 0)
-            fail(QStringLiteral("the tree was never painted"));
-        return paintedMs;
+        check(application->paintedMs >= 0, QStringLiteral("the tree was never painted"));
+        return application->paintedMs;
     };
 }
 
@@ -348,8 +345,7 @@ std::shared_ptr<yyjson_doc> parseWithYyjson(const QByteArray &bytes)
 {
     std::shared_ptr<yyjson_doc> document(yyjson_read(bytes.constData(), size_t(bytes.size()), 0),
                                          yyjson_doc_free);
-    if (!document)
-        fail(QStringLiteral("yyjson cannot parse the document"));
+    check(document != nullptr, QStringLiteral("yyjson cannot parse the document"));
     return document;
 }
 
@@ -357,8 +353,7 @@ QJsonDocument parseWithQt(const QByteArray &bytes)
 {
     QJsonParseError error;
     QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
-    if (document.isNull())
-        fail(QStringLiteral("QJsonDocument: %1").arg(error.errorString()));
+    check(!document.isNull(), QStringLiteral("QJsonDocument: %1").arg(error.errorString()));
     return document;
 }
 
@@ -406,7 +401,7 @@ QList<Scenario> allScenarios()
 {
     return {
             {"open", Scenario::Model, true, openModel},
-            {"close", Scenario::Model, false, closeModel},
+            {"close", Scenario::Model, false, destroying<loadedModel>},
             {"save-indented", Scenario::Model, false, saveModel<true>},
             {"save-compact", Scenario::Model, false, saveModel<false>},
             {"copy", Scenario::Window, false, copyTopRow},
@@ -417,32 +412,20 @@ QList<Scenario> allScenarios()
             {"search-regex", Scenario::Window, false, search<true, true>},
             {"find-next-nearby", Scenario::Window, false, findNextNearby},
             {"first-paint", Scenario::Window, true, firstPaint},
-            {"yyjson-parse", Scenario::Peer, true,
-             [](const QString &path) -> ScenarioRun {
-                 return [bytes = readWholeFile(path)] {
-                     std::shared_ptr<yyjson_doc> document;
-                     return timeMs([&] { document = parseWithYyjson(bytes); });
-                 };
-             }},
+            {"yyjson-parse", Scenario::Peer, true, making<parseWithYyjson, readWholeFile>},
             {"yyjson-write", Scenario::Peer, false,
              [](const QString &path) -> ScenarioRun {
                  return [document = parseWithYyjson(readWholeFile(path))] {
-                     std::unique_ptr<char, decltype(&std::free)> text(nullptr, std::free);
+                     char *text = nullptr;
                      const double ms = timeMs([&] {
-                         text.reset(yyjson_write(document.get(), YYJSON_WRITE_PRETTY, nullptr));
+                         text = yyjson_write(document.get(), YYJSON_WRITE_PRETTY, nullptr);
                      });
-                     if (!text)
-                         fail(QStringLiteral("yyjson cannot write the document"));
+                     check(text != nullptr, QStringLiteral("yyjson cannot write the document"));
+                     std::free(text);
                      return ms;
                  };
              }},
-            {"qjson-parse", Scenario::Peer, true,
-             [](const QString &path) -> ScenarioRun {
-                 return [bytes = readWholeFile(path)] {
-                     QJsonDocument document;
-                     return timeMs([&] { document = parseWithQt(bytes); });
-                 };
-             }},
+            {"qjson-parse", Scenario::Peer, true, making<parseWithQt, readWholeFile>},
             {"qjson-write", Scenario::Peer, false,
              [](const QString &path) -> ScenarioRun {
                  return [document = parseWithQt(readWholeFile(path))] {
@@ -450,20 +433,8 @@ QList<Scenario> allScenarios()
                      return timeMs([&] { text = document.toJson(QJsonDocument::Indented); });
                  };
              }},
-            {"qjsontree-open", Scenario::Peer, true,
-             [](const QString &path) -> ScenarioRun {
-                 return [path] {
-                     std::unique_ptr<PeerItem> root;
-                     return timeMs([&] { root = peerTree(path); });
-                 };
-             }},
-            {"qjsontree-close", Scenario::Peer, false,
-             [](const QString &path) -> ScenarioRun {
-                 return [path] {
-                     std::unique_ptr<PeerItem> root = peerTree(path);
-                     return timeMs([&] { root.reset(); });
-                 };
-             }},
+            {"qjsontree-open", Scenario::Peer, true, making<peerTree, pathItself>},
+            {"qjsontree-close", Scenario::Peer, false, destroying<peerTree>},
     };
 }
 
@@ -478,20 +449,17 @@ int runScenario(const Scenario &scenario, const QString &path, int runs, int &ar
     const std::unique_ptr<QCoreApplication> application(scenario.kind == Scenario::Window
                                                                 ? new BenchApplication(argc, argv)
                                                                 : new QCoreApplication(argc, argv));
-    QList<double> times;
+    QTextStream out(stdout);
+    out << qSetRealNumberPrecision(12);
     try {
         const ScenarioRun run = scenario.setup(path);
         for (int i = 0; i < runs; ++i)
-            times << run();
+            out << run() << ' ';
     } catch (const std::runtime_error &failure) {
         QTextStream(stderr) << scenario.name << ": " << failure.what() << '\n';
         return 1;
     }
-    QTextStream out(stdout);
-    out << qSetRealNumberPrecision(12) << memoryStatus("VmHWM") << ' ' << valueCount << ' '
-        << heldBytes;
-    for (double ms : times)
-        out << ' ' << ms;
-    out << '\n';
+    out << memoryStatus("VmHWM") << ' '
+        << (valueCount > 0 ? double(heldBytes) / double(valueCount) : -1.0) << '\n';
     return 0;
 }
