@@ -36,13 +36,7 @@ const QList<QByteArray> grades = QByteArray("A|B|C|D|E").split('|');
 // Exact in every double implementation, unlike pow().
 constexpr double powersOfTen[] = {1, 10, 100, 1e3, 1e4, 1e5, 1e6};
 
-QByteArray zeroPadded(quint64 value, int width)
-{
-    return QByteArray::number(value).rightJustified(width, '0');
-}
-
-// units / 10^digits, with at least one fraction digit and no trailing zeros.
-// Exact: no value here comes near the 2^53 that a double holds exactly.
+// units / 10^digits, no trailing zeros; exact, as no value nears 2^53.
 QByteArray fixedPoint(qint64 units, int digits)
 {
     QByteArray text = QByteArray::number(double(units) / powersOfTen[digits], 'f', digits);
@@ -56,10 +50,10 @@ struct Generator
     void record(qint64 sequence)
     {
         asciiOnly = chance(0.125);
-        open('{');
+        raw("{");
         // 63 random bits: most ids lie beyond what a double holds exactly.
         const auto id = qint64(engine() >> 1);
-        key(recordIdKey).integer(chance(0.1) ? -id : id);
+        key("id").integer(chance(0.1) ? -id : id);
         key("seq").integer(sequence);
         key("ref").string(uuid());
         key("open").boolean(chance(0.7));
@@ -83,16 +77,16 @@ struct Generator
 
     void customer()
     {
-        open('{');
+        raw("{");
         const QByteArray number = QByteArray::number(below(10000));
         key("login").string('@' + pick(words) + number);
         key("age").integer(between(18, 90));
         key("credit").decimal(1e5, 0.3, 2);
         key("trusted").boolean(chance(0.4));
-        key("home").open('{');
+        key("home").raw("{");
         key("town").string(pick(towns));
-        key("postcode").string(zeroPadded(below(100000), 5));
-        key("position").open('{');
+        key("postcode").string(QByteArray::number(below(100000)).rightJustified(5, '0'));
+        key("position").raw("{");
         key("lat").decimal(180, 0.5, 6);
         key("lon").decimal(360, 0.5, 6);
         chance(0.5) ? key("elevation").null() : key("elevation").decimal(4000, 0.1, 1);
@@ -101,11 +95,11 @@ struct Generator
 
     void historyEntry()
     {
-        open('{');
+        raw("{");
         key("kind").string(pick(kinds));
         key("at").integer(1672531200000 + qint64(below(31536000000)));
         key("ok").boolean(chance(0.9));
-        key("detail").open('{');
+        key("detail").raw("{");
         key("code").string(pick(words));
         key("amount");
         const double kind = unit();
@@ -117,11 +111,11 @@ struct Generator
 
     void orderLine()
     {
-        open('{');
-        key("part").string("P-" + zeroPadded(below(1000000), 6));
+        raw("{");
+        key("part").string("P-" + QByteArray::number(below(1000000)).rightJustified(6, '0'));
         key("count").integer(between(1, 9));
         key("unitPrice").decimal(500, 0, 2);
-        key("props").open('{');
+        key("props").raw("{");
         key("colour").string(pick(colours));
         key("grade").string(pick(grades));
         key("mass").decimal(20, 0.3, 3);
@@ -154,8 +148,7 @@ struct Generator
 
     QByteArray timestamp()
     {
-        // Drawn from the last field to the first, the order of the documents
-        // measured so far.
+        // Drawn last field first, as for the documents measured so far.
         const quint64 millisecond = below(1000), second = below(60), minute = below(60),
                       hour = below(24), day = below(28) + 1, month = below(12) + 1;
         return QString::asprintf("2023-%02llu-%02lluT%02llu:%02llu:%02llu.%03lluZ", month, day,
@@ -174,8 +167,7 @@ struct Generator
         return items[qsizetype(below(quint64(items.size())))];
     }
 
-    // Each key or value finds its comma from the byte before it: none at the
-    // start of a line, after an opening bracket or after a key.
+    // A comma before each key or value, unless a line, bracket or key precedes.
     void raw(const QByteArray &text)
     {
         if (!out.isEmpty() && !std::strchr("\n[{:", out.back()))
@@ -188,10 +180,9 @@ struct Generator
         out += ':';
         return *this;
     }
-    void open(char bracket) { raw(QByteArray(1, bracket)); }
     template<typename Element> void array(const char *name, qint64 count, Element element)
     {
-        key(name).open('[');
+        key(name).raw("[");
         for (qint64 i = 0; i < count; ++i)
             element();
         out += ']';
@@ -212,8 +203,7 @@ struct Generator
         raw(fixedPoint(between(100, 999), 2) + 'e' + exponent);
     }
 
-    // With asciiOnly, every character beyond ASCII goes as \u escapes of its
-    // UTF-16 code units; otherwise as its UTF-8 bytes.
+    // Beyond ASCII: \u escapes of UTF-16 code units with asciiOnly, else UTF-8.
     void string(QByteArrayView utf8)
     {
         raw("\"");

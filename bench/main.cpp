@@ -20,13 +20,11 @@ namespace {
 const char usage[] = "usage:\n"
                      "  marbletrellis_bench report [--data DIR] [--sizes small,1,10,100,500]\n"
                      "      [--runs 5] [--large-runs 3] [--scenarios a,b] [--markdown]\n"
-                     "  marbletrellis_bench run SCENARIO FILE [--runs 5]\n"
-                     "scenarios:";
+                     "  marbletrellis_bench run SCENARIO FILE [--runs 5]\n";
 constexpr quint64 seed = 1;
 constexpr qint64 largeBytes = 500 * 1000 * 1000; // measured --large-runs times
 
-// "small" is a few hundred kilobytes, the size a user opens every day; the
-// others are megabytes.
+// "small" is the size a user opens every day; the others are megabytes.
 const auto targetBytes = [](const QString &size) {
     return size == QLatin1String("small") ? 300 * 1000
                                           : qint64(std::max(0.0, size.toDouble()) * 1e6);
@@ -64,9 +62,8 @@ struct Cell
 };
 using Cells = QHash<QString, Cell>; // by "scenario@size"
 
-// A figure at one size: a scenario's median time ("open"), its peak memory
-// ("open peak"), the memory it holds per JSON value ("open held"), or the
-// ratio of two medians ("close/open"). Empty unless measured.
+// A scenario's median time ("open"), peak memory ("open peak"), memory held
+// per JSON value ("open held") or a ratio of medians ("close/open").
 std::optional<double> figure(const Cells &cells, const QString &what, const QString &size)
 {
     if (const qsizetype slash = what.indexOf(QLatin1Char('/')); slash >= 0) {
@@ -85,8 +82,7 @@ std::optional<double> figure(const Cells &cells, const QString &what, const QStr
     return cell->medianMs();
 }
 
-// What the program is held to: a figure at a size, and its limit. The
-// ratios among them are shown at every size too.
+// What the program is held to; the ratios are shown at every size too.
 struct Target
 {
     const char *description;
@@ -152,11 +148,10 @@ QString render(const Cells &cells, const QStringList &sizes, const QList<Scenari
         timings << QStringList(QLatin1String(scenario.name));
         for (const QString &size : sizes) {
             const Cell cell = cells.value(timings.last()[0] + QLatin1Char('@') + size);
-            timings.last() << (!cell.error.isEmpty() ? QStringLiteral("failed")
-                                       : cell.timesMs.isEmpty()
-                                       ? QStringLiteral("-")
-                                       : milliseconds(cell.medianMs()) + QStringLiteral(" / ")
-                                               + megabytes(double(cell.peakBytes)));
+            timings.last() << (cell.error.isEmpty() && !cell.timesMs.isEmpty()
+                                       ? milliseconds(cell.medianMs()) + QStringLiteral(" / ")
+                                               + megabytes(double(cell.peakBytes))
+                                       : QStringLiteral("failed"));
         }
     }
     QList<QStringList> goals {{QStringLiteral("target (100 MB document)"),
@@ -186,19 +181,18 @@ QString render(const Cells &cells, const QStringList &sizes, const QList<Scenari
                              "before, over the number of JSON values. MB = 10^6 bytes.\n");
 }
 
-// The document of that size in the folder, generated first when it is
-// missing; empty, with *error set, on failure.
+// The document of that size, generated when missing; empty on failure.
 QString document(const QString &folder, const QString &size, QString *error)
 {
     const QString path = QDir(folder).filePath(
             (size == QLatin1String("small") ? size : size + QStringLiteral("mb"))
             + QStringLiteral("-s%1.json").arg(seed));
-    // Written under another name first, so an interrupted run leaves no
-    // truncated document to be taken for a finished one later.
-    const QString partial = path + QStringLiteral(".part");
     if (QFileInfo::exists(path))
         return path;
     QTextStream(stderr) << "generating " << path << Qt::endl;
+    // Written under another name first, so an interrupted run leaves no
+    // truncated document to be taken for a finished one later.
+    const QString partial = path + QStringLiteral(".part");
     if (targetBytes(size) <= 0 || !QDir().mkpath(folder)
         || !generateDocument(partial, targetBytes(size), seed, error)
         || !QFile::rename(partial, path)) {
@@ -208,7 +202,6 @@ QString document(const QString &folder, const QString &size, QString *error)
     return path;
 }
 
-// One worker process; a cold start makes several for one cell.
 void runWorker(const QString &scenario, const QString &path, int runs, Cell &cell)
 {
     // Settings of the worker's own: the user's (a compact prettyPrint, say)
@@ -223,10 +216,7 @@ void runWorker(const QString &scenario, const QString &path, int runs, Cell &cel
     const QList<QByteArray> fields = worker.readAllStandardOutput().simplified().split(' ');
     if (worker.exitStatus() != QProcess::NormalExit || worker.exitCode() != 0
         || fields.size() != runs + 2) {
-        cell.error = QStringLiteral("the worker failed: ")
-                + QString::fromLocal8Bit(worker.readAllStandardError())
-                          .trimmed()
-                          .section(QLatin1Char('\n'), -1);
+        cell.error = QString::fromLocal8Bit(worker.readAllStandardError()).trimmed();
         return;
     }
     for (qsizetype i = 0; i < runs; ++i)
@@ -235,7 +225,6 @@ void runWorker(const QString &scenario, const QString &path, int runs, Cell &cel
     cell.perValue = fields[runs + 1].toDouble();
 }
 
-// The exit code: 0 when every scenario ran.
 int report(const QString &folder, const QStringList &sizes, const QList<Scenario> &scenarios,
            int runs, int largeRuns, bool markdown)
 {
@@ -308,10 +297,6 @@ int main(int argc, char *argv[])
         return report(option("--data", "build-bench/data"), sizes, chosen, runs, largeRuns,
                       options.contains(QStringLiteral("--markdown")));
     }
-    QTextStream error(stderr);
-    error << usage;
-    for (const Scenario &scenario : all)
-        error << ' ' << scenario.name;
-    error << '\n';
+    QTextStream(stderr) << usage;
     return 2;
 }

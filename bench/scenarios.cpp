@@ -1,5 +1,4 @@
-// The scenarios: Marbletrellis's document model alone, the main window's
-// commands on an open document, then the peers to compare with.
+// The scenarios: the document model, the main window, then the peers.
 
 #include "bench.h"
 
@@ -22,7 +21,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLineEdit>
-#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
@@ -35,8 +33,7 @@
 
 namespace {
 
-// What the worker finds besides its times, for the scenario that holds a
-// whole document: the memory it keeps and its number of JSON values.
+// What opening a document keeps in memory, and its number of JSON values.
 qint64 heldBytes = -1;
 qint64 valueCount = -1;
 
@@ -60,29 +57,24 @@ template<typename Timed> double timeMs(Timed &&timed)
 QByteArray readWholeFile(const QString &path)
 {
     QFile file(path);
-    const bool opened = file.open(QIODevice::ReadOnly);
-    check(opened, QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
+    check(file.open(QIODevice::ReadOnly), QStringLiteral("cannot read %1").arg(path));
     return file.readAll();
 }
 
-// The application of the scenarios that need widgets. It notes when the
-// first paint of `watched` has been handled, rather than when it starts.
-class BenchApplication : public QApplication
+// Stops its clock when the first paint of the object it filters has been
+// handled, not when it starts: it takes the event and hands it on itself.
+struct PaintWatch : QObject
 {
-public:
-    using QApplication::QApplication;
-
-    bool notify(QObject *receiver, QEvent *event) override
+    bool eventFilter(QObject *watched, QEvent *event) override
     {
-        // The event may destroy its receiver: compared, never used after.
-        const bool paint = receiver == watched && event->type() == QEvent::Paint;
-        const bool handled = QApplication::notify(receiver, event);
-        if (paint && paintedMs < 0)
-            paintedMs = double(clock.nsecsElapsed()) / 1e6;
-        return handled;
+        if (event->type() != QEvent::Paint)
+            return false;
+        watched->removeEventFilter(this);
+        QCoreApplication::sendEvent(watched, event);
+        paintedMs = double(clock.nsecsElapsed()) / 1e6;
+        return true;
     }
 
-    const QObject *watched = nullptr;
     QElapsedTimer clock;
     double paintedMs = -1;
 };
@@ -99,23 +91,17 @@ qint64 memoryStatus(const char *field)
 }
 
 // Lets the window lay out and paint what is pending.
-void settle()
-{
+const auto settle = [] {
     QApplication::processEvents();
     QApplication::sendPostedEvents();
     QApplication::processEvents();
-}
-
-void load(JsonTreeModel &model, const QString &path)
-{
-    const bool loaded = model.loadFromFile(path);
-    check(loaded, QStringLiteral("cannot open %1: %2").arg(path, model.parseError()));
-}
+};
 
 std::unique_ptr<JsonTreeModel> loadedModel(const QString &path)
 {
     auto model = std::make_unique<JsonTreeModel>();
-    load(*model, path);
+    const bool loaded = model->loadFromFile(path);
+    check(loaded, QStringLiteral("cannot open %1: %2").arg(path, model->parseError()));
     return model;
 }
 
@@ -124,8 +110,7 @@ QString pathItself(const QString &path)
     return path;
 }
 
-// Times making a thing from what `input` gives, untimed, for the document;
-// the thing is destroyed once the clock has stopped.
+// Times making a thing of what `input` gives; destroyed after the clock stops.
 template<auto make, auto input> ScenarioRun making(const QString &path)
 {
     return [in = input(path)] {
@@ -154,7 +139,6 @@ qint64 countValues(const JsonTreeModel &model, const QModelIndex &parent = {})
 // The real main window, shown offscreen.
 struct Window
 {
-    // With a path, the document opened as open() opens it.
     explicit Window(const QString &path = {})
     {
         main.show();
@@ -189,13 +173,6 @@ struct Window
         check(model->rowCount() > 0, QStringLiteral("opening %1 failed").arg(path));
     }
 
-    // The Find dialog, shown as Edit > Find shows it.
-    SearchDialog *findDialog()
-    {
-        action("actionFind")->trigger();
-        return main.findChild<SearchDialog *>();
-    }
-
     MainWindow main;
     QTreeView *tree = main.findChild<QTreeView *>();
     JsonTreeModel *model = qobject_cast<JsonTreeModel *>(tree->model());
@@ -204,11 +181,12 @@ struct Window
 ScenarioRun openModel(const QString &path)
 {
     return [path] {
-        // Each run opens into a fresh model, so no run pays for destroying
-        // the document of the one before.
+        // A fresh model each run: none pays for destroying the one before.
         auto model = std::make_unique<JsonTreeModel>();
         const qint64 residentBefore = memoryStatus("VmRSS");
-        const double ms = timeMs([&] { load(*model, path); });
+        bool loaded = false;
+        const double ms = timeMs([&] { loaded = model->loadFromFile(path); });
+        check(loaded, QStringLiteral("cannot open %1").arg(path));
         if (valueCount < 0) {
             heldBytes = memoryStatus("VmRSS") - residentBefore;
             valueCount = countValues(*model);
@@ -246,9 +224,8 @@ ScenarioRun copyTopRow(const QString &path)
     };
 }
 
-// Duplicate as the context menu does it, on the last record of the large
-// top-level array, or on the whole document as the only element of an array;
-// timed, then the copy is taken out again untimed.
+// Duplicate as the context menu does it, of the last record, or of the whole
+// document as the only element of an array; the copy goes again untimed.
 template<bool large> ScenarioRun duplicate(const QString &path)
 {
     QTemporaryDir folder;
@@ -284,7 +261,8 @@ template<bool inValues, bool regex> ScenarioRun search(const QString &path)
                          : QStringLiteral("no such text: 7f3c");
     options.searchInValue = inValues;
     options.useRegex = regex;
-    return [window, options, dialog = window->findDialog()] {
+    window->action("actionFind")->trigger(); // the dialog, as a user opens it
+    return [window, options, dialog = window->main.findChild<SearchDialog *>()] {
         window->tree->setCurrentIndex({});
         settle();
         const double ms = timeMs([&] { emit dialog->findRequested(options); });
@@ -299,11 +277,11 @@ ScenarioRun findNextNearby(const QString &path)
     const QModelIndex top = window->model->index(0, 0);
     window->tree->setCurrentIndex(window->model->index(window->model->rowCount(top) / 2, 0, top));
     settle();
-    // The first search, untimed, makes a match in the middle current and
-    // leaves the options for Find Next.
+    // An untimed first search finds a match in the middle for Find Next.
     SearchOptions options;
-    options.text = QLatin1String(recordIdKey);
-    emit window->findDialog()->findRequested(options);
+    options.text = QStringLiteral("id"); // the first key of every record
+    window->action("actionFind")->trigger();
+    emit window->main.findChild<SearchDialog *>()->findRequested(options);
     settle();
     return [window] {
         const QModelIndex before = window->current();
@@ -318,28 +296,23 @@ ScenarioRun findNextNearby(const QString &path)
 // From accepting File > Open's dialog to the end of the tree's first paint.
 ScenarioRun firstPaint(const QString &path)
 {
-    // A Window scenario: the worker made a BenchApplication.
-    auto *application = static_cast<BenchApplication *>(QCoreApplication::instance());
-    return [application, path] {
-        // A fresh window each run: the first paint of a new document is what
-        // is measured, not a repaint over the last one.
+    return [path] {
+        // A fresh window each run: a first paint, not a repaint.
         Window window;
         settle();
-        application->paintedMs = -1;
+        PaintWatch watch;
         QObject::connect(window.model, &QAbstractItemModel::modelReset,
-                         [&] { application->watched = window.tree->viewport(); });
-        const auto unwatch = qScopeGuard([application] { application->watched = nullptr; });
-        window.open(path, [application] { application->clock.start(); });
+                         [&] { window.tree->viewport()->installEventFilter(&watch); });
+        window.open(path, [&watch] { watch.clock.start(); });
         for (const QDeadlineTimer deadline(600 * 1000);
-             application->paintedMs < 0 && !deadline.hasExpired();)
+             watch.paintedMs < 0 && !deadline.hasExpired();)
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-        check(application->paintedMs >= 0, QStringLiteral("the tree was never painted"));
-        return application->paintedMs;
+        check(watch.paintedMs >= 0, QStringLiteral("the tree was never painted"));
+        return watch.paintedMs;
     };
 }
 
-// The yardsticks: yyjson alone, QJsonDocument alone, and a tree of items
-// built from a QJsonDocument.
+// The peers: yyjson, QJsonDocument, and a tree built from a QJsonDocument.
 
 std::shared_ptr<yyjson_doc> parseWithYyjson(const QByteArray &bytes)
 {
@@ -355,6 +328,25 @@ QJsonDocument parseWithQt(const QByteArray &bytes)
     QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
     check(!document.isNull(), QStringLiteral("QJsonDocument: %1").arg(error.errorString()));
     return document;
+}
+
+template<auto parse> auto parsed(const QString &path)
+{
+    return parse(readWholeFile(path));
+}
+
+// Indented, to memory; freed with the last pointer.
+std::shared_ptr<char> writeWithYyjson(const std::shared_ptr<yyjson_doc> &document)
+{
+    std::shared_ptr<char> text(yyjson_write(document.get(), YYJSON_WRITE_PRETTY, nullptr),
+                               std::free);
+    check(text != nullptr, QStringLiteral("yyjson cannot write the document"));
+    return text;
+}
+
+QByteArray writeWithQt(const QJsonDocument &document)
+{
+    return document.toJson(QJsonDocument::Indented);
 }
 
 // An item of the tree JSON viewers commonly build from a QJsonDocument.
@@ -414,25 +406,9 @@ QList<Scenario> allScenarios()
             {"first-paint", Scenario::Window, true, firstPaint},
             {"yyjson-parse", Scenario::Peer, true, making<parseWithYyjson, readWholeFile>},
             {"yyjson-write", Scenario::Peer, false,
-             [](const QString &path) -> ScenarioRun {
-                 return [document = parseWithYyjson(readWholeFile(path))] {
-                     char *text = nullptr;
-                     const double ms = timeMs([&] {
-                         text = yyjson_write(document.get(), YYJSON_WRITE_PRETTY, nullptr);
-                     });
-                     check(text != nullptr, QStringLiteral("yyjson cannot write the document"));
-                     std::free(text);
-                     return ms;
-                 };
-             }},
+             making<writeWithYyjson, parsed<parseWithYyjson>>},
             {"qjson-parse", Scenario::Peer, true, making<parseWithQt, readWholeFile>},
-            {"qjson-write", Scenario::Peer, false,
-             [](const QString &path) -> ScenarioRun {
-                 return [document = parseWithQt(readWholeFile(path))] {
-                     QByteArray text;
-                     return timeMs([&] { text = document.toJson(QJsonDocument::Indented); });
-                 };
-             }},
+            {"qjson-write", Scenario::Peer, false, making<writeWithQt, parsed<parseWithQt>>},
             {"qjsontree-open", Scenario::Peer, true, making<peerTree, pathItself>},
             {"qjsontree-close", Scenario::Peer, false, destroying<peerTree>},
     };
@@ -447,7 +423,7 @@ int runScenario(const Scenario &scenario, const QString &path, int runs, int &ar
     if (scenario.kind != Scenario::Peer)
         tuneMemoryAllocator();
     const std::unique_ptr<QCoreApplication> application(scenario.kind == Scenario::Window
-                                                                ? new BenchApplication(argc, argv)
+                                                                ? new QApplication(argc, argv)
                                                                 : new QCoreApplication(argc, argv));
     QTextStream out(stdout);
     out << qSetRealNumberPrecision(12);
