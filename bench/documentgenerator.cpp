@@ -1,4 +1,4 @@
-#include "bench.h"
+#include "scenario.h"
 
 #include <QFile>
 

@@ -2,7 +2,7 @@
 // lacks, runs each scenario on each through `run` in processes of its own and
 // prints one table of times, peak memory, ratios and targets.
 
-#include "bench.h"
+#include "scenario.h"
 
 #include <QCoreApplication>
 #include <QDir>

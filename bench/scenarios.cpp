@@ -1,6 +1,6 @@
 // The scenarios: the document model, the main window, then the peers.
 
-#include "bench.h"
+#include "scenario.h"
 
 #include "app/mainwindow.h"
 #include "app/startup.h"
