@@ -1,148 +1,302 @@
-// marbletrellis_bench: a developer's measuring tool for Marbletrellis.
-//
-//   marbletrellis_bench generate OUT.json [--mb 100] [--seed 1]
-//   marbletrellis_bench run SCENARIO FILE [--runs 5]
-//   marbletrellis_bench report [--data DIR] [--sizes small,1,10,100,500] [--runs 5]
-//                              [--large-runs 3] [--scenarios a,b] [--seed 1] [--markdown]
-//
-// `report` runs each scenario through `run` in a process of its own and
-// prints one table; `run` prints one line of JSON.
+// marbletrellis_bench, behind scripts/bench: `report` makes the documents it
+// lacks, runs each scenario on each through `run` in processes of its own and
+// prints one table of times, peak memory, ratios and targets.
 
-#include "app/startup.h"
-#include "benchapplication.h"
-#include "benchdriver.h"
-#include "documentgenerator.h"
 #include "scenario.h"
-#include "scenarioworker.h"
 
 #include <QCoreApplication>
-#include <QJsonDocument>
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QTextStream>
 
-#include <memory>
+#include <algorithm>
+#include <cmath>
+#include <optional>
 
 namespace {
 
-int usage()
+const char usage[] = "usage:\n"
+                     "  marbletrellis_bench report [--data DIR] [--sizes small,1,10,100,500]\n"
+                     "      [--runs 5] [--large-runs 3] [--scenarios a,b] [--markdown]\n"
+                     "  marbletrellis_bench run SCENARIO FILE [--runs 5]\n";
+constexpr quint64 seed = 1;
+constexpr qint64 largeBytes = 500 * 1000 * 1000; // measured --large-runs times
+
+// "small" is the size a user opens every day; the others are megabytes.
+const auto targetBytes = [](const QString &size) {
+    return size == QLatin1String("small") ? 300 * 1000
+                                          : qint64(std::max(0.0, size.toDouble()) * 1e6);
+};
+const auto sizeLabel = [](const QString &size) {
+    return size == QLatin1String("small") ? size : size + QStringLiteral(" MB");
+};
+const auto milliseconds = [](double ms) {
+    return QString::number(ms, 'f', ms < 10 ? 2 : ms < 100 ? 1 : 0) + QStringLiteral(" ms");
+};
+const auto megabytes
+        = [](double bytes) { return QString::number(bytes / 1e6, 'f', 0) + QStringLiteral(" MB"); };
+const auto times = [](double ratio) {
+    return QString::number(ratio, 'f', ratio < 0.1 ? 4 : 2) + QStringLiteral("×");
+};
+const auto perValue = [](double bytes) { return QString::number(bytes, 'f', 1); };
+const auto perValueWithUnit
+        = [](double bytes) { return perValue(bytes) + QStringLiteral(" B/value"); };
+
+// What the workers of one scenario reported on one document.
+struct Cell
 {
-    QTextStream(stderr)
-            << "usage:\n"
-               "  marbletrellis_bench generate OUT.json [--mb 100] [--seed 1]\n"
-               "  marbletrellis_bench run SCENARIO FILE [--runs 5]\n"
-               "  marbletrellis_bench report [--data DIR] [--sizes small,1,10,100,500]\n"
-               "                             [--runs 5] [--large-runs 3] [--scenarios a,b]\n"
-               "                             [--seed 1] [--markdown]\n"
-               "scenarios:";
-    for (const Scenario &scenario : allScenarios())
-        QTextStream(stderr) << ' ' << scenario.name;
-    QTextStream(stderr) << '\n';
-    return 2;
-}
+    QList<double> timesMs;
+    qint64 peakBytes = -1;
+    double perValue = -1;
+    QString error;
 
-// "--name value" pairs and "--flag"s after the positional arguments.
-struct Arguments
-{
-    QStringList positional;
-    QHash<QString, QString> options;
-
-    static Arguments parse(const QStringList &list)
+    double medianMs() const
     {
-        Arguments arguments;
-        for (qsizetype i = 0; i < list.size(); ++i) {
-            const QString &argument = list[i];
-            if (argument == QLatin1String("--markdown"))
-                arguments.options.insert(argument, QString());
-            else if (argument.startsWith(QLatin1String("--")) && i + 1 < list.size())
-                arguments.options.insert(argument, list[++i]);
-            else
-                arguments.positional << argument;
-        }
-        return arguments;
-    }
-
-    QString value(const char *name, const QString &fallback) const
-    {
-        return options.value(QLatin1String(name), fallback);
+        QList<double> sorted = timesMs;
+        std::sort(sorted.begin(), sorted.end());
+        const qsizetype middle = sorted.size() / 2;
+        return sorted.size() % 2 ? sorted[middle] : (sorted[middle - 1] + sorted[middle]) / 2;
     }
 };
+using Cells = QHash<QString, Cell>; // by "scenario@size"
 
-int generate(const Arguments &arguments)
+// A scenario's median time ("open"), peak memory ("open peak"), memory held
+// per JSON value ("open held") or a ratio of medians ("close/open").
+std::optional<double> figure(const Cells &cells, const QString &what, const QString &size)
 {
-    if (arguments.positional.size() != 1)
-        return usage();
-    const double megabytes = arguments.value("--mb", QStringLiteral("100")).toDouble();
-    DocumentGenerator generator(arguments.value("--seed", QStringLiteral("1")).toULongLong());
-    QString error;
-    if (megabytes <= 0
-        || !generator.writeFile(arguments.positional[0], qint64(megabytes * 1e6), &error)) {
-        QTextStream(stderr) << "cannot generate: " << error << '\n';
-        return 1;
+    if (const qsizetype slash = what.indexOf(QLatin1Char('/')); slash >= 0) {
+        const std::optional<double> top = figure(cells, what.left(slash), size);
+        const std::optional<double> bottom = figure(cells, what.mid(slash + 1), size);
+        return top && bottom && *bottom > 0 ? std::optional(*top / *bottom) : std::nullopt;
     }
-    QTextStream(stdout) << arguments.positional[0] << ": " << generator.bytesWritten() << " bytes, "
-                        << generator.recordCount() << " records\n";
-    return 0;
+    const QStringList words = what.split(QLatin1Char(' '));
+    const auto cell = cells.constFind(words[0] + QLatin1Char('@') + size);
+    if (cell == cells.cend() || !cell->error.isEmpty())
+        return std::nullopt;
+    if (words.value(1) == QLatin1String("peak"))
+        return double(cell->peakBytes);
+    if (words.value(1) == QLatin1String("held"))
+        return cell->perValue >= 0 ? std::optional(cell->perValue) : std::nullopt;
+    return cell->medianMs();
 }
 
-int report(const Arguments &arguments)
+// What the program is held to; the ratios are shown at every size too.
+struct Target
 {
-    BenchDriver::Options options;
-    options.dataFolder = arguments.value("--data", QStringLiteral("build-bench/data"));
-    options.sizes = arguments.value("--sizes", QStringLiteral("small,1,10,100,500"))
-                            .split(QLatin1Char(','), Qt::SkipEmptyParts);
-    options.scenarios
-            = arguments.value("--scenarios", QString()).split(QLatin1Char(','), Qt::SkipEmptyParts);
-    options.runs = arguments.value("--runs", QStringLiteral("5")).toInt();
-    options.largeRuns = arguments.value("--large-runs", QStringLiteral("3")).toInt();
-    options.seed = arguments.value("--seed", QStringLiteral("1")).toULongLong();
-    options.markdown = arguments.options.contains(QStringLiteral("--markdown"));
-    for (const QString &name : options.scenarios)
-        if (!findScenario(name))
-            return usage();
-    if (options.runs < 1 || options.largeRuns < 1 || options.sizes.isEmpty())
-        return usage();
-    return BenchDriver(options).run();
+    const char *description;
+    const char *figure;
+    const char *size;
+    double limit;
+    QString (*format)(double);
+};
+const Target targets[] = {
+        {"open ≤ 3× yyjson-parse", "open/yyjson-parse", "100", 3, times},
+        {"open ≤ 0.35× qjsontree-open", "open/qjsontree-open", "100", 0.35, times},
+        {"peak while opening ≤ 1.3 GB", "open peak", "100", 1.3e9, megabytes},
+        {"held ≤ 150 B/value", "open held", "100", 150, perValueWithUnit},
+        {"save-indented ≤ 2× yyjson-write", "save-indented/yyjson-write", "100", 2, times},
+        {"save-compact ≤ 2× yyjson-write", "save-compact/yyjson-write", "100", 2, times},
+        {"copy ≤ 2× yyjson-write", "copy/yyjson-write", "100", 2, times},
+        {"close ≤ 1/5 open", "close/open", "100", 1.0 / 5, times},
+        {"search-keys ≤ 1/10 open", "search-keys/open", "100", 1.0 / 10, times},
+        {"search-values ≤ 1/4 open", "search-values/open", "100", 1.0 / 4, times},
+        // The largest double below 10: under 10 ms, not up to it.
+        {"small document opens < 10 ms", "open", "small", std::nextafter(10.0, 0.0), milliseconds},
+};
+
+// Columns padded to their widest cell, or a markdown table; numbers align right.
+QString grid(QList<QStringList> rows, bool markdown)
+{
+    QList<qsizetype> widths(rows[0].size());
+    for (const QStringList &row : rows)
+        for (qsizetype column = 0; column < row.size(); ++column)
+            widths[column] = std::max(widths[column], row[column].size());
+    QStringList rules; // in markdown, a cell has a space either side
+    for (qsizetype column = 0; column < widths.size(); ++column) {
+        rules << QString(widths[column] + (markdown ? 1 : 0), QLatin1Char('-'))
+                        + QLatin1String(!markdown        ? ""
+                                                : column ? ":"
+                                                         : "-");
+        for (QStringList &row : rows)
+            row[column] = column ? row[column].rightJustified(widths[column])
+                                 : row[column].leftJustified(widths[column]);
+    }
+    rows.insert(1, rules);
+    QString text;
+    for (qsizetype line = 0; line < rows.size(); ++line)
+        text += !markdown ? rows[line].join(QStringLiteral("  ")).trimmed() + QLatin1Char('\n')
+                : line == 1
+                ? QStringLiteral("|%1|\n").arg(rows[line].join(QLatin1Char('|')))
+                : QStringLiteral("| %1 |\n").arg(rows[line].join(QStringLiteral(" | ")));
+    return text;
+}
+
+QString render(const Cells &cells, const QStringList &sizes, const QList<Scenario> &scenarios,
+               bool markdown)
+{
+    const auto shown = [](std::optional<double> value, QString (*format)(double)) {
+        return value ? format(*value) : QStringLiteral("-");
+    };
+    QList<QStringList> timings {{QStringLiteral("scenario")}};
+    for (const QString &size : sizes)
+        timings[0] << sizeLabel(size);
+    QList<QStringList> ratios {timings[0]};
+    ratios[0][0] = QStringLiteral("ratio");
+    for (const Scenario &scenario : scenarios) {
+        timings << QStringList(QLatin1String(scenario.name));
+        for (const QString &size : sizes) {
+            const Cell cell = cells.value(timings.last()[0] + QLatin1Char('@') + size);
+            timings.last() << (cell.error.isEmpty() && !cell.timesMs.isEmpty()
+                                       ? milliseconds(cell.medianMs()) + QStringLiteral(" / ")
+                                               + megabytes(double(cell.peakBytes))
+                                       : QStringLiteral("failed"));
+        }
+    }
+    QList<QStringList> goals {{QStringLiteral("target (100 MB document)"),
+                               QStringLiteral("measured"), QStringLiteral("result")}};
+    for (const Target &target : targets) {
+        const QString what = QLatin1String(target.figure);
+        if (what.contains(QLatin1Char('/'))) {
+            ratios << QStringList(QString(what).replace(QLatin1Char('/'), QStringLiteral(" / ")));
+            for (const QString &size : sizes)
+                ratios.last() << shown(figure(cells, what, size), times);
+        }
+        const std::optional<double> value = figure(cells, what, QLatin1String(target.size));
+        goals << QStringList {QString::fromUtf8(target.description), shown(value, target.format),
+                              !value                           ? QStringLiteral("not measured")
+                                      : *value <= target.limit ? QStringLiteral("met")
+                                                               : QStringLiteral("not met")};
+    }
+    ratios << QStringList(QStringLiteral("held bytes per value"));
+    for (const QString &size : sizes)
+        ratios.last() << shown(figure(cells, QStringLiteral("open held"), size), perValue);
+
+    return QStringLiteral(
+                   "Median time of the runs / peak resident memory (VmHWM) of the worker\n\n")
+            + grid(timings, markdown) + QLatin1Char('\n') + grid(ratios, markdown)
+            + QLatin1Char('\n') + grid(goals, markdown)
+            + QStringLiteral("\nHeld bytes: resident memory (VmRSS) after the first opening minus "
+                             "before, over the number of JSON values. MB = 10^6 bytes.\n");
+}
+
+// The document of that size, generated when missing; empty on failure.
+QString document(const QString &folder, const QString &size, QString *error)
+{
+    const QString path = QDir(folder).filePath(
+            (size == QLatin1String("small") ? size : size + QStringLiteral("mb"))
+            + QStringLiteral("-s%1.json").arg(seed));
+    if (QFileInfo::exists(path))
+        return path;
+    QTextStream(stderr) << "generating " << path << Qt::endl;
+    // Written under another name first, so an interrupted run leaves no
+    // truncated document to be taken for a finished one later.
+    const QString partial = path + QStringLiteral(".part");
+    if (targetBytes(size) <= 0 || !QDir().mkpath(folder)
+        || !generateDocument(partial, targetBytes(size), seed, error)
+        || !QFile::rename(partial, path)) {
+        *error = QStringLiteral("cannot generate %1: %2").arg(path, *error);
+        return {};
+    }
+    return path;
+}
+
+void runWorker(const QString &scenario, const QString &path, int runs, Cell &cell)
+{
+    // Settings of the worker's own: the user's (a compact prettyPrint, say)
+    // must not change what is measured.
+    QTemporaryDir configHome;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(configHome.path()));
+    QProcess worker;
+    worker.start(QCoreApplication::applicationFilePath(),
+                 {QStringLiteral("run"), scenario, path, QStringLiteral("--runs"),
+                  QString::number(runs)});
+    worker.waitForFinished(-1);
+    const QList<QByteArray> fields = worker.readAllStandardOutput().simplified().split(' ');
+    if (worker.exitStatus() != QProcess::NormalExit || worker.exitCode() != 0
+        || fields.size() != runs + 2) {
+        cell.error = QString::fromLocal8Bit(worker.readAllStandardError()).trimmed();
+        return;
+    }
+    for (qsizetype i = 0; i < runs; ++i)
+        cell.timesMs << fields[i].toDouble();
+    cell.peakBytes = std::max(cell.peakBytes, fields[runs].toLongLong());
+    cell.perValue = fields[runs + 1].toDouble();
+}
+
+int report(const QString &folder, const QStringList &sizes, const QList<Scenario> &scenarios,
+           int runs, int largeRuns, bool markdown)
+{
+    Cells cells;
+    bool failed = false;
+    QTextStream progress(stderr);
+    for (const QString &size : sizes) {
+        QString error;
+        const QString path = document(folder, size, &error);
+        if (path.isEmpty()) {
+            progress << error << Qt::endl;
+            failed = true;
+            continue;
+        }
+        const int sizeRuns = targetBytes(size) >= largeBytes ? largeRuns : runs;
+        for (const Scenario &scenario : scenarios) {
+            const QString name = QLatin1String(scenario.name);
+            Cell &cell = cells[name + QLatin1Char('@') + size];
+            for (int run = 0; run < (scenario.coldStart ? sizeRuns : 1) && cell.error.isEmpty();
+                 ++run)
+                runWorker(name, path, scenario.coldStart ? 1 : sizeRuns, cell);
+            progress << sizeLabel(size) << ' ' << name << ": "
+                     << (cell.error.isEmpty() ? milliseconds(cell.medianMs())
+                                              : QStringLiteral("FAILED: ") + cell.error)
+                     << Qt::endl;
+            failed = failed || !cell.error.isEmpty();
+        }
+    }
+    QTextStream(stdout) << '\n' << render(cells, sizes, scenarios, markdown);
+    return failed ? 1 : 0;
 }
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    QStringList list;
-    for (int i = 1; i < argc; ++i)
-        list << QString::fromLocal8Bit(argv[i]);
-    const QString command = list.value(0);
-    const Arguments arguments = Arguments::parse(list.mid(1));
-
-    if (command == QLatin1String("run")) {
-        const Scenario *scenario = findScenario(arguments.positional.value(0));
-        const int runs = arguments.value("--runs", QStringLiteral("5")).toInt();
-        if (!scenario || arguments.positional.size() != 2 || runs < 1)
-            return usage();
-        // Measured offscreen always: the clipboard stays in the process and
-        // no display's speed enters the figures.
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        // Set up as the program sets itself up; the peers run as they come.
-        if (!scenario->peer)
-            tuneMemoryAllocator();
-        std::unique_ptr<QCoreApplication> application;
-        if (scenario->needsWidgets)
-            application = std::make_unique<BenchApplication>(argc, argv);
+    const QList<Scenario> all = allScenarios();
+    QStringList positional;
+    QHash<QString, QString> options; // "--name value", and "--markdown" alone
+    for (int i = 1; i < argc; ++i) {
+        const QString argument = QString::fromLocal8Bit(argv[i]);
+        if (!argument.startsWith(QLatin1String("--")))
+            positional << argument;
         else
-            application = std::make_unique<QCoreApplication>(argc, argv);
-        const QJsonObject result = ScenarioWorker::run(*scenario, arguments.positional[1], runs);
-        QTextStream(stdout) << QJsonDocument(result).toJson(QJsonDocument::Compact) << '\n';
-        if (result.contains(QLatin1String("error"))) {
-            QTextStream(stderr) << scenario->name << ": "
-                                << result.value(QLatin1String("error")).toString() << '\n';
-            return 1;
-        }
-        return 0;
+            options[argument] = argument == QLatin1String("--markdown") || i + 1 == argc
+                    ? QString()
+                    : QString::fromLocal8Bit(argv[++i]);
     }
+    const auto option = [&](const char *name, const char *fallback) {
+        return options.value(QLatin1String(name), QLatin1String(fallback));
+    };
+    const QStringList names = option("--scenarios", "").split(QLatin1Char(','), Qt::SkipEmptyParts);
+    const QStringList sizes
+            = option("--sizes", "small,1,10,100,500").split(QLatin1Char(','), Qt::SkipEmptyParts);
+    const int runs = option("--runs", "5").toInt();
+    const int largeRuns = option("--large-runs", "3").toInt();
+    QList<Scenario> chosen;
+    for (const Scenario &scenario : all)
+        if (names.isEmpty() || names.contains(QLatin1String(scenario.name)))
+            chosen << scenario;
 
-    QCoreApplication application(argc, argv);
-    if (command == QLatin1String("generate"))
-        return generate(arguments);
-    if (command == QLatin1String("report"))
-        return report(arguments);
-    return usage();
+    if (positional.value(0) == QLatin1String("run") && positional.size() == 3 && runs >= 1) {
+        for (const Scenario &scenario : all)
+            if (positional[1] == QLatin1String(scenario.name))
+                return runScenario(scenario, positional[2], runs, argc, argv);
+    } else if (positional == QStringList(QStringLiteral("report")) && !sizes.isEmpty() && runs >= 1
+               && largeRuns >= 1
+               && chosen.size() == (names.isEmpty() ? all.size() : names.size())) {
+        QCoreApplication application(argc, argv);
+        return report(option("--data", "build-bench/data"), sizes, chosen, runs, largeRuns,
+                      options.contains(QStringLiteral("--markdown")));
+    }
+    QTextStream(stderr) << usage;
+    return 2;
 }

@@ -3,38 +3,33 @@
 #include <QList>
 #include <QString>
 
-// What one scenario measured in its worker process.
-struct ScenarioResult
-{
-    // The timed part, once per run.
-    QList<double> timesMs;
-    // Only where the scenario holds a whole document: its number of JSON
-    // values, and the memory that document keeps once open.
-    qint64 values = -1;
-    qint64 heldBytes = -1;
-    // Failures end the worker with this message.
-    QString error;
-};
+#include <functional>
 
-// A named measurement: an untimed setup, then `runs` timings of the part that
-// counts, on the document at `path`.
+// Writes a benchmark document of about targetBytes: a top-level array of
+// compact records, one per line, dense in values (the worst case for a tree of
+// nodes), nested up to eight levels, text in many scripts with escapes, one
+// record in eight in ASCII only with \u escapes. The same seed and size give
+// the same bytes everywhere.
+bool generateDocument(const QString &path, qint64 targetBytes, quint64 seed, QString *error);
+
+// A named measurement: its setup, untimed and once per worker process, makes
+// its run, which returns the milliseconds of the part that counts.
 struct Scenario
 {
-    using Function = void (*)(const QString &path, int runs, ScenarioResult &result);
+    // A Window needs widgets; a Peer runs without the program's own set-up.
+    enum Kind { Model, Window, Peer };
 
-    QString name;
-    // A program to compare with, rather than Marbletrellis itself.
-    bool peer;
-    // Needs a QApplication (the main window, the clipboard) rather than a
-    // QCoreApplication.
-    bool needsWidgets;
-    // Times an opening, which is measured in a fresh process each run: a
-    // later run in the same process would reuse memory the document before it
-    // left behind, which a user's first opening never finds.
+    const char *name;
+    Kind kind;
+    // An opening gets a fresh process every run: a later run would reuse the
+    // memory a document before it left, which a user's first opening never finds.
     bool coldStart;
-    Function run;
+    std::function<double()> (*setup)(const QString &path);
 };
 
-// Every scenario in the order of the table: ours first, then the peers.
-const QList<Scenario> &allScenarios();
-const Scenario *findScenario(const QString &name);
+// Ours, then the peers: the order of the report.
+QList<Scenario> allScenarios();
+
+// The worker prints the milliseconds of each run, its peak memory (VmHWM) and
+// the memory held per JSON value or -1; on failure, the reason on stderr.
+int runScenario(const Scenario &scenario, const QString &path, int runs, int &argc, char **argv);

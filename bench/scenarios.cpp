@@ -1,0 +1,441 @@
+// The scenarios: the document model, the main window, then the peers.
+
+#include "scenario.h"
+
+#include "app/mainwindow.h"
+#include "app/startup.h"
+#include "dialogs/searchdialog.h"
+#include "model/jsonnode.h"
+#include "model/jsontreemodel.h"
+
+#include <yyjson.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDeadlineTimer>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileDialog>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextStream>
+#include <QTimer>
+#include <QTreeView>
+
+#include <cstdlib>
+#include <memory>
+#include <stdexcept>
+
+namespace {
+
+// What opening a document keeps in memory, and its number of JSON values.
+qint64 heldBytes = -1;
+qint64 valueCount = -1;
+
+using ScenarioRun = std::function<double()>;
+
+// Setups and runs fail by throwing; the worker reports why.
+void check(bool ok, const QString &why)
+{
+    if (!ok)
+        throw std::runtime_error(why.toStdString());
+}
+
+template<typename Timed> double timeMs(Timed &&timed)
+{
+    QElapsedTimer timer;
+    timer.start();
+    timed();
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+QByteArray readWholeFile(const QString &path)
+{
+    QFile file(path);
+    check(file.open(QIODevice::ReadOnly), QStringLiteral("cannot read %1").arg(path));
+    return file.readAll();
+}
+
+// Stops its clock when the first paint of the object it filters has been
+// handled, not when it starts: it takes the event and hands it on itself.
+struct PaintWatch : QObject
+{
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::Paint)
+            return false;
+        watched->removeEventFilter(this);
+        QCoreApplication::sendEvent(watched, event);
+        paintedMs = double(clock.nsecsElapsed()) / 1e6;
+        return true;
+    }
+
+    QElapsedTimer clock;
+    double paintedMs = -1;
+};
+
+// A field of /proc/self/status ("VmRSS", "VmHWM") in bytes.
+qint64 memoryStatus(const char *field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    status.open(QIODevice::ReadOnly);
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith(field)) // "VmHWM:	  123456 kB"
+            return line.mid(qstrlen(field) + 1).trimmed().split(' ').value(0).toLongLong() * 1024;
+    return -1;
+}
+
+// Lets the window lay out and paint what is pending.
+const auto settle = [] {
+    QApplication::processEvents();
+    QApplication::sendPostedEvents();
+    QApplication::processEvents();
+};
+
+std::unique_ptr<JsonTreeModel> loadedModel(const QString &path)
+{
+    auto model = std::make_unique<JsonTreeModel>();
+    const bool loaded = model->loadFromFile(path);
+    check(loaded, QStringLiteral("cannot open %1: %2").arg(path, model->parseError()));
+    return model;
+}
+
+QString pathItself(const QString &path)
+{
+    return path;
+}
+
+// Times making a thing of what `input` gives; destroyed after the clock stops.
+template<auto make, auto input> ScenarioRun making(const QString &path)
+{
+    return [in = input(path)] {
+        decltype(make(in)) made;
+        return timeMs([&] { made = make(in); });
+    };
+}
+
+// Times destroying what `make` made of the document.
+template<auto make> ScenarioRun destroying(const QString &path)
+{
+    return [path] {
+        auto made = make(path);
+        return timeMs([&] { made.reset(); });
+    };
+}
+
+qint64 countValues(const JsonTreeModel &model, const QModelIndex &parent = {})
+{
+    qint64 count = parent.isValid() ? 1 : 0;
+    for (int row = 0, rows = model.rowCount(parent); row < rows; ++row)
+        count += countValues(model, model.index(row, 0, parent));
+    return count;
+}
+
+// The real main window, shown offscreen.
+struct Window
+{
+    explicit Window(const QString &path = {})
+    {
+        main.show();
+        check(QTest::qWaitForWindowExposed(&main), QStringLiteral("the window was never exposed"));
+        if (!path.isEmpty())
+            open(path);
+    }
+
+    QAction *action(const char *name) { return main.findChild<QAction *>(QLatin1String(name)); }
+    QModelIndex current() const { return tree->currentIndex(); }
+
+    // File > Open, the file dialog answered as a user would; `beforeAccept`
+    // runs just before the dialog is accepted.
+    void open(const QString &path, const std::function<void()> &beforeAccept = {})
+    {
+        // trigger() waits in the dialogs' event loops; the timer answers them.
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            QWidget *modal = QApplication::activeModalWidget();
+            if (auto *dialog = qobject_cast<QFileDialog *>(modal)) {
+                dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(path);
+                if (beforeAccept)
+                    beforeAccept();
+                // Protected in QFileDialog; its override still runs.
+                static_cast<QDialog *>(dialog)->accept();
+            } else if (modal) {
+                modal->close(); // the message of a failed opening
+            }
+        });
+        poll.start(5);
+        action("actionOpen")->trigger();
+        check(model->rowCount() > 0, QStringLiteral("opening %1 failed").arg(path));
+    }
+
+    MainWindow main;
+    QTreeView *tree = main.findChild<QTreeView *>();
+    JsonTreeModel *model = qobject_cast<JsonTreeModel *>(tree->model());
+};
+
+ScenarioRun openModel(const QString &path)
+{
+    return [path] {
+        // A fresh model each run: none pays for destroying the one before.
+        auto model = std::make_unique<JsonTreeModel>();
+        const qint64 residentBefore = memoryStatus("VmRSS");
+        bool loaded = false;
+        const double ms = timeMs([&] { loaded = model->loadFromFile(path); });
+        check(loaded, QStringLiteral("cannot open %1").arg(path));
+        if (valueCount < 0) {
+            heldBytes = memoryStatus("VmRSS") - residentBefore;
+            valueCount = countValues(*model);
+        }
+        return ms;
+    };
+}
+
+template<bool pretty> ScenarioRun saveModel(const QString &path)
+{
+    std::shared_ptr<JsonTreeModel> model = loadedModel(path);
+    model->setPrettyPrint(pretty);
+    auto folder = std::make_shared<QTemporaryDir>();
+    return [model, folder] {
+        const QString target = folder->filePath(QStringLiteral("saved.json"));
+        bool saved = false;
+        const double ms = timeMs([&] { saved = model->saveToFile(target); });
+        check(saved && QFile::remove(target), QStringLiteral("saving to %1 failed").arg(target));
+        return ms;
+    };
+}
+
+ScenarioRun copyTopRow(const QString &path)
+{
+    auto window = std::make_shared<Window>(path);
+    window->tree->setCurrentIndex(window->model->index(0, 0));
+    settle();
+    return [window] {
+        QClipboard *clipboard = QGuiApplication::clipboard();
+        clipboard->clear();
+        const double ms = timeMs([&] { window->action("actionCopy")->trigger(); });
+        // A document has at least "[]" to copy.
+        check(clipboard->text().size() >= 2, QStringLiteral("Copy left the clipboard empty"));
+        return ms;
+    };
+}
+
+// Duplicate as the context menu does it, of the last record, or of the whole
+// document as the only element of an array; the copy goes again untimed.
+template<bool large> ScenarioRun duplicate(const QString &path)
+{
+    QTemporaryDir folder;
+    QFile wrapped(folder.filePath(QStringLiteral("wrapped.json")));
+    check(!large
+                  || (wrapped.open(QIODevice::WriteOnly)
+                      && wrapped.write('[' + readWholeFile(path) + ']') >= 0 && wrapped.flush()),
+          QStringLiteral("cannot write %1").arg(wrapped.fileName()));
+    auto window = std::make_shared<Window>(large ? wrapped.fileName() : path);
+    const QModelIndex top = window->model->index(0, 0);
+    const int row = large ? 0 : window->model->rowCount(top) - 1;
+    return [window, element = QPersistentModelIndex(window->model->index(row, 0, top))] {
+        JsonTreeModel *model = window->model;
+        const QModelIndex array = model->parent(element);
+        const int rows = model->rowCount(array);
+        const double ms = timeMs(
+                [&] { model->appendNode(array, JsonTreeModel::nodeForIndex(element)->clone()); });
+        check(model->rowCount(array) == rows + 1, QStringLiteral("the duplicate was not appended"));
+        settle();
+        model->removeRows(rows, 1, array);
+        settle();
+        return ms;
+    };
+}
+
+// A search that matches nothing, from no current row: the whole document.
+template<bool inValues, bool regex> ScenarioRun search(const QString &path)
+{
+    auto window = std::make_shared<Window>(path);
+    SearchOptions options;
+    // Found nowhere in a generated document, as key or as value.
+    options.text = regex ? QStringLiteral("^zz[0-9]+qq$|no such text: \\d{5}")
+                         : QStringLiteral("no such text: 7f3c");
+    options.searchInValue = inValues;
+    options.useRegex = regex;
+    window->action("actionFind")->trigger(); // the dialog, as a user opens it
+    return [window, options, dialog = window->main.findChild<SearchDialog *>()] {
+        window->tree->setCurrentIndex({});
+        settle();
+        const double ms = timeMs([&] { emit dialog->findRequested(options); });
+        check(!window->current().isValid(), QStringLiteral("the search found a match"));
+        return ms;
+    };
+}
+
+ScenarioRun findNextNearby(const QString &path)
+{
+    auto window = std::make_shared<Window>(path);
+    const QModelIndex top = window->model->index(0, 0);
+    window->tree->setCurrentIndex(window->model->index(window->model->rowCount(top) / 2, 0, top));
+    settle();
+    // An untimed first search finds a match in the middle for Find Next.
+    SearchOptions options;
+    options.text = QStringLiteral("id"); // the first key of every record
+    window->action("actionFind")->trigger();
+    emit window->main.findChild<SearchDialog *>()->findRequested(options);
+    settle();
+    return [window] {
+        const QModelIndex before = window->current();
+        const double ms = timeMs([&] { window->action("actionFindNext")->trigger(); });
+        check(before.isValid() && window->current().isValid() && window->current() != before,
+              QStringLiteral("Find Next found no next match"));
+        settle();
+        return ms;
+    };
+}
+
+// From accepting File > Open's dialog to the end of the tree's first paint.
+ScenarioRun firstPaint(const QString &path)
+{
+    return [path] {
+        // A fresh window each run: a first paint, not a repaint.
+        Window window;
+        settle();
+        PaintWatch watch;
+        QObject::connect(window.model, &QAbstractItemModel::modelReset,
+                         [&] { window.tree->viewport()->installEventFilter(&watch); });
+        window.open(path, [&watch] { watch.clock.start(); });
+        for (const QDeadlineTimer deadline(600 * 1000);
+             watch.paintedMs < 0 && !deadline.hasExpired();)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+        check(watch.paintedMs >= 0, QStringLiteral("the tree was never painted"));
+        return watch.paintedMs;
+    };
+}
+
+// The peers: yyjson, QJsonDocument, and a tree built from a QJsonDocument.
+
+std::shared_ptr<yyjson_doc> parseWithYyjson(const QByteArray &bytes)
+{
+    std::shared_ptr<yyjson_doc> document(yyjson_read(bytes.constData(), size_t(bytes.size()), 0),
+                                         yyjson_doc_free);
+    check(document != nullptr, QStringLiteral("yyjson cannot parse the document"));
+    return document;
+}
+
+QJsonDocument parseWithQt(const QByteArray &bytes)
+{
+    QJsonParseError error;
+    QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
+    check(!document.isNull(), QStringLiteral("QJsonDocument: %1").arg(error.errorString()));
+    return document;
+}
+
+template<auto parse> auto parsed(const QString &path)
+{
+    return parse(readWholeFile(path));
+}
+
+// Indented, to memory; freed with the last pointer.
+std::shared_ptr<char> writeWithYyjson(const std::shared_ptr<yyjson_doc> &document)
+{
+    std::shared_ptr<char> text(yyjson_write(document.get(), YYJSON_WRITE_PRETTY, nullptr),
+                               std::free);
+    check(text != nullptr, QStringLiteral("yyjson cannot write the document"));
+    return text;
+}
+
+QByteArray writeWithQt(const QJsonDocument &document)
+{
+    return document.toJson(QJsonDocument::Indented);
+}
+
+// An item of the tree JSON viewers commonly build from a QJsonDocument.
+struct PeerItem
+{
+    ~PeerItem() { qDeleteAll(children); }
+
+    QString key;
+    QVariant value;
+    QJsonValue::Type type;
+    QList<PeerItem *> children;
+    PeerItem *parent;
+};
+
+PeerItem *buildItem(const QJsonValue &value, QString key, PeerItem *parent)
+{
+    auto *item = new PeerItem {std::move(key), {}, value.type(), {}, parent};
+    if (value.isObject()) {
+        const QJsonObject object = value.toObject();
+        for (auto it = object.begin(); it != object.end(); ++it)
+            item->children.append(buildItem(it.value(), it.key(), item));
+    } else if (value.isArray()) {
+        const QJsonArray array = value.toArray();
+        for (qsizetype i = 0; i < array.size(); ++i)
+            item->children.append(buildItem(array.at(i), QString::number(i), item));
+    } else if (!value.isNull()) {
+        item->value = value.toVariant();
+    }
+    return item;
+}
+
+// The whole opening: reading the file, parsing, building the tree.
+std::unique_ptr<PeerItem> peerTree(const QString &path)
+{
+    const QJsonDocument document = parseWithQt(readWholeFile(path));
+    return std::unique_ptr<PeerItem>(buildItem(document.isArray() ? QJsonValue(document.array())
+                                                                  : QJsonValue(document.object()),
+                                               QString(), nullptr));
+}
+
+} // namespace
+
+QList<Scenario> allScenarios()
+{
+    return {
+            {"open", Scenario::Model, true, openModel},
+            {"close", Scenario::Model, false, destroying<loadedModel>},
+            {"save-indented", Scenario::Model, false, saveModel<true>},
+            {"save-compact", Scenario::Model, false, saveModel<false>},
+            {"copy", Scenario::Window, false, copyTopRow},
+            {"duplicate-small", Scenario::Window, false, duplicate<false>},
+            {"duplicate-large", Scenario::Window, false, duplicate<true>},
+            {"search-keys", Scenario::Window, false, search<false, false>},
+            {"search-values", Scenario::Window, false, search<true, false>},
+            {"search-regex", Scenario::Window, false, search<true, true>},
+            {"find-next-nearby", Scenario::Window, false, findNextNearby},
+            {"first-paint", Scenario::Window, true, firstPaint},
+            {"yyjson-parse", Scenario::Peer, true, making<parseWithYyjson, readWholeFile>},
+            {"yyjson-write", Scenario::Peer, false,
+             making<writeWithYyjson, parsed<parseWithYyjson>>},
+            {"qjson-parse", Scenario::Peer, true, making<parseWithQt, readWholeFile>},
+            {"qjson-write", Scenario::Peer, false, making<writeWithQt, parsed<parseWithQt>>},
+            {"qjsontree-open", Scenario::Peer, true, making<peerTree, pathItself>},
+            {"qjsontree-close", Scenario::Peer, false, destroying<peerTree>},
+    };
+}
+
+int runScenario(const Scenario &scenario, const QString &path, int runs, int &argc, char **argv)
+{
+    // Measured offscreen always: the clipboard stays in the process and no
+    // display's speed enters the figures.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Set up as the program sets itself up; the peers run as they come.
+    if (scenario.kind != Scenario::Peer)
+        tuneMemoryAllocator();
+    const std::unique_ptr<QCoreApplication> application(scenario.kind == Scenario::Window
+                                                                ? new QApplication(argc, argv)
+                                                                : new QCoreApplication(argc, argv));
+    QTextStream out(stdout);
+    out << qSetRealNumberPrecision(12);
+    try {
+        const ScenarioRun run = scenario.setup(path);
+        for (int i = 0; i < runs; ++i)
+            out << run() << ' ';
+    } catch (const std::runtime_error &failure) {
+        QTextStream(stderr) << scenario.name << ": " << failure.what() << '\n';
+        return 1;
+    }
+    out << memoryStatus("VmHWM") << ' '
+        << (valueCount > 0 ? double(heldBytes) / double(valueCount) : -1.0) << '\n';
+    return 0;
+}
