@@ -3,8 +3,6 @@
 #include "fixture.h"
 #include "model/jsonnode.h"
 
-#include <QtWidgets>
-
 // A failed check aborts, so that libFuzzer keeps the input as a reproducer.
 #define FUZZ_CHECK(condition) \
     ((condition) ? void() : qFatal("%s:%d: check failed: %s", __FILE__, __LINE__, #condition))

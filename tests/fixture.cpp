@@ -2,17 +2,6 @@
 
 #include "app/mainwindow.h"
 
-#include <QApplication>
-#include <QFile>
-#include <QFileDialog>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
-#include <QPushButton>
-#include <QStatusBar>
-#include <QTest>
-#include <QTreeView>
-
 QStringList dumpTree(const QAbstractItemModel &model, const QModelIndex &parent)
 {
     QStringList lines;
@@ -70,21 +59,17 @@ QString ModelFixture::compact()
     return model.toJsonString();
 }
 
-ModalAnswer::ModalAnswer(std::function<bool(QWidget *)> answer, int timeoutMs)
+ModalAnswer::ModalAnswer(std::function<bool(QWidget *)> answer)
     : m_answer(std::move(answer))
-    , m_timeoutMs(timeoutMs)
 {
-    m_timer.setInterval(10);
     QObject::connect(&m_timer, &QTimer::timeout, [this] { poll(); });
-    m_clock.start();
-    m_timer.start();
+    m_timer.start(10);
 }
 
 void ModalAnswer::poll()
 {
-    if (m_clock.elapsed() > m_timeoutMs) {
+    if (m_deadline.hasExpired()) {
         m_timer.stop();
-        m_timedOut = true;
         while (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
             dialog->reject();
         while (QWidget *popup = QApplication::activePopupWidget())
@@ -150,18 +135,12 @@ QStringList WindowFixture::contextMenu(const QModelIndex &cell, const QString &e
 {
     QStringList shown;
     ModalAnswer answer(onDialog<QMenu>([&](QMenu *menu) {
-        QAction *chosen = nullptr;
         for (QAction *action : menu->actions()) {
             shown << action->text();
             if (action->text() == entry)
-                chosen = action;
+                menu->setActiveAction(action);
         }
-        if (chosen) {
-            menu->setActiveAction(chosen);
-            QTest::keyClick(menu, Qt::Key_Return);
-        } else {
-            QTest::keyClick(menu, Qt::Key_Escape);
-        }
+        QTest::keyClick(menu, entry.isEmpty() ? Qt::Key_Escape : Qt::Key_Return);
     }));
     const QPoint pos = tree->visualRect(cell).center();
     QMetaObject::invokeMethod(window.get(), "onCustomContextMenu", Q_ARG(QPoint, pos));

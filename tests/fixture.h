@@ -2,20 +2,13 @@
 
 #include "model/jsontreemodel.h"
 
-#include <QAbstractItemModelTester>
-#include <QElapsedTimer>
-#include <QMessageBox>
-#include <QStringList>
-#include <QTemporaryDir>
-#include <QTimer>
+#include <QtTest>
+#include <QtWidgets>
 
 #include <functional>
 #include <memory>
 
 class MainWindow;
-class QAction;
-class QLabel;
-class QTreeView;
 
 // The model as lines of "key = value", indented by level: one comparison
 // checks a whole tree and prints a readable difference.
@@ -40,27 +33,26 @@ struct ModelFixture
     QString compact();
 
     JsonTreeModel model;
-    QAbstractItemModelTester tester {&model, QAbstractItemModelTester::FailureReportingMode::QtTest};
+    QAbstractItemModelTester tester {&model,
+                                     QAbstractItemModelTester::FailureReportingMode::QtTest};
 };
 
 // Answers the next modal dialog or popup menu for which `answer` returns true,
-// polling every 10 ms. Whatever is still open when the timeout runs out is
-// closed, so a fault fails the test instead of hanging it.
+// polling every 10 ms. Whatever is still open after ten seconds is closed, so a
+// fault fails the test instead of hanging it.
 class ModalAnswer
 {
 public:
-    explicit ModalAnswer(std::function<bool(QWidget *)> answer, int timeoutMs = 10000);
-    bool answered() const { return m_answered && !m_timedOut; }
+    explicit ModalAnswer(std::function<bool(QWidget *)> answer);
+    bool answered() const { return m_answered && !m_deadline.hasExpired(); }
 
 private:
     void poll();
 
     std::function<bool(QWidget *)> m_answer;
     QTimer m_timer;
-    QElapsedTimer m_clock;
-    int m_timeoutMs;
+    QDeadlineTimer m_deadline {10000};
     bool m_answered = false;
-    bool m_timedOut = false;
 };
 
 // An answer for modal dialogs of one class only.

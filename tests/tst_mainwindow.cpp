@@ -6,23 +6,6 @@
 #include "dialogs/searchdialog.h"
 #include "dialogs/settingsdialog.h"
 
-#include <QApplication>
-#include <QCheckBox>
-#include <QClipboard>
-#include <QComboBox>
-#include <QDialogButtonBox>
-#include <QFile>
-#include <QHeaderView>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPointer>
-#include <QPushButton>
-#include <QRegularExpression>
-#include <QSettings>
-#include <QSpinBox>
-#include <QTest>
-#include <QTreeView>
-
 namespace {
 
 bool isModified(const WindowFixture &w)
@@ -216,15 +199,14 @@ void TestMainWindow::fileCommands()
     w.model->setData(w.at({0, 0, 0, 0}, 1), qQNaN());
     MessageBoxAnswer saveBox;
     QVERIFY(w.runFileCommand("actionSaveAs", dir.filePath(QStringLiteral("out.json"))));
-    QVERIFY(saveBox.answer.answered() && !QFile::exists(dir.filePath(QStringLiteral("out.json"))));
-    QCOMPARE(saveBox.title, QStringLiteral("Error"));
-    QCOMPARE(saveBox.text, QStringLiteral("Failed to save JSON file."));
+    QCOMPARE(QStringList({saveBox.title, saveBox.text}),
+             QStringList({"Error", "Failed to save JSON file."}));
+    QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("out.json"))));
     QCOMPARE(w.window->windowTitle(), QStringLiteral("Marbletrellis - %1*").arg(file));
 
     QVERIFY(writeFile(file, "{\n  \"a\": 1,\n}"));
     MessageBoxAnswer parseBox;
     QVERIFY(w.runFileCommand("actionOpen", file));
-    QVERIFY(parseBox.answer.answered());
     QCOMPARE(parseBox.icon, QMessageBox::Critical);
     QCOMPARE(parseBox.text,
              QStringLiteral("Failed to parse JSON file.\n\nTrailing comma is not allowed at line "
@@ -249,7 +231,7 @@ void TestMainWindow::search()
     auto *dialog = w.window->findChild<SearchDialog *>();
     w.action("actionFindNext")->trigger(); // before any search: only the dialog opens
     QVERIFY(dialog->isVisible() && !w.tree->currentIndex().isValid());
-    dialog->findChild<QLineEdit *>()->setText(QStringLiteral("  a "));
+    QTest::keyClicks(dialog->findChild<QLineEdit *>(), QStringLiteral("  a "));
     QTest::keyClick(dialog->findChild<QLineEdit *>(), Qt::Key_Return);
     QCOMPARE(w.tree->currentIndex(), w.at({0, 0}));
     QCOMPARE(w.status->text(), QStringLiteral("Match found."));
@@ -268,11 +250,10 @@ void TestMainWindow::search()
     options.useRegex = true;
     MessageBoxAnswer box;
     emit dialog->findRequested(options);
-    QVERIFY(box.answer.answered());
-    QCOMPARE(box.title, QStringLiteral("Search"));
-    QCOMPARE(box.text,
-             QStringLiteral("Invalid regular expression: ")
-                     + QRegularExpression(options.text).errorString());
+    QCOMPARE(QStringList({box.title, box.text}),
+             QStringList({"Search",
+                          "Invalid regular expression: "
+                                  + QRegularExpression(options.text).errorString()}));
     QCOMPARE(w.tree->currentIndex(), w.at({0, 1, 0}));
     w.model->removeRows(0, 1);
     w.action("actionFindPrevious")->trigger();
@@ -328,9 +309,8 @@ void TestMainWindow::dialogs()
     ModalAnswer member(onDialog<AddItemDialog>([](AddItemDialog *dialog) { dialog->accept(); }));
     MessageBoxAnswer box;
     w.contextMenu(w.at({0}), QStringLiteral("Add Item..."));
-    QVERIFY(member.answered() && box.answer.answered());
-    QCOMPARE(box.title, QStringLiteral("Warning"));
-    QCOMPARE(box.text, QStringLiteral("Key cannot be empty"));
+    QVERIFY(member.answered());
+    QCOMPARE(QStringList({box.title, box.text}), QStringList({"Warning", "Key cannot be empty"}));
     QCOMPARE(w.compact(), QStringLiteral(R"({"a":[4.5]})"));
 }
 

@@ -5,9 +5,6 @@
 #include "io/pasteparser.h"
 #include "model/jsonnode.h"
 
-#include <QApplication>
-#include <QTest>
-
 Q_DECLARE_METATYPE(PasteParser::Kind)
 
 namespace {

@@ -5,10 +5,6 @@
 #include "model/searchmatcher.h"
 #include "model/treesearch.h"
 
-#include <QApplication>
-#include <QRegularExpression>
-#include <QTest>
-
 namespace {
 
 const QString doc = QStringLiteral(R"({"a":1,"b":{"a":2}})");

@@ -3,9 +3,6 @@
 #include "io/jsonwriter.h"
 #include "model/jsonnode.h"
 
-#include <QApplication>
-#include <QTest>
-
 #include <yyjson.h>
 
 #include <sys/fsuid.h>
