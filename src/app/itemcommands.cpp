@@ -36,17 +36,20 @@ void MainWindow::onCustomContextMenu(const QPoint &pos)
     const JsonNode *parent = node->parent();
 
     QMenu menu(this);
+    const auto add = [&](const char *name, const QString &text, void (MainWindow::*slot)()) {
+        QAction *action = menu.addAction(text);
+        action->setObjectName(QLatin1String(name));
+        connect(action, &QAction::triggered, this, slot);
+    };
     if (parent && parent->type() == JsonNodeType::Array)
-        connect(menu.addAction(tr("Duplicate")), &QAction::triggered, this,
-                &MainWindow::onDuplicateArrayItem);
+        add("contextDuplicate", tr("Duplicate"), &MainWindow::onDuplicateArrayItem);
     if (node->isContainer())
-        connect(menu.addAction(tr("Add Item...")), &QAction::triggered, this,
-                &MainWindow::onAddItem);
-    connect(menu.addAction(tr("Copy")), &QAction::triggered, this, &MainWindow::onCopy);
-    connect(menu.addAction(tr("Copy Key")), &QAction::triggered, this, &MainWindow::onCopyKey);
-    connect(menu.addAction(tr("Copy Value")), &QAction::triggered, this, &MainWindow::onCopyValue);
-    connect(menu.addAction(tr("Paste")), &QAction::triggered, this, &MainWindow::onPaste);
-    connect(menu.addAction(tr("Delete")), &QAction::triggered, this, &MainWindow::onDeleteItem);
+        add("contextAddItem", tr("Add Item..."), &MainWindow::onAddItem);
+    add("contextCopy", tr("Copy"), &MainWindow::onCopy);
+    add("contextCopyKey", tr("Copy Key"), &MainWindow::onCopyKey);
+    add("contextCopyValue", tr("Copy Value"), &MainWindow::onCopyValue);
+    add("contextPaste", tr("Paste"), &MainWindow::onPaste);
+    add("contextDelete", tr("Delete"), &MainWindow::onDeleteItem);
     menu.exec(treeView->viewport()->mapToGlobal(pos));
 }
 
