@@ -141,6 +141,15 @@ JsonNode *JsonNode::takeChild(int row)
     return child;
 }
 
+void JsonNode::swapChildren(JsonNode *other)
+{
+    children.swap(other->children);
+    for (JsonNode *child : children)
+        child->m_parent = this;
+    for (JsonNode *child : other->children)
+        child->m_parent = other;
+}
+
 void JsonNode::updateRowsFrom(int row)
 {
     for (qsizetype i = row; i < children.size(); ++i)

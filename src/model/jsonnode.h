@@ -47,6 +47,9 @@ public:
     int row() const;
     void removeChild(int row);
     JsonNode *takeChild(int row);
+    // Trades all children with `other`, each keeping its row: the cost is one
+    // step per child, however many there are.
+    void swapChildren(JsonNode *other);
 
     const QString &key() const { return m_key; }
     void setKey(const QString &key);

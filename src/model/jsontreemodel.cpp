@@ -75,7 +75,10 @@ QString JsonTreeModel::displayValue(const JsonNode *node) const
     const QString text = node->value().toString();
     if (m_maxTextLength <= 0 || text.size() <= m_maxTextLength)
         return text;
-    return text.left(m_maxTextLength) + tr("... (%1 chars total)").arg(text.size());
+    // The cut never parts the two halves of a character beyond U+FFFF.
+    const qsizetype kept = text.at(m_maxTextLength - 1).isHighSurrogate() ? m_maxTextLength - 1
+                                                                          : m_maxTextLength;
+    return text.left(kept) + tr("... (%1 chars total)").arg(text.size());
 }
 
 QVariant JsonTreeModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -96,7 +99,12 @@ Qt::ItemFlags JsonTreeModel::flags(const QModelIndex &index) const
 {
     if (!index.isValid())
         return Qt::NoItemFlags;
-    return QAbstractItemModel::flags(index) | Qt::ItemIsEditable;
+    // Only what Save writes takes an edit: member names and scalar values,
+    // not the top-level row's empty key, array positions or item counts.
+    const JsonNode *node = nodeForIndex(index);
+    const bool editable = index.column() == 0 ? node->parent()->type() == JsonNodeType::Object
+                                              : !node->isContainer();
+    return QAbstractItemModel::flags(index) | (editable ? Qt::ItemIsEditable : Qt::NoItemFlags);
 }
 
 JsonNode *JsonTreeModel::nodeForIndex(const QModelIndex &index)
@@ -114,7 +122,8 @@ QModelIndex JsonTreeModel::indexForNode(JsonNode *node) const
 void JsonTreeModel::setMaxTextLength(int length)
 {
     m_maxTextLength = length;
-    emit dataChanged(index(0, 1), index(rowCount() - 1, 1), {Qt::DisplayRole});
+    if (rowCount() > 0)
+        emit dataChanged(index(0, 1), index(rowCount() - 1, 1), {Qt::DisplayRole});
 }
 
 void JsonTreeModel::setPrettyPrint(bool pretty)

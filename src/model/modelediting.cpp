@@ -107,10 +107,12 @@ bool JsonTreeModel::replaceNode(const QModelIndex &index, JsonNode *node)
     // Rows hang under column-0 indexes only, whichever cell the caller holds.
     const QModelIndex rowsParent = index.siblingAtColumn(0);
 
+    // The old children move to a holder that destroys them on leaving, and
+    // the new ones come over whole: no child is taken out one by one.
+    JsonNode removed(QString(), QVariant(), JsonNodeType::Array);
     if (const int count = replaced->childCount(); count > 0) {
         beginRemoveRows(rowsParent, 0, count - 1);
-        while (replaced->childCount() > 0)
-            replaced->removeChild(0);
+        removed.swapChildren(replaced);
         endRemoveRows();
     }
 
@@ -120,9 +122,7 @@ bool JsonTreeModel::replaceNode(const QModelIndex &index, JsonNode *node)
 
     if (const int count = node->childCount(); count > 0) {
         beginInsertRows(rowsParent, 0, count - 1);
-        replaced->reserveChildren(count);
-        while (node->childCount() > 0)
-            replaced->appendChild(node->takeChild(0));
+        replaced->swapChildren(node);
         endInsertRows();
     }
 
