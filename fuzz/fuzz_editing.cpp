@@ -28,6 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const int row = byte() % (model.rowCount(container) + 3) - 1, count = byte() % 3;
         const int operation = byte() % 6;
         const QString text = QString::fromUtf8(line.mid(at));
+        // Refused when too deep, so that the document always opens again.
+        std::unique_ptr<JsonNode> pasted = PasteParser::parse(text).node;
         if (operation == 0 // a member's key or a value, but a Boolean's editor is a yes/no choice
             && (cell.column() ? node->type() != JsonNodeType::Boolean
                               : node->parent()->type() == JsonNodeType::Object))
@@ -36,10 +38,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             model.removeRows(row, count, container);
         else if (operation == 2 && container.isValid())
             model.insertRows(row, count, container);
-        else if (operation == 3 && parent.isValid()) // Paste over a member
-            FUZZ_CHECK(model.replaceNode(cell, PasteParser::parse(text).node.release()));
-        else if (operation == 4 && container.isValid()) // Add Item, or Paste into a container
-            FUZZ_CHECK(model.appendNode(container, PasteParser::parse(text).node.release()));
+        else if (operation == 3 && parent.isValid() && model.replaceNode(cell, pasted.get()))
+            pasted.release(); // Paste over a member; the model took it
+        else if (operation == 4 && container.isValid() && model.appendNode(container, pasted.get()))
+            pasted.release(); // Add Item, or Paste into a container
         else if (operation == 5 && parent.isValid() && model.nodeToJsonString(index).size() < 200)
             FUZZ_CHECK(model.appendNode(parent, node->clone())); // Duplicate, of a small row
     }

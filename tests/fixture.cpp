@@ -90,6 +90,7 @@ MessageBoxAnswer::MessageBoxAnswer(QMessageBox::StandardButton button)
     : answer(onDialog<QMessageBox>([this, button](QMessageBox *box) {
         title = box->windowTitle();
         text = box->text();
+        informativeText = box->informativeText();
         icon = box->icon();
         buttons = box->standardButtons();
         defaultButton = box->standardButton(box->defaultButton());

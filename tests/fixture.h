@@ -74,6 +74,7 @@ struct MessageBoxAnswer
 
     QString title;
     QString text;
+    QString informativeText;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QMessageBox::StandardButtons buttons;
     QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;

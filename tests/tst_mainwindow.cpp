@@ -5,6 +5,8 @@
 #include "dialogs/additemdialog.h"
 #include "dialogs/searchdialog.h"
 #include "dialogs/settingsdialog.h"
+#include "io/jsonreader.h"
+#include "model/preordercursor.h"
 
 namespace {
 
@@ -32,6 +34,9 @@ private slots:
     void contextMenuCommands_data();
     void contextMenuCommands();
     void fileCommands();
+    void unsavedChanges_data();
+    void unsavedChanges();
+    void limits();
     void search();
     void settings();
     void dialogs();
@@ -124,8 +129,8 @@ void TestMainWindow::editing_data()
     QTest::newRow("null takes text") << "[null]" << 1 << "abc" << R"(["abc"])" << true;
     QTest::newRow("integer") << "[0.5]" << 1 << "9007199254740993" << "[9007199254740993]" << true;
     QTest::newRow("no number") << "[7]" << 1 << "abc" << "[7]" << false;
-    // Any confirmed edit marks the document, even one that changes nothing.
-    QTest::newRow("same number") << "[1.0]" << 1 << "1" << "[1.0]" << true;
+    QTest::newRow("same number") << "[1.0]" << 1 << "1" << "[1.0]" << false;
+    QTest::newRow("null left alone") << "[null]" << 1 << "" << "[null]" << false;
     // clang-format on
 }
 
@@ -195,15 +200,6 @@ void TestMainWindow::fileCommands()
     QCOMPARE(w.status->text(), QStringLiteral("Saved: ") + file);
     QVERIFY(!isModified(w));
 
-    // A number no JSON text can hold: Save As fails and changes nothing.
-    w.model->setData(w.at({0, 0, 0, 0}, 1), qQNaN());
-    MessageBoxAnswer saveBox;
-    QVERIFY(w.runFileCommand("actionSaveAs", dir.filePath(QStringLiteral("out.json"))));
-    QCOMPARE(QStringList({saveBox.title, saveBox.text}),
-             QStringList({"Error", "Failed to save JSON file."}));
-    QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("out.json"))));
-    QCOMPARE(w.window->windowTitle(), QStringLiteral("Marbletrellis - %1*").arg(file));
-
     QVERIFY(writeFile(file, "{\n  \"a\": 1,\n}"));
     MessageBoxAnswer parseBox;
     QVERIFY(w.runFileCommand("actionOpen", file));
@@ -213,8 +209,20 @@ void TestMainWindow::fileCommands()
                             "2, column 9"));
     QCOMPARE(w.model->rowCount(w.at({0, 0, 0})), 1);
 
+    // A number no JSON text can hold: Save As fails, says why and changes nothing.
+    w.model->setData(w.at({0, 0, 0, 0}, 1), qQNaN());
+    MessageBoxAnswer saveBox;
+    const QString out = dir.filePath(QStringLiteral("out.json"));
+    QVERIFY(w.runFileCommand("actionSaveAs", out));
+    QCOMPARE(QStringList({saveBox.title, saveBox.text, saveBox.informativeText}),
+             QStringList({"Error", "Failed to save JSON file.",
+                          out + "\n\nThe number nan of \"c\" has no JSON text."}));
+    QVERIFY(!QFile::exists(out));
+    QCOMPARE(w.window->windowTitle(), QStringLiteral("Marbletrellis - %1*").arg(file));
+
     // Beyond 8 MiB a file opens collapsed, with its size in the status line.
     QVERIFY(writeFile(file, "[\"" + QByteArray(12345678 - 4, 'x') + "\"]"));
+    MessageBoxAnswer discard(QMessageBox::Discard);
     QVERIFY(w.runFileCommand("actionOpen", file));
     QVERIFY(matches(
             QStringLiteral("^Loaded: %1 \\(filesize: 11.77mb, parse \\d+ ms, total \\d+ ms\\)$"),
@@ -222,6 +230,87 @@ void TestMainWindow::fileCommands()
     QVERIFY(!w.tree->isExpanded(w.at({0})));
     QCOMPARE(w.tree->header()->sectionResizeMode(0), QHeaderView::Interactive);
     QVERIFY(!isModified(w));
+}
+
+void TestMainWindow::unsavedChanges_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QMessageBox::StandardButton>("answer");
+    QTest::addColumn<bool>("hasPath");
+    QTest::addColumn<bool>("goesOn");
+    // clang-format off
+    for (const char *command : {"actionOpen", "actionExit", "close"}) {
+        QTest::addRow("%s, Save", command) << command << QMessageBox::Save << true << true;
+        QTest::addRow("%s, Save without a path, cancelled", command) << command << QMessageBox::Save << false << false;
+        QTest::addRow("%s, Discard", command) << command << QMessageBox::Discard << false << true;
+        QTest::addRow("%s, Cancel", command) << command << QMessageBox::Cancel << true << false;
+    }
+    // clang-format on
+}
+
+// Unsaved changes are never dropped without asking.
+void TestMainWindow::unsavedChanges()
+{
+    QFETCH(QString, command);
+    QFETCH(QMessageBox::StandardButton, answer);
+    QFETCH(bool, hasPath);
+    QFETCH(bool, goesOn);
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("doc.json"));
+    QVERIFY(writeFile(file, "[1]"));
+    WindowFixture w(QStringLiteral("[1]"));
+    if (hasPath)
+        QVERIFY(w.runFileCommand("actionOpen", file));
+    w.model->setData(w.at({0, 0}, 1), 2);
+    const QString title = w.window->windowTitle();
+    MessageBoxAnswer box(answer);
+    // Save As, should it come, is cancelled; the Open dialog is cancelled too.
+    ModalAnswer later(onDialog<QFileDialog>([](QFileDialog *dialog) { dialog->reject(); }));
+    if (command == QLatin1String("close"))
+        w.window->close();
+    else
+        w.action(qPrintable(command))->trigger();
+    QCOMPARE(QStringList({box.title, box.text, box.informativeText}),
+             QStringList({"Unsaved Changes", "The document has been modified.",
+                          "Do you want to save your changes?"}));
+    QCOMPARE(box.icon, QMessageBox::Warning);
+    QCOMPARE(box.buttons, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+    QCOMPARE(box.defaultButton, QMessageBox::Save);
+    QCOMPARE(readFile(file),
+             QByteArray(answer == QMessageBox::Save && hasPath ? "[\n    2\n]" : "[1]"));
+    QCOMPARE(w.window->isVisible(), command == QLatin1String("actionOpen") || !goesOn);
+    // A file dialog: Save As, or Open once it may go on.
+    QCOMPARE(later.answered(),
+             (answer == QMessageBox::Save && !hasPath) || (command == "actionOpen" && goesOn));
+    if (!goesOn)
+        QCOMPARE(w.window->windowTitle(), title);
+}
+
+// No edit nests deeper than a file may; a key of a megabyte lays out as fast
+// as a short one; an editor open while the window goes is no fault.
+void TestMainWindow::limits()
+{
+    WindowFixture w(QString::fromLatin1(nestedArrays(JsonReader::maxDepth)));
+    PreorderCursor cursor(w.model);
+    cursor.moveToLast();
+    w.tree->setCurrentIndex(cursor.index());
+    QGuiApplication::clipboard()->setText(QStringLiteral("[1]"));
+    w.action("actionPaste")->trigger();
+    QCOMPARE(w.status->text(), QStringLiteral("Nesting is deeper than 10000 levels"));
+    QCOMPARE(w.model->rowCount(cursor.index().parent()), 1);
+
+    const QString key(1 << 20, QLatin1Char('k'));
+    w.model->loadFromString(QStringLiteral(R"({"%1": 1})").arg(key));
+    w.tree->expandAll();
+    w.tree->resizeColumnToContents(0);
+    QVERIFY(w.tree->columnWidth(0) < 30000);
+    w.tree->setCurrentIndex(w.at({0, 0}));
+    w.action("actionCopyKey")->trigger();
+    QCOMPARE(QGuiApplication::clipboard()->text(), key);
+
+    QTest::keyClick(w.tree, Qt::Key_F2);
+    QVERIFY(qobject_cast<QLineEdit *>(QApplication::focusWidget()));
+    w.window.reset();
 }
 
 void TestMainWindow::search()
@@ -298,8 +387,18 @@ void TestMainWindow::dialogs()
     ModalAnswer add(onDialog<AddItemDialog>([](AddItemDialog *dialog) {
         auto *type = dialog->findChild<QComboBox *>();
         type->setCurrentIndex(type->findText(QStringLiteral("Number")));
-        dialog->findChildren<QLineEdit *>().at(1)->setText(QStringLiteral("4.5"));
-        dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
+        // A Number takes only a number, as an edit in place does: OK warns and stays.
+        auto *value = dialog->findChildren<QLineEdit *>().at(1);
+        value->setText(QStringLiteral("abc"));
+        QVERIFY(!dialog->itemValue().isValid());
+        auto *ok = dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok);
+        MessageBoxAnswer warning;
+        ok->click();
+        QCOMPARE(QStringList({warning.title, warning.text}),
+                 QStringList({"Warning", "Value is not a valid number"}));
+        QVERIFY(dialog->isVisible());
+        value->setText(QStringLiteral("4.5"));
+        ok->click();
     }));
     w.contextMenu(w.at({0, 0}), QStringLiteral("Add Item..."));
     QVERIFY(add.answered());

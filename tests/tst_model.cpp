@@ -133,6 +133,7 @@ private slots:
         QTest::newRow("numbers") << "[2.50,-9223372036854775808,18446744073709551615,1e300]" << 1024 << " = [ 4 items ]|  [0] = 2.5|  [1] = -9223372036854775808|  [2] = 18446744073709551615|  [3] = 1e+300";
         QTest::newRow("at the limit") << R"(["abcde"])" << 5 << " = [ 1 items ]|  [0] = abcde";
         QTest::newRow("over the limit") << R"({"abcdef":"abcdef"})" << 5 << " = { 1 items }|  abcdef = abcde... (6 chars total)";
+        QTest::newRow("no half character") << R"(["ab😀c"])" << 3 << " = [ 1 items ]|  [0] = ab... (5 chars total)";
         QTest::newRow("no limit") << R"(["abcdef"])" << 0 << " = [ 1 items ]|  [0] = abcdef";
         QTest::newRow("counts and null never cut") << "[null,[],{}]" << 1 << " = [ 3 items ]|  [0] = null|  [1] = [ 0 items ]|  [2] = { 0 items }";
         // clang-format on
@@ -153,8 +154,15 @@ private slots:
         ModelFixture f(QStringLiteral(R"({"a":[7]})"));
         QCOMPARE(f.model.headerData(1, Qt::Horizontal).toString(), QStringLiteral("Value"));
         QVERIFY(!f.model.headerData(0, Qt::Vertical).isValid());
-        QCOMPARE(f.model.flags(f.at({0, 0}, 1)),
-                 Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsEditable);
+        // Only what Save writes takes an edit: member names and scalar values.
+        QString editable;
+        for (const Path &path : {Path {0}, Path {0, 0}, Path {0, 0, 0}})
+            for (const int column : {0, 1})
+                editable += f.model.flags(f.at(path, column))
+                                == (Qt::ItemIsSelectable | Qt::ItemIsEnabled)
+                        ? '0'
+                        : '1';
+        QCOMPARE(editable, QStringLiteral("001001"));
         QCOMPARE(f.at({0, 0, 0}, 1).data(Qt::EditRole), QVariant::fromValue(qint64(7)));
 
         Announcements announced {&f.model};
@@ -169,6 +177,25 @@ private slots:
         QCOMPARE(announced.changed.at(0).at(2).value<QList<int>>(), QList<int>({Qt::DisplayRole}));
     }
 
+    // No edit nests deeper than a file may; a scalar at the deepest level is fine.
+    void nestingLimit()
+    {
+        ModelFixture f(QString::fromLatin1(nestedArrays(JsonReader::maxDepth - 1)));
+        PreorderCursor cursor(&f.model);
+        cursor.moveToLast();
+        const QModelIndex one = cursor.index(), inner = one.parent();
+        QString error;
+        std::unique_ptr<JsonNode> tooDeep(JsonReader::parse("[[2]]", &error));
+        QVERIFY(!f.model.appendNode(inner, tooDeep.get())
+                && !f.model.replaceNode(one, tooDeep.get()));
+        QVERIFY(f.model.replaceNode(one, JsonReader::parse("[2]", &error)));
+        QVERIFY(f.model.appendNode(inner, JsonReader::parse("3", &error)));
+        QCOMPARE(f.compact().toLatin1(), QByteArray(9998, '[') + "[[2],3]" + QByteArray(9998, ']'));
+        ModelFixture empty; // and an empty document announces no cells
+        Announcements none {&empty.model};
+        empty.model.setMaxTextLength(5);
+        QCOMPARE(none.text(), QString());
+    }
     void edits_data()
     {
         QTest::addColumn<QString>("json");
@@ -183,7 +210,8 @@ private slots:
         row(R"({"o":{"k":1}})", "set 1 x", R"({"o":{"k":1}} top (0,1)-(0,1))");
         for (const char *number : {"43", "-9223372036854775808", "9223372036854775808", "18446744073709551615", "0.1234567890123456", "2.5"})
             row("[2.5]", ("set 1 " + QByteArray(number)).constData(), '[' + QString::fromLatin1(number) + "] top (0,1)-(0,1)");
-        row("[2.5]", "set 1 18446744073709551616", "[18446744073709552000.0] top (0,1)-(0,1)");
+        row("[2.5]", "set 1 18446744073709551616", "[18446744073709551616] top (0,1)-(0,1)");
+        row("[2.5]", "set 1 -123456789012345678901234567890", "[-123456789012345678901234567890] top (0,1)-(0,1)");
         row("[2.5]", "set 1 1e3", "[1000.0] top (0,1)-(0,1)");
         row("[1.0]", "set 1 1", "[1.0] top (0,1)-(0,1)"); // the same text keeps the value
         for (const char *refused : {"set 1 abc", "set 1 ", "set 1 inf", "set 1 nan", "set 1 1e400", "set 1 0x10", "insert 3 1", "insert -1 1", "insert 0 0", "remove 1 2", "remove -1 1", "remove 0 0"})

@@ -83,8 +83,15 @@ private slots:
     void failedSave_data()
     {
         QTest::addColumn<QString>("fault");
-        for (const char *fault : {"NaN", "infinity", "folder at the path", "read-only folder"})
-            QTest::newRow(fault) << QString::fromLatin1(fault);
+        QTest::addColumn<QString>("because");
+        QTest::newRow("NaN") << "NaN"
+                             << R"(The number nan of "id" has no JSON text.)";
+        QTest::newRow("infinity") << "infinity"
+                                  << R"(The number inf of "id" has no JSON text.)";
+        QTest::newRow("folder at the path") << "folder at the path"
+                                            << "Filename refers to a directory";
+        QTest::newRow("read-only folder") << "read-only folder"
+                                          << "Permission denied";
     }
 
     void failedSave()
@@ -107,9 +114,12 @@ private slots:
         QVERIFY(chmod(qPrintable(dir.path()), readOnly ? 0555 : 0755) == 0
                 && (folderAtPath || chmod(qPrintable(path), 0666) == 0));
         const int user = setfsuid(readOnly ? 65534 : uid_t(-1)); // -1: no change
-        const bool saved = JsonWriter::writeFile(path, top, true);
+        QString reason;
+        const bool saved = JsonWriter::writeFile(path, top, true, &reason);
         setfsuid(uid_t(user));
         QVERIFY(chmod(qPrintable(dir.path()), 0755) == 0 && !saved);
+        QFETCH(QString, because);
+        QVERIFY2(reason.contains(because), qPrintable(reason));
         QCOMPARE(readFile(path), folderAtPath ? QByteArray() : QByteArray("kept"));
     }
 };

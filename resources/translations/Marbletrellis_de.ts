@@ -70,6 +70,14 @@
         <source>Value:</source>
         <translation>Wert:</translation>
     </message>
+    <message>
+        <source>Warning</source>
+        <translation>Warnung</translation>
+    </message>
+    <message>
+        <source>Value is not a valid number</source>
+        <translation>Der Wert ist keine gültige Zahl</translation>
+    </message>
 </context>
 <context>
     <name>JsonReader</name>
@@ -84,6 +92,14 @@
     <message>
         <source>%1 at line %2, column %3</source>
         <translation>%1 in Zeile %2, Spalte %3</translation>
+    </message>
+    <message>
+        <source>The file is encoded in %1, not UTF-8</source>
+        <translation>Die Datei ist in %1 kodiert, nicht in UTF-8</translation>
+    </message>
+    <message>
+        <source>Invalid UTF-8</source>
+        <translation>Ungültiges UTF-8</translation>
     </message>
 </context>
 <context>
@@ -115,6 +131,17 @@
     <message>
         <source>new</source>
         <translation>neu</translation>
+    </message>
+</context>
+<context>
+    <name>JsonWriter</name>
+    <message>
+        <source>The number %1 of &quot;%2&quot; has no JSON text.</source>
+        <translation>Die Zahl %1 von &quot;%2&quot; lässt sich nicht als JSON schreiben.</translation>
+    </message>
+    <message>
+        <source>The document could not be turned into JSON text.</source>
+        <translation>Das Dokument ließ sich nicht in JSON-Text umwandeln.</translation>
     </message>
 </context>
 <context>
@@ -370,6 +397,22 @@
     <message>
         <source>Key &quot;%1&quot; already exists. Overwrite?</source>
         <translation>Der Schlüssel „%1“ existiert bereits. Überschreiben?</translation>
+    </message>
+    <message>
+        <source>Nesting is deeper than %1 levels</source>
+        <translation>Die Verschachtelung ist tiefer als %1 Ebenen</translation>
+    </message>
+    <message>
+        <source>Unsaved Changes</source>
+        <translation>Ungespeicherte Änderungen</translation>
+    </message>
+    <message>
+        <source>The document has been modified.</source>
+        <translation>Das Dokument wurde geändert.</translation>
+    </message>
+    <message>
+        <source>Do you want to save your changes?</source>
+        <translation>Möchten Sie Ihre Änderungen speichern?</translation>
     </message>
 </context>
 <context>

@@ -70,6 +70,14 @@
         <source>Value:</source>
         <translation>Valeur&#xa0;:</translation>
     </message>
+    <message>
+        <source>Warning</source>
+        <translation>Avertissement</translation>
+    </message>
+    <message>
+        <source>Value is not a valid number</source>
+        <translation>La valeur n’est pas un nombre valide</translation>
+    </message>
 </context>
 <context>
     <name>JsonReader</name>
@@ -84,6 +92,14 @@
     <message>
         <source>%1 at line %2, column %3</source>
         <translation>%1 à la ligne %2, colonne %3</translation>
+    </message>
+    <message>
+        <source>The file is encoded in %1, not UTF-8</source>
+        <translation>Le fichier est encodé en %1, pas en UTF-8</translation>
+    </message>
+    <message>
+        <source>Invalid UTF-8</source>
+        <translation>UTF-8 invalide</translation>
     </message>
 </context>
 <context>
@@ -115,6 +131,17 @@
     <message>
         <source>new</source>
         <translation>nouveau</translation>
+    </message>
+</context>
+<context>
+    <name>JsonWriter</name>
+    <message>
+        <source>The number %1 of &quot;%2&quot; has no JSON text.</source>
+        <translation>Le nombre %1 de « %2 » ne peut pas s’écrire en JSON.</translation>
+    </message>
+    <message>
+        <source>The document could not be turned into JSON text.</source>
+        <translation>Le document n’a pas pu être converti en texte JSON.</translation>
     </message>
 </context>
 <context>
@@ -370,6 +397,22 @@
     <message>
         <source>Key &quot;%1&quot; already exists. Overwrite?</source>
         <translation>La clé «&#xa0;%1&#xa0;» existe déjà. Écraser&#xa0;?</translation>
+    </message>
+    <message>
+        <source>Nesting is deeper than %1 levels</source>
+        <translation>L’imbrication dépasse %1 niveaux</translation>
+    </message>
+    <message>
+        <source>Unsaved Changes</source>
+        <translation>Modifications non enregistrées</translation>
+    </message>
+    <message>
+        <source>The document has been modified.</source>
+        <translation>Le document a été modifié.</translation>
+    </message>
+    <message>
+        <source>Do you want to save your changes?</source>
+        <translation>Voulez-vous enregistrer vos modifications ?</translation>
     </message>
 </context>
 <context>

@@ -3,6 +3,7 @@
 
 #include "app/mainwindow.h"
 
+#include "io/jsonreader.h"
 #include "io/pasteparser.h"
 #include "model/jsonnode.h"
 #include "model/jsontreemodel.h"
@@ -170,8 +171,10 @@ bool MainWindow::pasteIntoObject(const QModelIndex &objectIndex, JsonNode *objec
     if (answer != QMessageBox::Yes)
         return false;
     const QModelIndex existingIndex = model->indexForNode(existing);
-    if (!model->replaceNode(existingIndex, member.get()))
+    if (!model->replaceNode(existingIndex, member.get())) {
+        reportTooDeep();
         return false;
+    }
     member.release(); // replaceNode destroyed it
     selectIndex(existingIndex);
     return true;
@@ -185,8 +188,14 @@ bool MainWindow::appendPasted(const QModelIndex &containerIndex, JsonNode *node)
     const int row = model->rowCount(parent);
     if (!model->appendNode(parent, node)) {
         delete node;
+        reportTooDeep();
         return false;
     }
     selectIndex(model->index(row, 0, parent));
     return true;
+}
+
+void MainWindow::reportTooDeep()
+{
+    statusLabel->setText(tr("Nesting is deeper than %1 levels").arg(JsonReader::maxDepth));
 }

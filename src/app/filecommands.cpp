@@ -24,6 +24,8 @@ constexpr int largeFileKeyColumnWidth = 260;
 
 void MainWindow::onOpen()
 {
+    if (!maybeSave())
+        return;
     const QString path = QFileDialog::getOpenFileName(this, tr("Open JSON File"), QString(),
                                                       tr("JSON Files (*.json);;All Files (*)"));
     if (path.isEmpty())
@@ -76,30 +78,58 @@ void MainWindow::onOpen()
 
 void MainWindow::onSave()
 {
-    if (currentFilePath.isEmpty()) {
-        onSaveAs();
-        return;
-    }
-    if (!model->saveToFile(currentFilePath)) {
-        QMessageBox::critical(this, tr("Error"), tr("Failed to save JSON file."));
-        return;
-    }
-    setModified(false);
-    statusLabel->setText(tr("Saved: %1").arg(currentFilePath));
+    save();
 }
 
 void MainWindow::onSaveAs()
 {
+    saveAs();
+}
+
+bool MainWindow::save()
+{
+    return currentFilePath.isEmpty() ? saveAs() : saveTo(currentFilePath);
+}
+
+bool MainWindow::saveAs()
+{
     const QString path = QFileDialog::getSaveFileName(this, tr("Save JSON File"), QString(),
                                                       tr("JSON Files (*.json);;All Files (*)"));
-    if (path.isEmpty())
-        return;
+    return !path.isEmpty() && saveTo(path);
+}
+
+bool MainWindow::saveTo(const QString &path)
+{
     if (!model->saveToFile(path)) {
-        QMessageBox::critical(this, tr("Error"), tr("Failed to save JSON file."));
-        return;
+        QMessageBox box(QMessageBox::Critical, tr("Error"), tr("Failed to save JSON file."),
+                        QMessageBox::Ok, this);
+        box.setInformativeText(QStringLiteral("%1\n\n%2").arg(path, model->saveError()));
+        box.exec();
+        return false;
     }
     currentFilePath = path;
     modified = false;
     updateWindowTitle();
     statusLabel->setText(tr("Saved: %1").arg(path));
+    return true;
+}
+
+bool MainWindow::maybeSave()
+{
+    if (!modified)
+        return true;
+    QMessageBox box(QMessageBox::Warning, tr("Unsaved Changes"),
+                    tr("The document has been modified."),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
+    box.setInformativeText(tr("Do you want to save your changes?"));
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Save:
+        return save();
+    case QMessageBox::Discard:
+        return true;
+    default:
+        return false;
+    }
 }

@@ -76,8 +76,11 @@ void MainWindow::onAddItem()
         QMessageBox::warning(this, tr("Warning"), tr("Key cannot be empty"), QMessageBox::Ok);
         return;
     }
-    model->appendNode(contextIndex,
-                      new JsonNode(key, dialog.itemValue(), JsonNodeType(dialog.itemType())));
+    auto *node = new JsonNode(key, dialog.itemValue(), JsonNodeType(dialog.itemType()));
+    if (!model->appendNode(contextIndex, node)) {
+        delete node;
+        reportTooDeep();
+    }
 }
 
 void MainWindow::onDeleteItem()

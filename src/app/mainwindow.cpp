@@ -1,6 +1,6 @@
 #include "app/mainwindow.h"
 
-#include "app/numbereditorfactory.h"
+#include "app/treeitemdelegate.h"
 #include "dialogs/searchdialog.h"
 #include "model/jsontreemodel.h"
 
@@ -10,7 +10,6 @@
 #include <QMenuBar>
 #include <QSettings>
 #include <QStatusBar>
-#include <QStyledItemDelegate>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -41,7 +40,12 @@ MainWindow::MainWindow(QWidget *parent)
     connect(model, &QAbstractItemModel::rowsRemoved, this, markModified);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // The view, destroyed after this, may still commit an open editor: no
+    // part of this half-destroyed window may hear of it.
+    disconnect(model, nullptr, this, nullptr);
+}
 
 void MainWindow::setupUi()
 {
@@ -70,10 +74,7 @@ void MainWindow::setupUi()
     treeView->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
     treeView->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(treeView, &QWidget::customContextMenuRequested, this, &MainWindow::onCustomContextMenu);
-    // Lives as long as the program: the view's delegate keeps only a pointer.
-    static NumberEditorFactory numberEditors;
-    qobject_cast<QStyledItemDelegate *>(treeView->itemDelegate())
-            ->setItemEditorFactory(&numberEditors);
+    treeView->setItemDelegate(new TreeItemDelegate(treeView));
     layout->addWidget(treeView);
 
     model = new JsonTreeModel(this);
@@ -160,7 +161,10 @@ void MainWindow::writeSettings()
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    // Closing never asks about unsaved changes.
+    if (!maybeSave()) {
+        event->ignore();
+        return;
+    }
     writeSettings();
     event->accept();
 }

@@ -62,6 +62,13 @@ private:
     void readSettings();
     void writeSettings();
     void setModified(bool isModified);
+    // Save, or Save As without a path; false when nothing was written.
+    bool save();
+    bool saveAs();
+    bool saveTo(const QString &path);
+    // Whether the document may be dropped: with unsaved changes it asks, and
+    // Save goes on only once the file is written.
+    bool maybeSave();
     void updateWindowTitle();
 
     bool performSearch(const SearchOptions &options);
@@ -76,6 +83,8 @@ private:
     bool pasteIntoObject(const QModelIndex &objectIndex, JsonNode *object,
                          std::unique_ptr<JsonNode> member);
     bool appendPasted(const QModelIndex &containerIndex, JsonNode *node);
+    // An edit refused for nesting deeper than a file may.
+    void reportTooDeep();
 
     QTreeView *treeView = nullptr;
     JsonTreeModel *model = nullptr;

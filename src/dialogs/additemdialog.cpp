@@ -7,6 +7,7 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QStackedWidget>
 
 AddItemDialog::AddItemDialog(bool isArray, QWidget *parent)
@@ -63,20 +64,25 @@ int AddItemDialog::itemType() const
     return typeCombo->currentData().toInt();
 }
 
+void AddItemDialog::accept()
+{
+    // A number is taken as an edit in place takes it; anything else keeps the
+    // dialog open.
+    if (JsonNodeType(itemType()) == JsonNodeType::Number && !itemValue().isValid()) {
+        QMessageBox::warning(this, tr("Warning"), tr("Value is not a valid number"));
+        return;
+    }
+    QDialog::accept();
+}
+
 QVariant AddItemDialog::itemValue() const
 {
     const QString text = valueEdit->text();
     switch (JsonNodeType(itemType())) {
     case JsonNodeType::String:
         return text;
-    case JsonNodeType::Number: {
-        bool isInteger = false;
-        const qint64 integer = text.toLongLong(&isInteger, 10);
-        if (isInteger)
-            return QVariant::fromValue(integer);
-        // Text that is no number at all gives 0.
-        return QVariant(text.toDouble());
-    }
+    case JsonNodeType::Number:
+        return JsonNode::numberFromText(text);
     case JsonNodeType::Boolean:
         return boolCheck->isChecked();
     default:

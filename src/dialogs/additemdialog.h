@@ -19,7 +19,11 @@ public:
 
     QString itemKey() const;
     int itemType() const;
+    // Invalid for a Number whose text is no number.
     QVariant itemValue() const;
+
+public slots:
+    void accept() override;
 
 private slots:
     void onTypeChanged(int index);

@@ -40,6 +40,25 @@ qsizetype depthFaultPosition(QByteArrayView text)
     return text.size();
 }
 
+// Where the text stops being UTF-8: the offset of the first byte that begins
+// no valid sequence, or the size when all of it is valid.
+qsizetype firstInvalidUtf8(QByteArrayView text)
+{
+    qsizetype i = 0;
+    while (i < text.size()) {
+        const uchar lead = uchar(text[i]);
+        const qsizetype length = lead < 0x80 ? 1
+                : (lead >> 5) == 0x6         ? 2
+                : (lead >> 4) == 0xE         ? 3
+                : (lead >> 3) == 0x1E        ? 4
+                                             : 0;
+        if (length == 0 || i + length > text.size() || !text.sliced(i, length).isValidUtf8())
+            break;
+        i += length;
+    }
+    return i;
+}
+
 } // namespace
 
 JsonNode *JsonReader::parse(QByteArrayView utf8, QString *error)
@@ -50,22 +69,29 @@ JsonNode *JsonReader::parse(QByteArrayView utf8, QString *error)
         *error = describeFault(utf8, 0, tr("Input data is empty"));
         return nullptr;
     }
-    yyjson_read_err readError;
-    yyjson_doc *doc = yyjson_read_opts(const_cast<char *>(utf8.data()), size_t(utf8.size()),
-                                       YYJSON_READ_NOFLAG, nullptr, &readError);
-    if (!doc) {
-        QString reason = QString::fromUtf8(readError.msg);
-        if (!reason.isEmpty())
-            reason[0] = reason[0].toUpper(); // the parser's reasons start in lower case
-        *error = describeFault(utf8, readError.pos, reason);
-        return nullptr;
+    // Integers beyond 64 bits come as their digits, to be kept as they are.
+    // A number with a fraction or exponent beyond a double's range comes so
+    // too, and the tree refuses it: read again without the flag, the parser
+    // says what and where.
+    JsonNode *tree = nullptr;
+    for (const yyjson_read_flag flags : {YYJSON_READ_BIGNUM_AS_RAW, YYJSON_READ_NOFLAG}) {
+        yyjson_read_err readError;
+        yyjson_doc *doc = yyjson_read_opts(const_cast<char *>(utf8.data()), size_t(utf8.size()),
+                                           flags, nullptr, &readError);
+        if (!doc) {
+            QString reason = QString::fromUtf8(readError.msg);
+            if (!reason.isEmpty())
+                reason[0] = reason[0].toUpper(); // the parser's reasons start in lower case
+            *error = describeFault(utf8, readError.pos, reason);
+            return nullptr;
+        }
+        tree = buildTree(yyjson_doc_get_root(doc), QString());
+        yyjson_doc_free(doc);
+        if (tree)
+            return tree;
     }
-    JsonNode *tree = buildTree(yyjson_doc_get_root(doc), QString());
-    yyjson_doc_free(doc);
-    if (!tree) {
-        *error = describeFault(utf8, size_t(depthFaultPosition(utf8)),
-                               tr("Nesting is deeper than %1 levels").arg(maxDepth));
-    }
+    *error = describeFault(utf8, size_t(depthFaultPosition(utf8)),
+                           tr("Nesting is deeper than %1 levels").arg(maxDepth));
     return tree;
 }
 
@@ -81,15 +107,28 @@ JsonNode *JsonReader::readFile(const QString &path, QString *error)
     const QByteArray bytes = file.readAll();
     file.close();
 
-    // Valid UTF-8 goes to the parser as it is; anything else takes the way
-    // through UTF-16, which turns every malformed sequence into U+FFFD. Both
-    // drop one leading byte-order mark.
+    // Only UTF-8 is read, one leading byte-order mark dropped: anything else
+    // would be read as other characters, and saving would write those.
+    const std::pair<QByteArrayView, const char *> otherEncodings[] = {
+            {QByteArrayView("\xFF\xFE\0\0", 4), "UTF-32"},
+            {QByteArrayView("\0\0\xFE\xFF", 4), "UTF-32"},
+            {"\xFF\xFE", "UTF-16"},
+            {"\xFE\xFF", "UTF-16"}};
+    for (const auto &[mark, encoding] : otherEncodings) {
+        if (QByteArrayView(bytes).startsWith(mark)) {
+            *error = tr("The file is encoded in %1, not UTF-8")
+                             .arg(QLatin1String(encoding));
+            return nullptr;
+        }
+    }
     QByteArrayView text(bytes);
     if (text.startsWith(byteOrderMark))
         text = text.sliced(byteOrderMark.size());
-    if (text.isValidUtf8())
-        return parse(text, error);
-    return parse(QString::fromUtf8(bytes).toUtf8(), error);
+    if (const qsizetype bad = firstInvalidUtf8(text); bad < text.size()) {
+        *error = describeFault(text, size_t(bad), tr("Invalid UTF-8"));
+        return nullptr;
+    }
+    return parse(text, error);
 }
 
 QString JsonReader::describeFault(QByteArrayView utf8, size_t position, const QString &reason)

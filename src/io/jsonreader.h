@@ -28,7 +28,8 @@ public:
     static JsonNode *readFile(const QString &path, QString *error);
 
     // A detached subtree built from a parsed value, its top node keyed `key`;
-    // null when the value nests deeper than maxDepth.
+    // null when the value nests deeper than maxDepth or holds a raw number
+    // that is no integer.
     static JsonNode *buildTree(yyjson_val *value, const QString &key);
 
 private:

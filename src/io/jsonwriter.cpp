@@ -7,6 +7,7 @@
 #include <QSaveFile>
 #include <QStringDecoder>
 
+#include <cmath>
 #include <vector>
 
 namespace {
@@ -72,20 +73,44 @@ QString JsonWriter::toText(const JsonNode *node, bool pretty)
     return written ? text : QString();
 }
 
-bool JsonWriter::writeFile(const QString &path, const JsonNode *node, bool pretty)
+bool JsonWriter::writeFile(const QString &path, const JsonNode *node, bool pretty,
+                           QString *error)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
-        return false;
     const auto sink = [&file](QByteArrayView piece) {
         return file.write(piece.data(), piece.size()) == piece.size();
     };
-    const bool written = node ? write(node, pretty, sink) : sink("{}");
-    if (!written) {
+    if (file.open(QIODevice::WriteOnly | QIODevice::Text)) {
+        if (node ? write(node, pretty, sink) : sink("{}")) {
+            if (file.commit())
+                return true;
+        } else if (file.error() == QFileDevice::NoError) {
+            *error = unwritableNumber(node);
+            file.cancelWriting();
+            return false;
+        }
         file.cancelWriting();
-        return false;
     }
-    return file.commit();
+    *error = file.errorString();
+    return false;
+}
+
+QString JsonWriter::unwritableNumber(const JsonNode *top)
+{
+    std::vector<const JsonNode *> pending {top};
+    while (!pending.empty()) {
+        const JsonNode *node = pending.back();
+        pending.pop_back();
+        const QVariant &value = node->value();
+        if (node->type() == JsonNodeType::Number && value.typeId() == QMetaType::Double
+            && !std::isfinite(value.toDouble())) {
+            return tr("The number %1 of \"%2\" has no JSON text.")
+                    .arg(value.toString(), node->key());
+        }
+        for (int row = node->childCount() - 1; row >= 0; --row)
+            pending.push_back(node->child(row));
+    }
+    return tr("The document could not be turned into JSON text.");
 }
 
 // The containers with many children are opened and closed here; the runs of
@@ -305,6 +330,13 @@ yyjson_mut_val *JsonWriter::shallowValue(const JsonNode *node, yyjson_mut_doc *d
         case QMetaType::UInt:
         case QMetaType::ULongLong:
             return yyjson_mut_uint(doc, value.toULongLong());
+        case QMetaType::QString: {
+            // An integer beyond 64 bits, written with exactly its digits.
+            const auto *digits = static_cast<const QString *>(value.constData());
+            if (JsonNode::isIntegerText(*digits))
+                return yyjson_mut_rawncpy(doc, digits->toLatin1().constData(), size_t(digits->size()));
+            return yyjson_mut_real(doc, value.toDouble());
+        }
         default:
             // Text that is no number converts to 0; NaN and infinities make
             // the writer fail.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QStringEncoder>
 
 #include <array>
@@ -17,6 +18,8 @@ struct yyjson_mut_val;
 // own, so memory stays small and warm however large the tree.
 class JsonWriter
 {
+    Q_DECLARE_TR_FUNCTIONS(JsonWriter)
+
 public:
     // Takes the text piece by piece; false stops the writer.
     using Sink = std::function<bool(QByteArrayView)>;
@@ -33,11 +36,14 @@ public:
 
     // Writes the text to a temporary file that replaces the one at `path` only
     // when every byte is out, so a failed save (the writer's or the disk's)
-    // leaves the file as it was.
-    static bool writeFile(const QString &path, const JsonNode *node, bool pretty);
+    // leaves the file as it was; then *error says why.
+    static bool writeFile(const QString &path, const JsonNode *node, bool pretty, QString *error);
 
 private:
     JsonWriter(bool pretty, const Sink &sink);
+
+    // Why the tree has no JSON text: its first number that is NaN or infinite.
+    static QString unwritableNumber(const JsonNode *top);
     ~JsonWriter();
 
     Q_DISABLE_COPY_MOVE(JsonWriter)

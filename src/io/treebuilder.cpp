@@ -50,7 +50,8 @@ QVariant numberValue(yyjson_val *value)
     }
 }
 
-// A node for the value itself, without its children.
+// A node for the value itself, without its children; null for a number too
+// large for a double.
 JsonNode *scalarNode(yyjson_val *value, QString key, TextPool &texts)
 {
     switch (yyjson_get_type(value)) {
@@ -64,11 +65,18 @@ JsonNode *scalarNode(yyjson_val *value, QString key, TextPool &texts)
         return new JsonNode(std::move(key),
                             stringVariant(pooledText(texts, value, maxPooledValueLength)),
                             JsonNodeType::String);
+    case YYJSON_TYPE_RAW: {
+        // Digits of an integer beyond 64 bits; anything else too large is refused.
+        const QString digits = QString::fromLatin1(yyjson_get_raw(value), qsizetype(yyjson_get_len(value)));
+        if (!JsonNode::isIntegerText(digits))
+            return nullptr;
+        return new JsonNode(std::move(key), digits, JsonNodeType::Number);
+    }
     case YYJSON_TYPE_ARR:
         return new JsonNode(std::move(key), QVariant(), JsonNodeType::Array);
     case YYJSON_TYPE_OBJ:
         return new JsonNode(std::move(key), QVariant(), JsonNodeType::Object);
-    default: // null, none, raw and a null pointer alike
+    default: // null, none and a null pointer alike
         return new JsonNode(std::move(key), QVariant(), JsonNodeType::Null);
     }
 }
@@ -94,7 +102,7 @@ JsonNode *JsonReader::buildTree(yyjson_val *value, const QString &key)
 {
     TextPool texts;
     JsonNode *top = scalarNode(value, key, texts);
-    if (!top->isContainer())
+    if (!top || !top->isContainer())
         return top;
 
     // One frame per open container, innermost last: the height of the stack
@@ -138,14 +146,14 @@ JsonNode *JsonReader::buildTree(yyjson_val *value, const QString &key)
             childKey = labels.label(frame.elements.idx - 1);
         }
         JsonNode *child = scalarNode(childValue, std::move(childKey), texts);
-        frame.node->appendChild(child);
-        if (yyjson_is_ctn(childValue)) {
-            if (stack.size() >= size_t(maxDepth)) {
-                delete top;
-                return nullptr;
-            }
-            open(child, childValue);
+        if (!child || (yyjson_is_ctn(childValue) && stack.size() >= size_t(maxDepth))) {
+            delete child;
+            delete top;
+            return nullptr;
         }
+        frame.node->appendChild(child);
+        if (yyjson_is_ctn(childValue))
+            open(child, childValue);
     }
     return top;
 }

@@ -2,6 +2,9 @@
 
 #include "model/nodeallocator.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include <utility>
 #include <vector>
 
@@ -203,4 +206,30 @@ JsonNode *JsonNode::clone(JsonNode *parent) const
 QString JsonNode::positionLabel(qsizetype position)
 {
     return QLatin1Char('[') + QString::number(position) + QLatin1Char(']');
+}
+
+QVariant JsonNode::numberFromText(const QString &text)
+{
+    bool ok = false;
+    const qint64 integer = text.toLongLong(&ok, 10);
+    if (ok)
+        return QVariant::fromValue(integer);
+    const quint64 unsignedInteger = text.toULongLong(&ok, 10);
+    if (ok)
+        return QVariant::fromValue(unsignedInteger);
+    if (isIntegerText(text))
+        return text;
+    const double real = text.toDouble(&ok);
+    if (ok && std::isfinite(real))
+        return QVariant(real);
+    return {};
+}
+
+bool JsonNode::isIntegerText(QStringView text)
+{
+    const QStringView digits = text.startsWith(u'-') ? text.sliced(1) : text;
+    if (digits.isEmpty() || (digits.size() > 1 && digits.front() == u'0'))
+        return false;
+    return std::all_of(digits.begin(), digits.end(),
+                       [](QChar c) { return c >= u'0' && c <= u'9'; });
 }

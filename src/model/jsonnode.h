@@ -68,6 +68,14 @@ public:
     // The key an array element carries: "[0]", "[1]", ...
     static QString positionLabel(qsizetype position);
 
+    // A Number's value from typed text: a 64-bit integer (unsigned only above
+    // the signed range), the digits of a longer integer, which are kept as
+    // they are, or a finite double. Invalid for text that is no such number.
+    static QVariant numberFromText(const QString &text);
+    // Whether the text is an integer as JSON writes one: "-" and digits,
+    // without leading zeros.
+    static bool isIntegerText(QStringView text);
+
 private:
     void updateRowsFrom(int row);
 

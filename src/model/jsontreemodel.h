@@ -29,10 +29,13 @@ public:
     Qt::ItemFlags flags(const QModelIndex &index) const override;
 
     // Takes ownership of `node` and makes it the last child of the container
-    // at `parentIndex` (either cell of its row; invalid for the root).
+    // at `parentIndex` (either cell of its row; invalid for the root). False,
+    // and the caller keeps `node`, when it would nest containers deeper than
+    // the reader takes.
     bool appendNode(const QModelIndex &parentIndex, JsonNode *node);
     // Moves the content of `node` into the node at `index`, which keeps its
-    // place. On success `node` is destroyed; on failure the caller keeps it.
+    // place. On success `node` is destroyed; on failure (as for appendNode)
+    // the caller keeps it.
     bool replaceNode(const QModelIndex &index, JsonNode *node);
 
     QModelIndex indexForNode(JsonNode *node) const;
@@ -61,6 +64,9 @@ public:
     QString toJsonString() const;
     QString nodeToJsonString(const QModelIndex &index) const;
     bool saveToFile(const QString &path) const;
+    // Why the last saveToFile() failed: the system's reason, or the number
+    // that has no JSON text.
+    QString saveError() const { return m_saveError; }
 
     // A detached subtree built from a parsed value; null when the value nests
     // deeper than the reader allows.
@@ -77,4 +83,5 @@ private:
     int m_maxTextLength = 1024;
     bool m_prettyPrint = true;
     QString m_parseError;
+    mutable QString m_saveError;
 };

@@ -5,29 +5,37 @@
 
 #include "model/jsonnode.h"
 
+#include "io/jsonreader.h"
+
 #include <charconv>
-#include <cmath>
+#include <vector>
 
 namespace {
 
-// A number typed as text: an integer when the text is one (unsigned only above
-// the signed range), else a finite double. Null when the text is no number.
-QVariant numberFromText(const QString &text)
+// Whether `node`, placed under `parent`, would nest containers deeper than
+// the reader takes: no edit makes a document that cannot be opened again.
+// Costs a step per ancestor and per node of `node`'s subtree.
+bool nestsTooDeep(const JsonNode *parent, const JsonNode *node)
 {
-    bool ok = false;
-    const qint64 integer = text.toLongLong(&ok, 10);
-    if (ok)
-        return QVariant::fromValue(integer);
-    const quint64 unsignedInteger = text.toULongLong(&ok, 10);
-    if (ok)
-        return QVariant::fromValue(unsignedInteger);
-    const double real = text.toDouble(&ok);
-    if (ok && std::isfinite(real))
-        return QVariant(real);
-    return {};
+    int depth = 0;
+    for (const JsonNode *ancestor = parent; ancestor; ancestor = ancestor->parent())
+        depth += ancestor->isContainer() ? 1 : 0;
+    std::vector<std::pair<const JsonNode *, int>> pending {{node, depth}};
+    while (!pending.empty()) {
+        const auto [next, above] = pending.back();
+        pending.pop_back();
+        if (!next->isContainer())
+            continue;
+        if (above + 1 > JsonReader::maxDepth)
+            return true;
+        for (int row = 0; row < next->childCount(); ++row)
+            pending.emplace_back(next->child(row), above + 1);
+    }
+    return false;
 }
 
 } // namespace
+
 
 bool JsonTreeModel::setData(const QModelIndex &index, const QVariant &value, int role)
 {
@@ -42,7 +50,7 @@ bool JsonTreeModel::setData(const QModelIndex &index, const QVariant &value, int
         // number, and the saved text, as they were.
         const QString text = value.toString();
         if (text != node->value().toString()) {
-            const QVariant number = numberFromText(text);
+            const QVariant number = JsonNode::numberFromText(text);
             if (!number.isValid())
                 return false;
             node->setValue(number);
@@ -85,6 +93,8 @@ bool JsonTreeModel::removeRows(int row, int count, const QModelIndex &parent)
 bool JsonTreeModel::appendNode(const QModelIndex &parentIndex, JsonNode *node)
 {
     JsonNode *target = parentIndex.isValid() ? nodeForIndex(parentIndex) : rootNode;
+    if (nestsTooDeep(target, node))
+        return false;
     // Rows hang under column-0 indexes only, whichever cell the caller holds.
     const QModelIndex announced = parentIndex.siblingAtColumn(0);
     const int row = target->childCount();
@@ -101,7 +111,7 @@ bool JsonTreeModel::replaceNode(const QModelIndex &index, JsonNode *node)
         return false;
     JsonNode *replaced = nodeForIndex(index);
     JsonNode *parentNode = replaced->parent();
-    if (!parentNode)
+    if (!parentNode || nestsTooDeep(parentNode, node))
         return false;
     const QModelIndex parentIndex = parent(index);
     // Rows hang under column-0 indexes only, whichever cell the caller holds.

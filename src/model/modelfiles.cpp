@@ -57,5 +57,6 @@ QString JsonTreeModel::nodeToJsonString(const QModelIndex &index) const
 
 bool JsonTreeModel::saveToFile(const QString &path) const
 {
-    return JsonWriter::writeFile(path, documentNode(), m_prettyPrint);
+    m_saveError.clear();
+    return JsonWriter::writeFile(path, documentNode(), m_prettyPrint, &m_saveError);
 }
