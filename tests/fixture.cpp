@@ -2,6 +2,12 @@
 
 #include "app/mainwindow.h"
 
+// Before any test starts: no test reads or writes the user's own settings.
+[[maybe_unused]] static const bool ownSettingsStore = [] {
+    static QTemporaryDir configHome;
+    return qputenv("XDG_CONFIG_HOME", configHome.path().toLocal8Bit());
+}();
+
 QStringList dumpTree(const QAbstractItemModel &model, const QModelIndex &parent)
 {
     QStringList lines;
@@ -23,11 +29,6 @@ QModelIndex indexAt(const QAbstractItemModel &model, const Path &path, int colum
     for (int i = 0; i < path.size(); ++i)
         index = model.index(path[i], i + 1 == path.size() ? column : 0, index);
     return index;
-}
-
-QString dataFile(const char *name)
-{
-    return QStringLiteral(TEST_DATA_DIR "/") + QString::fromLatin1(name);
 }
 
 QByteArray readFile(const QString &path)

@@ -14,14 +14,11 @@ class MainWindow;
 // checks a whole tree and prints a readable difference.
 QStringList dumpTree(const QAbstractItemModel &model, const QModelIndex &parent = {});
 
-// The cell reached by a row number per level from the top.
 using Path = QList<int>;
 QModelIndex indexAt(const QAbstractItemModel &model, const Path &path, int column = 0);
 
-QString dataFile(const char *name);
 QByteArray readFile(const QString &path);
 bool writeFile(const QString &path, const QByteArray &bytes);
-// A document nested `depth` arrays deep around a 1.
 QByteArray nestedArrays(int depth);
 
 // A model holding `json`, watched by the model tester from the start.
@@ -29,7 +26,6 @@ struct ModelFixture
 {
     explicit ModelFixture(const QString &json = {});
     QModelIndex at(const Path &path, int column = 0) const { return indexAt(model, path, column); }
-    // The whole document, compact.
     QString compact();
 
     JsonTreeModel model;
@@ -55,7 +51,6 @@ private:
     bool m_answered = false;
 };
 
-// An answer for modal dialogs of one class only.
 template<typename Dialog>
 std::function<bool(QWidget *)> onDialog(std::function<void(Dialog *)> answer)
 {
@@ -102,15 +97,3 @@ struct WindowFixture
     JsonTreeModel *model;
     QLabel *status;
 };
-
-// QTEST_MAIN with a settings store of the test's own: XDG_CONFIG_HOME points
-// at a temporary folder before the application starts.
-#define MARBLETRELLIS_TEST_MAIN(TestObject) \
-    int main(int argc, char *argv[]) \
-    { \
-        QTemporaryDir configHome; \
-        qputenv("XDG_CONFIG_HOME", configHome.path().toLocal8Bit()); \
-        QApplication app(argc, argv); \
-        TestObject test; \
-        return QTest::qExec(&test, argc, argv); \
-    }

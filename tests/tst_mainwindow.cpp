@@ -6,6 +6,7 @@
 #include "dialogs/searchdialog.h"
 #include "dialogs/settingsdialog.h"
 #include "io/jsonreader.h"
+#include "model/jsonnode.h"
 #include "model/preordercursor.h"
 
 namespace {
@@ -27,391 +28,419 @@ class TestMainWindow : public QObject
     Q_OBJECT
 
 private slots:
-    void clipboardCommands_data();
-    void clipboardCommands();
-    void editing_data();
-    void editing();
-    void contextMenuCommands_data();
-    void contextMenuCommands();
-    void fileCommands();
-    void unsavedChanges_data();
-    void unsavedChanges();
-    void limits();
-    void search();
-    void settings();
-    void dialogs();
+    void clipboardCommands_data()
+    {
+        QTest::addColumn<QString>("json");
+        QTest::addColumn<Path>("item"); // empty: no current row
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("clipboardText");
+        QTest::addColumn<QMessageBox::StandardButton>("answer"); // to the overwrite question
+        QTest::addColumn<QString>("status");
+        QTest::addColumn<QString>("clipboardAfter");
+        QTest::addColumn<QString>("document"); // afterwards, compact
+
+        const QString doc = QStringLiteral(R"({"n":1,"o":{"a":[1]},"l":[3]})");
+        const auto none = QMessageBox::NoButton;
+        // clang-format off
+        QTest::newRow("copy member") << doc << Path {0, 1} << "actionCopy" << "-" << none << "Copied to clipboard." << "\"o\": {\n    \"a\": [\n        1\n    ]\n}" << doc;
+        QTest::newRow("copy element") << doc << Path {0, 2, 0} << "actionCopy" << "-" << none << "Copied to clipboard." << "3" << doc;
+        QTest::newRow("copy top-level container") << "[1]" << Path {0} << "actionCopy" << "-" << none << "Copied to clipboard." << "[\n    1\n]" << "[1]";
+        QTest::newRow("copy top-level scalar") << "5" << Path {0} << "actionCopy" << "-" << none << "Cannot copy standalone value." << "-" << "5";
+        QTest::newRow("copy key") << doc << Path {0, 2, 0} << "actionCopyKey" << "-" << none << "Copied key to clipboard." << "[0]" << doc;
+        QTest::newRow("copy value") << doc << Path {0, 0} << "actionCopyValue" << "-" << none << "Copied value to clipboard." << "1" << doc;
+        QTest::newRow("copy, no row") << doc << Path {} << "actionCopy" << "-" << none << "No item selected to copy." << "-" << doc;
+        QTest::newRow("copy key, no row") << doc << Path {} << "actionCopyKey" << "-" << none << "No item selected to copy." << "-" << doc;
+        QTest::newRow("copy value, no row") << doc << Path {} << "actionCopyValue" << "-" << none << "No item selected to copy." << "-" << doc;
+        QTest::newRow("paste, no row") << doc << Path {} << "actionPaste" << "[2]" << none << "No item selected to paste." << "[2]" << doc;
+        QTest::newRow("paste nothing") << doc << Path {0} << "actionPaste" << " \n" << none << "Clipboard is empty." << " \n" << doc;
+        QTest::newRow("paste member") << doc << Path {0, 0} << "actionPaste" << "k: true" << none << "Pasted key and value." << "k: true" << R"({"n":1,"o":{"a":[1]},"l":[3],"k":true})";
+        QTest::newRow("overwrite declined") << doc << Path {0, 0} << "actionPaste" << "o: 2" << QMessageBox::No << "Ready" << "o: 2" << doc;
+        QTest::newRow("overwrite in place") << doc << Path {0} << "actionPaste" << "o: 2" << QMessageBox::Yes << "Pasted key and value." << "o: 2" << R"({"n":1,"o":2,"l":[3]})";
+        QTest::newRow("paste text into object") << doc << Path {0} << "actionPaste" << "[2]" << none << "Object can only paste \"key\": value format." << "[2]" << doc;
+        QTest::newRow("paste member into array") << doc << Path {0, 2, 0} << "actionPaste" << "o: {}" << none << "Pasted value into Array." << "o: {}" << R"({"n":1,"o":{"a":[1]},"l":[3,{}]})";
+        QTest::newRow("paste JSON into array") << doc << Path {0, 2} << "actionPaste" << "[2]" << none << "Pasted JSON into Array." << "[2]" << R"({"n":1,"o":{"a":[1]},"l":[3,[2]]})";
+        QTest::newRow("paste text into array") << doc << Path {0, 2} << "actionPaste" << " x y " << none << "Pasted text into Array." << " x y " << R"({"n":1,"o":{"a":[1]},"l":[3,"x y"]})";
+        QTest::newRow("paste into top-level scalar") << "5" << Path {0} << "actionPaste" << "[2]" << none << "Can only paste into Object or Array." << "[2]" << "5";
+        // clang-format on
+    }
+    void clipboardCommands()
+    {
+        QFETCH(Path, item);
+        QFETCH(QString, command);
+        QFETCH(QMessageBox::StandardButton, answer);
+        QFETCH(QString, status);
+        QFETCH(QString, json);
+        WindowFixture w(json);
+        w.tree->setCurrentIndex(w.at(item));
+        const QModelIndex before = w.tree->currentIndex();
+        QFETCH(QString, clipboardText);
+        QGuiApplication::clipboard()->setText(clipboardText);
+        MessageBoxAnswer box(answer == QMessageBox::NoButton ? QMessageBox::Ok : answer);
+
+        w.action(qPrintable(command))->trigger();
+
+        QCOMPARE(w.status->text(), status);
+        QTEST(QGuiApplication::clipboard()->text(), "clipboardAfter");
+        QTEST(w.compact(), "document");
+        const bool asked = answer != QMessageBox::NoButton;
+        QCOMPARE(QStringList({box.title, box.text}),
+                 asked ? QStringList({"Paste", R"(Key "o" already exists. Overwrite?)"})
+                       : QStringList({"", ""}));
+        QCOMPARE(box.buttons, asked ? QMessageBox::Yes | QMessageBox::No : QMessageBox::NoButton);
+        QCOMPARE(box.defaultButton, asked ? QMessageBox::No : QMessageBox::NoButton);
+        const bool pasted = status.startsWith(QLatin1String("Pasted"));
+        QCOMPARE(isModified(w), pasted);
+        const QModelIndex current = w.tree->currentIndex();
+        if (answer == QMessageBox::Yes)
+            QCOMPARE(current, w.at({0, 1}));
+        else if (pasted)
+            QCOMPARE(current.row(), w.model->rowCount(current.parent()) - 1);
+        else
+            QCOMPARE(current, before);
+        QCOMPARE(w.tree->selectionModel()->selectedIndexes().size(), current.isValid() ? 2 : 0);
+    }
+    void editing_data()
+    {
+        QTest::addColumn<QString>("json");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("document");
+        QTest::addColumn<bool>("modified");
+        // clang-format off
+        QTest::newRow("key") << R"({"a":1})" << 0 << "b" << R"({"b":1})" << true;
+        QTest::newRow("null takes text") << "[null]" << 1 << "abc" << R"(["abc"])" << true;
+        QTest::newRow("integer") << "[0.5]" << 1 << "9007199254740993" << "[9007199254740993]" << true;
+        QTest::newRow("no number") << "[7]" << 1 << "abc" << "[7]" << false;
+        QTest::newRow("same number") << "[1.0]" << 1 << "1" << "[1.0]" << false;
+        QTest::newRow("null left alone") << "[null]" << 1 << "" << "[null]" << false;
+        // clang-format on
+    }
+    // Types into the cell's editor, as a user would, and confirms it.
+    void editing()
+    {
+        QFETCH(QString, json);
+        QFETCH(int, column);
+        QFETCH(QString, typed);
+        WindowFixture w(json);
+        w.tree->setCurrentIndex(w.at({0, 0}, column));
+        QTest::keyClick(w.tree, Qt::Key_F2);
+        QPointer<QLineEdit> editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+        QVERIFY(editor);
+        editor->selectAll();
+        QTest::keyClicks(editor, typed);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QVERIFY(QTest::qWaitFor([&editor] { return !editor; }));
+        QTEST(w.model->toJsonString().remove(QRegularExpression(QStringLiteral("\\s"))),
+              "document");
+        QTEST(isModified(w), "modified");
+    }
+    void contextMenuCommands_data()
+    {
+        QTest::addColumn<Path>("item");
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QStringList>("entries");
+        QTest::addColumn<QString>("document");
+
+        const QStringList common {"Copy", "Copy Key", "Copy Value", "Paste", "Delete"};
+        // clang-format off
+        QTest::newRow("element") << Path {0, 1, 0} << "Duplicate" << QStringList {"Duplicate", "Add Item..."} + common << R"({"o":{"k":1},"l":[{"x":[2]},3,{"x":[2]}]})";
+        QTest::newRow("object") << Path {0, 0} << "Delete" << QStringList {"Add Item..."} + common << R"({"l":[{"x":[2]},3]})";
+        QTest::newRow("array in array") << Path {0, 1, 0, 0} << "Delete" << QStringList {"Add Item..."} + common << R"({"o":{"k":1},"l":[{},3]})";
+        QTest::newRow("scalar element") << Path {0, 1, 1} << "Delete" << QStringList {"Duplicate"} + common << R"({"o":{"k":1},"l":[{"x":[2]}]})";
+        QTest::newRow("member") << Path {0, 0, 0} << "" << common << R"({"o":{"k":1},"l":[{"x":[2]},3]})";
+        // clang-format on
+    }
+    void contextMenuCommands()
+    {
+        QFETCH(Path, item);
+        QFETCH(QString, entry);
+        WindowFixture w(QStringLiteral(R"({"o":{"k":1},"l":[{"x":[2]},3]})"));
+        QTEST(w.contextMenu(w.at(item, 1), entry), "entries");
+        QTEST(w.compact(), "document");
+        QCOMPARE(isModified(w), !entry.isEmpty());
+    }
+    void fileCommands()
+    {
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("doc.json"));
+        QVERIFY(writeFile(file, R"({"a":{"b":{"c":1}}})"));
+        WindowFixture w;
+        QVERIFY(w.runFileCommand("actionOpen", file));
+        QCOMPARE(w.window->windowTitle(), QStringLiteral("Marbletrellis - ") + file);
+        QVERIFY(matches(QStringLiteral("^Loaded: %1 \\(\\d+ ms\\)$"), file, w.status->text()));
+        QVERIFY(w.tree->isExpanded(w.at({0, 0})) && !w.tree->isExpanded(w.at({0, 0, 0})));
+
+        w.model->setData(w.at({0, 0}), QStringLiteral("z"));
+        QCOMPARE(w.window->windowTitle(), QStringLiteral("Marbletrellis - %1*").arg(file));
+        w.model->setPrettyPrint(false);
+        w.action("actionSave")->trigger();
+        QCOMPARE(readFile(file), QByteArray(R"({"z":{"b":{"c":1}}})"));
+        QCOMPARE(w.status->text(), QStringLiteral("Saved: ") + file);
+        QVERIFY(!isModified(w));
+
+        QVERIFY(writeFile(file, "{\n  \"a\": 1,\n}"));
+        MessageBoxAnswer parseBox;
+        QVERIFY(w.runFileCommand("actionOpen", file));
+        QCOMPARE(parseBox.icon, QMessageBox::Critical);
+        QCOMPARE(parseBox.text,
+                 QStringLiteral(
+                         "Failed to parse JSON file.\n\nTrailing comma is not allowed at line "
+                         "2, column 9"));
+        QCOMPARE(w.model->rowCount(w.at({0, 0, 0})), 1);
+
+        // A number no JSON text can hold: Save As fails, says why and changes nothing.
+        w.model->setData(w.at({0, 0, 0, 0}, 1), qQNaN());
+        MessageBoxAnswer saveBox;
+        const QString out = dir.filePath(QStringLiteral("out.json"));
+        QVERIFY(w.runFileCommand("actionSaveAs", out));
+        QCOMPARE(QStringList({saveBox.title, saveBox.text, saveBox.informativeText}),
+                 QStringList({"Error", "Failed to save JSON file.",
+                              out + "\n\nThe number nan of \"c\" has no JSON text."}));
+        QVERIFY(!QFile::exists(out));
+        QCOMPARE(w.window->windowTitle(), QStringLiteral("Marbletrellis - %1*").arg(file));
+
+        // Beyond 8 MiB a file opens collapsed, with its size in the status line.
+        QVERIFY(writeFile(file, "[\"" + QByteArray(12345678 - 4, 'x') + "\"]"));
+        MessageBoxAnswer discard(QMessageBox::Discard);
+        QVERIFY(w.runFileCommand("actionOpen", file));
+        QVERIFY(matches(
+                QStringLiteral(
+                        "^Loaded: %1 \\(filesize: 11.77mb, parse \\d+ ms, total \\d+ ms\\)$"),
+                file, w.status->text()));
+        QVERIFY(!w.tree->isExpanded(w.at({0})));
+        QCOMPARE(w.tree->header()->sectionResizeMode(0), QHeaderView::Interactive);
+        QVERIFY(!isModified(w));
+    }
+    void unsavedChanges_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QMessageBox::StandardButton>("answer");
+        QTest::addColumn<bool>("hasPath");
+        QTest::addColumn<bool>("goesOn");
+        // clang-format off
+        for (const char *command : {"actionOpen", "actionExit", "close"}) {
+            QTest::addRow("%s, Save", command) << command << QMessageBox::Save << true << true;
+            QTest::addRow("%s, Save without a path, cancelled", command) << command << QMessageBox::Save << false << false;
+            QTest::addRow("%s, Discard", command) << command << QMessageBox::Discard << false << true;
+            QTest::addRow("%s, Cancel", command) << command << QMessageBox::Cancel << true << false;
+        }
+        // clang-format on
+    }
+    // Unsaved changes are never dropped without asking.
+    void unsavedChanges()
+    {
+        QFETCH(QString, command);
+        QFETCH(QMessageBox::StandardButton, answer);
+        QFETCH(bool, hasPath);
+        QFETCH(bool, goesOn);
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("doc.json"));
+        QVERIFY(writeFile(file, "[1]"));
+        WindowFixture w(QStringLiteral("[1]"));
+        if (hasPath)
+            QVERIFY(w.runFileCommand("actionOpen", file));
+        w.model->setData(w.at({0, 0}, 1), 2);
+        const QString title = w.window->windowTitle();
+        MessageBoxAnswer box(answer);
+        ModalAnswer later(onDialog<QFileDialog>([](QFileDialog *dialog) { dialog->reject(); }));
+        if (command == QLatin1String("close"))
+            w.window->close();
+        else
+            w.action(qPrintable(command))->trigger();
+        QCOMPARE(QStringList({box.title, box.text, box.informativeText}),
+                 QStringList({"Unsaved Changes", "The document has been modified.",
+                              "Do you want to save your changes?"}));
+        QVERIFY(box.icon == QMessageBox::Warning && box.defaultButton == QMessageBox::Save
+                && box.buttons == (QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel));
+        QCOMPARE(readFile(file),
+                 QByteArray(answer == QMessageBox::Save && hasPath ? "[\n    2\n]" : "[1]"));
+        QCOMPARE(w.window->isVisible(), command == QLatin1String("actionOpen") || !goesOn);
+        QCOMPARE(later.answered(),
+                 (answer == QMessageBox::Save && !hasPath) || (command == "actionOpen" && goesOn));
+        if (!goesOn)
+            QCOMPARE(w.window->windowTitle(), title);
+    }
+    // No edit nests deeper than a file may; a key of a megabyte lays out as fast
+    // as a short one; an editor open while the window goes is no fault.
+    void limits()
+    {
+        WindowFixture w(QString::fromLatin1(nestedArrays(JsonReader::maxDepth)));
+        PreorderCursor cursor(w.model);
+        cursor.moveToLast();
+        w.tree->setCurrentIndex(cursor.index());
+        QGuiApplication::clipboard()->setText(QStringLiteral("[1]"));
+        w.action("actionPaste")->trigger();
+        QCOMPARE(w.status->text(), QStringLiteral("Nesting is deeper than 10000 levels"));
+        QCOMPARE(w.model->rowCount(cursor.index().parent()), 1);
+
+        const QString key(1 << 20, QLatin1Char('k'));
+        w.model->loadFromString(QStringLiteral(R"({"%1": 1})").arg(key));
+        w.tree->expandAll();
+        w.tree->resizeColumnToContents(0);
+        QVERIFY(w.tree->columnWidth(0) < 30000);
+        w.tree->setCurrentIndex(w.at({0, 0}));
+        w.action("actionCopyKey")->trigger();
+        QCOMPARE(QGuiApplication::clipboard()->text(), key);
+
+        QTest::keyClick(w.tree, Qt::Key_F2);
+        QVERIFY(qobject_cast<QLineEdit *>(QApplication::focusWidget()));
+        w.window.reset();
+    }
+    void search()
+    {
+        WindowFixture w(QStringLiteral(R"({"a":1,"b":{"a":2}})"));
+        w.tree->collapseAll();
+        auto *dialog = w.window->findChild<SearchDialog *>();
+        w.action("actionFindNext")->trigger(); // before any search: only the dialog opens
+        QVERIFY(dialog->isVisible() && !w.tree->currentIndex().isValid());
+        QTest::keyClicks(dialog->findChild<QLineEdit *>(), QStringLiteral("  a "));
+        QTest::keyClick(dialog->findChild<QLineEdit *>(), Qt::Key_Return);
+        QCOMPARE(w.tree->currentIndex(), w.at({0, 0}));
+        QCOMPARE(w.status->text(), QStringLiteral("Match found."));
+        w.action("actionFindNext")->trigger();
+        QCOMPARE(w.tree->currentIndex(), w.at({0, 1, 0}));
+        QVERIFY(w.tree->isExpanded(w.at({0, 1})));
+        w.action("actionFindNext")->trigger();
+        QCOMPARE(w.status->text(), QStringLiteral("Reached end, continued from beginning."));
+        w.action("actionFindPrevious")->trigger();
+        QCOMPARE(w.tree->currentIndex(), w.at({0, 1, 0}));
+
+        emit dialog->findRequested({});
+        QCOMPARE(w.status->text(), QStringLiteral("Search text is empty."));
+        SearchOptions options;
+        options.text = QStringLiteral("a(");
+        options.useRegex = true;
+        MessageBoxAnswer box;
+        emit dialog->findRequested(options);
+        QCOMPARE(QStringList({box.title, box.text}),
+                 QStringList({"Search",
+                              "Invalid regular expression: "
+                                      + QRegularExpression(options.text).errorString()}));
+        QCOMPARE(w.tree->currentIndex(), w.at({0, 1, 0}));
+        w.model->removeRows(0, 1);
+        w.action("actionFindPrevious")->trigger();
+        QCOMPARE(w.status->text(), QStringLiteral("No searchable items."));
+    }
+    void settings()
+    {
+        {
+            WindowFixture w(QStringLiteral(R"(["abcdef"])"));
+            ModalAnswer answer(onDialog<SettingsDialog>([](SettingsDialog *dialog) {
+                dialog->findChild<QSpinBox *>()->setValue(3);
+                dialog->findChild<QCheckBox *>()->setChecked(false);
+                dialog->accept();
+            }));
+            w.action("actionSettings")->trigger();
+            QCOMPARE(w.at({0, 0}, 1).data().toString(), QStringLiteral("abc... (6 chars total)"));
+            QCOMPARE(w.model->prettyPrint(), false);
+        }
+        QSettings store(QStringLiteral("Marbletrellis"), QStringLiteral("Marbletrellis"));
+        QCOMPARE(store.value(QStringLiteral("maxTextLength")).toInt(), 3);
+        store.setValue(QStringLiteral("prettyPrint"), true);
+        store.sync();
+        WindowFixture w;
+        QCOMPARE(w.model->maxTextLength(), 3);
+        QCOMPARE(w.model->prettyPrint(), true);
+        w.model->setMaxTextLength(7);
+        w.window->close();
+        store.sync();
+        QCOMPARE(store.value(QStringLiteral("maxTextLength")).toInt(), 7);
+    }
+    void dialogs()
+    {
+        WindowFixture w(QStringLiteral(R"({"a":[]})"));
+        ModalAnswer about(onDialog<AboutDialog>([](AboutDialog *dialog) { dialog->accept(); }));
+        w.action("actionAbout")->trigger();
+        QVERIFY(about.answered());
+
+        ModalAnswer add(onDialog<AddItemDialog>([](AddItemDialog *dialog) {
+            auto *type = dialog->findChild<QComboBox *>();
+            type->setCurrentIndex(type->findText(QStringLiteral("Number")));
+            dialog->findChildren<QLineEdit *>().at(1)->setText(QStringLiteral("4.5"));
+            dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
+        }));
+        w.contextMenu(w.at({0, 0}), QStringLiteral("Add Item..."));
+        QCOMPARE(w.compact(), QStringLiteral(R"({"a":[4.5]})"));
+
+        ModalAnswer member(
+                onDialog<AddItemDialog>([](AddItemDialog *dialog) { dialog->accept(); }));
+        MessageBoxAnswer box;
+        w.contextMenu(w.at({0}), QStringLiteral("Add Item..."));
+        QCOMPARE(QStringList({box.title, box.text}),
+                 QStringList({"Warning", "Key cannot be empty"}));
+        QCOMPARE(w.compact(), QStringLiteral(R"({"a":[4.5]})"));
+    }
+    void addItemDialog_data()
+    {
+        QTest::addColumn<bool>("isArray");
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<QString>("text"); // typed as the value, or "checked" for a Boolean
+        QTest::addColumn<QString>("item"); // the item added, compact; empty: refused with a warning
+        QTest::addColumn<bool>("valueTyped");
+        // clang-format off
+        QTest::newRow("string") << false << "String" << "x" << R"({"k":"x"})" << true;
+        QTest::newRow("number") << false << "Number" << "18446744073709551616" << R"({"k":18446744073709551616})" << true;
+        QTest::newRow("no number") << false << "Number" << "abc" << "" << true;
+        QTest::newRow("infinity") << true << "Number" << "1e999" << "" << true;
+        QTest::newRow("boolean") << true << "Boolean" << "checked" << "[true]" << false;
+        QTest::newRow("null") << true << "Null" << "x" << "[null]" << false;
+        QTest::newRow("object") << false << "Object" << "x" << R"({"k":{}})" << false;
+        QTest::newRow("array") << true << "Array" << "x" << "[[]]" << false;
+        // clang-format on
+    }
+    void addItemDialog()
+    {
+        QFETCH(bool, isArray);
+        QFETCH(QString, type);
+        QFETCH(QString, text);
+        QFETCH(QString, item);
+        AddItemDialog dialog(isArray);
+        auto *combo = dialog.findChild<QComboBox *>();
+        combo->setCurrentIndex(combo->findText(type));
+        const auto edits = dialog.findChildren<QLineEdit *>();
+        QCOMPARE(edits.at(0)->isEnabled(), !isArray);
+        edits.at(0)->setText(QStringLiteral("k"));
+        edits.at(1)->setText(text);
+        dialog.findChild<QCheckBox *>()->setChecked(text == QLatin1String("checked"));
+        QTEST(edits.at(1)->isVisibleTo(&dialog) && edits.at(1)->isEnabled(), "valueTyped");
+        MessageBoxAnswer warning;
+        dialog.accept();
+        QCOMPARE(QStringList({warning.title, warning.text}),
+                 item.isEmpty() ? QStringList({"Warning", "Value is not a valid number"})
+                                : QStringList({"", ""}));
+        QCOMPARE(dialog.result(), item.isEmpty() ? QDialog::Rejected : QDialog::Accepted);
+        QVERIFY(!item.isEmpty() || !dialog.itemValue().isValid());
+        ModelFixture f(isArray ? QStringLiteral("[]") : QStringLiteral("{}"));
+        QVERIFY(f.model.appendNode(f.at({0}),
+                                   new JsonNode(dialog.itemKey(), dialog.itemValue(),
+                                                JsonNodeType(dialog.itemType()))));
+        QCOMPARE(item.isEmpty() ? QString() : f.compact(), item);
+    }
+    // The Find dialog sends what its widgets hold, trimmed, and shows what it is given.
+    void searchDialog()
+    {
+        SearchDialog dialog;
+        QSignalSpy sent(&dialog, &SearchDialog::findRequested);
+        auto *field = dialog.findChild<QLineEdit *>();
+        const auto send = [&] {
+            QTest::keyClick(field, Qt::Key_Return);
+            const auto o = sent.takeLast().at(0).value<SearchOptions>();
+            return o.text + '|' + (o.backward ? "b" : "") + (o.ignoreCase ? "i" : "")
+                    + (o.wrapAround ? "w" : "") + (o.useRegex ? "r" : "")
+                    + (o.searchInValue ? "v" : "");
+        };
+        field->setText(QStringLiteral("  x "));
+        QCOMPARE(send(), QStringLiteral("x|w"));
+        SearchOptions options;
+        options.text = QStringLiteral("y");
+        options.backward = options.ignoreCase = options.useRegex = options.searchInValue = true;
+        options.wrapAround = false;
+        dialog.setOptions(options);
+        QCOMPARE(send(), QStringLiteral("y|birv"));
+        dialog.setSearchBackward(false);
+        QCOMPARE(send(), QStringLiteral("y|irv"));
+    }
 };
 
-void TestMainWindow::clipboardCommands_data()
-{
-    QTest::addColumn<QString>("json");
-    QTest::addColumn<Path>("item"); // empty: no current row
-    QTest::addColumn<QString>("command");
-    QTest::addColumn<QString>("clipboardText");
-    QTest::addColumn<QMessageBox::StandardButton>("answer"); // to the overwrite question
-    QTest::addColumn<QString>("status");
-    QTest::addColumn<QString>("clipboardAfter");
-    QTest::addColumn<QString>("document"); // afterwards, compact
-
-    const QString doc = QStringLiteral(R"({"n":1,"o":{"a":[1]},"l":[3]})");
-    const auto none = QMessageBox::NoButton;
-    // clang-format off
-    QTest::newRow("copy member") << doc << Path {0, 1} << "actionCopy" << "-" << none << "Copied to clipboard." << "\"o\": {\n    \"a\": [\n        1\n    ]\n}" << doc;
-    QTest::newRow("copy element") << doc << Path {0, 2, 0} << "actionCopy" << "-" << none << "Copied to clipboard." << "3" << doc;
-    QTest::newRow("copy top-level container") << "[1]" << Path {0} << "actionCopy" << "-" << none << "Copied to clipboard." << "[\n    1\n]" << "[1]";
-    QTest::newRow("copy top-level scalar") << "5" << Path {0} << "actionCopy" << "-" << none << "Cannot copy standalone value." << "-" << "5";
-    QTest::newRow("copy key") << doc << Path {0, 2, 0} << "actionCopyKey" << "-" << none << "Copied key to clipboard." << "[0]" << doc;
-    QTest::newRow("copy value") << doc << Path {0, 0} << "actionCopyValue" << "-" << none << "Copied value to clipboard." << "1" << doc;
-    QTest::newRow("copy, no row") << doc << Path {} << "actionCopy" << "-" << none << "No item selected to copy." << "-" << doc;
-    QTest::newRow("copy key, no row") << doc << Path {} << "actionCopyKey" << "-" << none << "No item selected to copy." << "-" << doc;
-    QTest::newRow("copy value, no row") << doc << Path {} << "actionCopyValue" << "-" << none << "No item selected to copy." << "-" << doc;
-    QTest::newRow("paste, no row") << doc << Path {} << "actionPaste" << "[2]" << none << "No item selected to paste." << "[2]" << doc;
-    QTest::newRow("paste nothing") << doc << Path {0} << "actionPaste" << " \n" << none << "Clipboard is empty." << " \n" << doc;
-    QTest::newRow("paste member") << doc << Path {0, 0} << "actionPaste" << "k: true" << none << "Pasted key and value." << "k: true" << R"({"n":1,"o":{"a":[1]},"l":[3],"k":true})";
-    QTest::newRow("overwrite declined") << doc << Path {0, 0} << "actionPaste" << "o: 2" << QMessageBox::No << "Ready" << "o: 2" << doc;
-    QTest::newRow("overwrite in place") << doc << Path {0} << "actionPaste" << "o: 2" << QMessageBox::Yes << "Pasted key and value." << "o: 2" << R"({"n":1,"o":2,"l":[3]})";
-    QTest::newRow("paste text into object") << doc << Path {0} << "actionPaste" << "[2]" << none << "Object can only paste \"key\": value format." << "[2]" << doc;
-    QTest::newRow("paste member into array") << doc << Path {0, 2, 0} << "actionPaste" << "o: {}" << none << "Pasted value into Array." << "o: {}" << R"({"n":1,"o":{"a":[1]},"l":[3,{}]})";
-    QTest::newRow("paste JSON into array") << doc << Path {0, 2} << "actionPaste" << "[2]" << none << "Pasted JSON into Array." << "[2]" << R"({"n":1,"o":{"a":[1]},"l":[3,[2]]})";
-    QTest::newRow("paste text into array") << doc << Path {0, 2} << "actionPaste" << " x y " << none << "Pasted text into Array." << " x y " << R"({"n":1,"o":{"a":[1]},"l":[3,"x y"]})";
-    QTest::newRow("paste into top-level scalar") << "5" << Path {0} << "actionPaste" << "[2]" << none << "Can only paste into Object or Array." << "[2]" << "5";
-    // clang-format on
-}
-
-void TestMainWindow::clipboardCommands()
-{
-    QFETCH(Path, item);
-    QFETCH(QString, command);
-    QFETCH(QMessageBox::StandardButton, answer);
-    QFETCH(QString, status);
-    QFETCH(QString, json);
-    WindowFixture w(json);
-    w.tree->setCurrentIndex(w.at(item));
-    const QModelIndex before = w.tree->currentIndex();
-    QFETCH(QString, clipboardText);
-    QGuiApplication::clipboard()->setText(clipboardText);
-    MessageBoxAnswer box(answer == QMessageBox::NoButton ? QMessageBox::Ok : answer);
-
-    w.action(qPrintable(command))->trigger();
-
-    QCOMPARE(w.status->text(), status);
-    QTEST(QGuiApplication::clipboard()->text(), "clipboardAfter");
-    QTEST(w.compact(), "document");
-    const bool asked = answer != QMessageBox::NoButton;
-    QCOMPARE(QStringList({box.title, box.text}),
-             asked ? QStringList({"Paste", R"(Key "o" already exists. Overwrite?)"})
-                   : QStringList({"", ""}));
-    QCOMPARE(box.buttons, asked ? QMessageBox::Yes | QMessageBox::No : QMessageBox::NoButton);
-    QCOMPARE(box.defaultButton, asked ? QMessageBox::No : QMessageBox::NoButton);
-    const bool pasted = status.startsWith(QLatin1String("Pasted"));
-    QCOMPARE(isModified(w), pasted);
-    // A pasted row becomes the current, only selected row: the last of its
-    // container, or the one it replaced.
-    const QModelIndex current = w.tree->currentIndex();
-    if (answer == QMessageBox::Yes)
-        QCOMPARE(current, w.at({0, 1}));
-    else if (pasted)
-        QCOMPARE(current.row(), w.model->rowCount(current.parent()) - 1);
-    else
-        QCOMPARE(current, before);
-    QCOMPARE(w.tree->selectionModel()->selectedIndexes().size(), current.isValid() ? 2 : 0);
-}
-
-void TestMainWindow::editing_data()
-{
-    QTest::addColumn<QString>("json");
-    QTest::addColumn<int>("column");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("document");
-    QTest::addColumn<bool>("modified");
-    // clang-format off
-    QTest::newRow("key") << R"({"a":1})" << 0 << "b" << R"({"b":1})" << true;
-    QTest::newRow("null takes text") << "[null]" << 1 << "abc" << R"(["abc"])" << true;
-    QTest::newRow("integer") << "[0.5]" << 1 << "9007199254740993" << "[9007199254740993]" << true;
-    QTest::newRow("no number") << "[7]" << 1 << "abc" << "[7]" << false;
-    QTest::newRow("same number") << "[1.0]" << 1 << "1" << "[1.0]" << false;
-    QTest::newRow("null left alone") << "[null]" << 1 << "" << "[null]" << false;
-    // clang-format on
-}
-
-// Types into the cell's editor, as a user would, and confirms it.
-void TestMainWindow::editing()
-{
-    QFETCH(QString, json);
-    QFETCH(int, column);
-    QFETCH(QString, typed);
-    WindowFixture w(json);
-    w.tree->setCurrentIndex(w.at({0, 0}, column));
-    QTest::keyClick(w.tree, Qt::Key_F2);
-    QPointer<QLineEdit> editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
-    QVERIFY(editor);
-    editor->selectAll();
-    QTest::keyClicks(editor, typed);
-    QTest::keyClick(editor, Qt::Key_Return);
-    QVERIFY(QTest::qWaitFor([&editor] { return !editor; }));
-    QTEST(w.model->toJsonString().remove(QRegularExpression(QStringLiteral("\\s"))), "document");
-    QTEST(isModified(w), "modified");
-}
-
-void TestMainWindow::contextMenuCommands_data()
-{
-    QTest::addColumn<Path>("item");
-    QTest::addColumn<QString>("entry");
-    QTest::addColumn<QStringList>("entries");
-    QTest::addColumn<QString>("document");
-
-    const QStringList common {"Copy", "Copy Key", "Copy Value", "Paste", "Delete"};
-    // clang-format off
-    QTest::newRow("element") << Path {0, 1, 0} << "Duplicate" << QStringList {"Duplicate", "Add Item..."} + common << R"({"o":{"k":1},"l":[{"x":[2]},3,{"x":[2]}]})";
-    QTest::newRow("object") << Path {0, 0} << "Delete" << QStringList {"Add Item..."} + common << R"({"l":[{"x":[2]},3]})";
-    QTest::newRow("array in array") << Path {0, 1, 0, 0} << "Delete" << QStringList {"Add Item..."} + common << R"({"o":{"k":1},"l":[{},3]})";
-    QTest::newRow("scalar element") << Path {0, 1, 1} << "Delete" << QStringList {"Duplicate"} + common << R"({"o":{"k":1},"l":[{"x":[2]}]})";
-    QTest::newRow("member") << Path {0, 0, 0} << "" << common << R"({"o":{"k":1},"l":[{"x":[2]},3]})";
-    // clang-format on
-}
-
-void TestMainWindow::contextMenuCommands()
-{
-    QFETCH(Path, item);
-    QFETCH(QString, entry);
-    WindowFixture w(QStringLiteral(R"({"o":{"k":1},"l":[{"x":[2]},3]})"));
-    QTEST(w.contextMenu(w.at(item, 1), entry), "entries");
-    QTEST(w.compact(), "document");
-    QCOMPARE(isModified(w), !entry.isEmpty());
-}
-
-void TestMainWindow::fileCommands()
-{
-    QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("doc.json"));
-    QVERIFY(writeFile(file, R"({"a":{"b":{"c":1}}})"));
-    WindowFixture w;
-    QVERIFY(w.runFileCommand("actionOpen", file));
-    QCOMPARE(w.window->windowTitle(), QStringLiteral("Marbletrellis - ") + file);
-    QVERIFY(matches(QStringLiteral("^Loaded: %1 \\(\\d+ ms\\)$"), file, w.status->text()));
-    // The top value and its children are open, the grandchildren not.
-    QVERIFY(w.tree->isExpanded(w.at({0, 0})) && !w.tree->isExpanded(w.at({0, 0, 0})));
-
-    w.model->setData(w.at({0, 0}), QStringLiteral("z"));
-    QCOMPARE(w.window->windowTitle(), QStringLiteral("Marbletrellis - %1*").arg(file));
-    w.model->setPrettyPrint(false);
-    w.action("actionSave")->trigger();
-    QCOMPARE(readFile(file), QByteArray(R"({"z":{"b":{"c":1}}})"));
-    QCOMPARE(w.status->text(), QStringLiteral("Saved: ") + file);
-    QVERIFY(!isModified(w));
-
-    QVERIFY(writeFile(file, "{\n  \"a\": 1,\n}"));
-    MessageBoxAnswer parseBox;
-    QVERIFY(w.runFileCommand("actionOpen", file));
-    QCOMPARE(parseBox.icon, QMessageBox::Critical);
-    QCOMPARE(parseBox.text,
-             QStringLiteral("Failed to parse JSON file.\n\nTrailing comma is not allowed at line "
-                            "2, column 9"));
-    QCOMPARE(w.model->rowCount(w.at({0, 0, 0})), 1);
-
-    // A number no JSON text can hold: Save As fails, says why and changes nothing.
-    w.model->setData(w.at({0, 0, 0, 0}, 1), qQNaN());
-    MessageBoxAnswer saveBox;
-    const QString out = dir.filePath(QStringLiteral("out.json"));
-    QVERIFY(w.runFileCommand("actionSaveAs", out));
-    QCOMPARE(QStringList({saveBox.title, saveBox.text, saveBox.informativeText}),
-             QStringList({"Error", "Failed to save JSON file.",
-                          out + "\n\nThe number nan of \"c\" has no JSON text."}));
-    QVERIFY(!QFile::exists(out));
-    QCOMPARE(w.window->windowTitle(), QStringLiteral("Marbletrellis - %1*").arg(file));
-
-    // Beyond 8 MiB a file opens collapsed, with its size in the status line.
-    QVERIFY(writeFile(file, "[\"" + QByteArray(12345678 - 4, 'x') + "\"]"));
-    MessageBoxAnswer discard(QMessageBox::Discard);
-    QVERIFY(w.runFileCommand("actionOpen", file));
-    QVERIFY(matches(
-            QStringLiteral("^Loaded: %1 \\(filesize: 11.77mb, parse \\d+ ms, total \\d+ ms\\)$"),
-            file, w.status->text()));
-    QVERIFY(!w.tree->isExpanded(w.at({0})));
-    QCOMPARE(w.tree->header()->sectionResizeMode(0), QHeaderView::Interactive);
-    QVERIFY(!isModified(w));
-}
-
-void TestMainWindow::unsavedChanges_data()
-{
-    QTest::addColumn<QString>("command");
-    QTest::addColumn<QMessageBox::StandardButton>("answer");
-    QTest::addColumn<bool>("hasPath");
-    QTest::addColumn<bool>("goesOn");
-    // clang-format off
-    for (const char *command : {"actionOpen", "actionExit", "close"}) {
-        QTest::addRow("%s, Save", command) << command << QMessageBox::Save << true << true;
-        QTest::addRow("%s, Save without a path, cancelled", command) << command << QMessageBox::Save << false << false;
-        QTest::addRow("%s, Discard", command) << command << QMessageBox::Discard << false << true;
-        QTest::addRow("%s, Cancel", command) << command << QMessageBox::Cancel << true << false;
-    }
-    // clang-format on
-}
-
-// Unsaved changes are never dropped without asking.
-void TestMainWindow::unsavedChanges()
-{
-    QFETCH(QString, command);
-    QFETCH(QMessageBox::StandardButton, answer);
-    QFETCH(bool, hasPath);
-    QFETCH(bool, goesOn);
-    QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("doc.json"));
-    QVERIFY(writeFile(file, "[1]"));
-    WindowFixture w(QStringLiteral("[1]"));
-    if (hasPath)
-        QVERIFY(w.runFileCommand("actionOpen", file));
-    w.model->setData(w.at({0, 0}, 1), 2);
-    const QString title = w.window->windowTitle();
-    MessageBoxAnswer box(answer);
-    // Save As, should it come, is cancelled; the Open dialog is cancelled too.
-    ModalAnswer later(onDialog<QFileDialog>([](QFileDialog *dialog) { dialog->reject(); }));
-    if (command == QLatin1String("close"))
-        w.window->close();
-    else
-        w.action(qPrintable(command))->trigger();
-    QCOMPARE(QStringList({box.title, box.text, box.informativeText}),
-             QStringList({"Unsaved Changes", "The document has been modified.",
-                          "Do you want to save your changes?"}));
-    QCOMPARE(box.icon, QMessageBox::Warning);
-    QCOMPARE(box.buttons, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
-    QCOMPARE(box.defaultButton, QMessageBox::Save);
-    QCOMPARE(readFile(file),
-             QByteArray(answer == QMessageBox::Save && hasPath ? "[\n    2\n]" : "[1]"));
-    QCOMPARE(w.window->isVisible(), command == QLatin1String("actionOpen") || !goesOn);
-    // A file dialog: Save As, or Open once it may go on.
-    QCOMPARE(later.answered(),
-             (answer == QMessageBox::Save && !hasPath) || (command == "actionOpen" && goesOn));
-    if (!goesOn)
-        QCOMPARE(w.window->windowTitle(), title);
-}
-
-// No edit nests deeper than a file may; a key of a megabyte lays out as fast
-// as a short one; an editor open while the window goes is no fault.
-void TestMainWindow::limits()
-{
-    WindowFixture w(QString::fromLatin1(nestedArrays(JsonReader::maxDepth)));
-    PreorderCursor cursor(w.model);
-    cursor.moveToLast();
-    w.tree->setCurrentIndex(cursor.index());
-    QGuiApplication::clipboard()->setText(QStringLiteral("[1]"));
-    w.action("actionPaste")->trigger();
-    QCOMPARE(w.status->text(), QStringLiteral("Nesting is deeper than 10000 levels"));
-    QCOMPARE(w.model->rowCount(cursor.index().parent()), 1);
-
-    const QString key(1 << 20, QLatin1Char('k'));
-    w.model->loadFromString(QStringLiteral(R"({"%1": 1})").arg(key));
-    w.tree->expandAll();
-    w.tree->resizeColumnToContents(0);
-    QVERIFY(w.tree->columnWidth(0) < 30000);
-    w.tree->setCurrentIndex(w.at({0, 0}));
-    w.action("actionCopyKey")->trigger();
-    QCOMPARE(QGuiApplication::clipboard()->text(), key);
-
-    QTest::keyClick(w.tree, Qt::Key_F2);
-    QVERIFY(qobject_cast<QLineEdit *>(QApplication::focusWidget()));
-    w.window.reset();
-}
-
-void TestMainWindow::search()
-{
-    WindowFixture w(QStringLiteral(R"({"a":1,"b":{"a":2}})"));
-    w.tree->collapseAll();
-    auto *dialog = w.window->findChild<SearchDialog *>();
-    w.action("actionFindNext")->trigger(); // before any search: only the dialog opens
-    QVERIFY(dialog->isVisible() && !w.tree->currentIndex().isValid());
-    QTest::keyClicks(dialog->findChild<QLineEdit *>(), QStringLiteral("  a "));
-    QTest::keyClick(dialog->findChild<QLineEdit *>(), Qt::Key_Return);
-    QCOMPARE(w.tree->currentIndex(), w.at({0, 0}));
-    QCOMPARE(w.status->text(), QStringLiteral("Match found."));
-    w.action("actionFindNext")->trigger();
-    QCOMPARE(w.tree->currentIndex(), w.at({0, 1, 0}));
-    QVERIFY(w.tree->isExpanded(w.at({0, 1})));
-    w.action("actionFindNext")->trigger();
-    QCOMPARE(w.status->text(), QStringLiteral("Reached end, continued from beginning."));
-    w.action("actionFindPrevious")->trigger();
-    QCOMPARE(w.tree->currentIndex(), w.at({0, 1, 0}));
-
-    emit dialog->findRequested({});
-    QCOMPARE(w.status->text(), QStringLiteral("Search text is empty."));
-    SearchOptions options;
-    options.text = QStringLiteral("a(");
-    options.useRegex = true;
-    MessageBoxAnswer box;
-    emit dialog->findRequested(options);
-    QCOMPARE(QStringList({box.title, box.text}),
-             QStringList({"Search",
-                          "Invalid regular expression: "
-                                  + QRegularExpression(options.text).errorString()}));
-    QCOMPARE(w.tree->currentIndex(), w.at({0, 1, 0}));
-    w.model->removeRows(0, 1);
-    w.action("actionFindPrevious")->trigger();
-    QCOMPARE(w.status->text(), QStringLiteral("No searchable items."));
-}
-
-void TestMainWindow::settings()
-{
-    {
-        WindowFixture w(QStringLiteral(R"(["abcdef"])"));
-        ModalAnswer answer(onDialog<SettingsDialog>([](SettingsDialog *dialog) {
-            dialog->findChild<QSpinBox *>()->setValue(3);
-            dialog->findChild<QCheckBox *>()->setChecked(false);
-            dialog->accept();
-        }));
-        w.action("actionSettings")->trigger();
-        QVERIFY(answer.answered());
-        QCOMPARE(w.at({0, 0}, 1).data().toString(), QStringLiteral("abc... (6 chars total)"));
-        QCOMPARE(w.model->prettyPrint(), false);
-    }
-    // Stored, read at the next start, and written again on closing.
-    QSettings store(QStringLiteral("Marbletrellis"), QStringLiteral("Marbletrellis"));
-    QCOMPARE(store.value(QStringLiteral("maxTextLength")).toInt(), 3);
-    store.setValue(QStringLiteral("prettyPrint"), true);
-    store.sync();
-    WindowFixture w;
-    QCOMPARE(w.model->maxTextLength(), 3);
-    QCOMPARE(w.model->prettyPrint(), true);
-    w.model->setMaxTextLength(7);
-    w.window->close();
-    store.sync();
-    QCOMPARE(store.value(QStringLiteral("maxTextLength")).toInt(), 7);
-}
-
-void TestMainWindow::dialogs()
-{
-    WindowFixture w(QStringLiteral(R"({"a":[]})"));
-    ModalAnswer about(onDialog<AboutDialog>([](AboutDialog *dialog) { dialog->accept(); }));
-    w.action("actionAbout")->trigger();
-    QVERIFY(about.answered());
-
-    ModalAnswer add(onDialog<AddItemDialog>([](AddItemDialog *dialog) {
-        auto *type = dialog->findChild<QComboBox *>();
-        type->setCurrentIndex(type->findText(QStringLiteral("Number")));
-        // A Number takes only a number, as an edit in place does: OK warns and stays.
-        auto *value = dialog->findChildren<QLineEdit *>().at(1);
-        value->setText(QStringLiteral("abc"));
-        QVERIFY(!dialog->itemValue().isValid());
-        auto *ok = dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok);
-        MessageBoxAnswer warning;
-        ok->click();
-        QCOMPARE(QStringList({warning.title, warning.text}),
-                 QStringList({"Warning", "Value is not a valid number"}));
-        QVERIFY(dialog->isVisible());
-        value->setText(QStringLiteral("4.5"));
-        ok->click();
-    }));
-    w.contextMenu(w.at({0, 0}), QStringLiteral("Add Item..."));
-    QVERIFY(add.answered());
-    QCOMPARE(w.compact(), QStringLiteral(R"({"a":[4.5]})"));
-
-    // An object's member needs a key.
-    ModalAnswer member(onDialog<AddItemDialog>([](AddItemDialog *dialog) { dialog->accept(); }));
-    MessageBoxAnswer box;
-    w.contextMenu(w.at({0}), QStringLiteral("Add Item..."));
-    QVERIFY(member.answered());
-    QCOMPARE(QStringList({box.title, box.text}), QStringList({"Warning", "Key cannot be empty"}));
-    QCOMPARE(w.compact(), QStringLiteral(R"({"a":[4.5]})"));
-}
-
-MARBLETRELLIS_TEST_MAIN(TestMainWindow)
+QTEST_MAIN(TestMainWindow)
 #include "tst_mainwindow.moc"

@@ -40,7 +40,6 @@ class TestModel : public QObject
     Q_OBJECT
 
 private slots:
-    // The node tree and its pools, below the model.
     void childrenAndClones()
     {
         JsonNode n(QString(), {}, JsonNodeType::Object);
@@ -103,24 +102,6 @@ private slots:
         QCOMPARE(text("\xEF\xBB\xBFx"), QStringLiteral("\uFEFFx"));
         QCOMPARE(text("abcd").constData(), text("abcd").constData());
         QVERIFY(text("abcde").constData() != text("abcde").constData());
-    }
-
-    void cursorWalk()
-    {
-        ModelFixture f(R"({"a":1,"b":{"c":{"e":{"f":2,"g":{}}},"h":[]},"i":{"j":3}})");
-        PreorderCursor cursor(&f.model);
-        QString walk;
-        for (cursor.moveToFirst(); cursor.isValid(); cursor.next())
-            walk += cursor.index().data().toString() + '.';
-        cursor.next(); // off the end stays off
-        for (cursor.moveToLast(); cursor.isValid(); cursor.previous())
-            walk += cursor.index().data().toString() + '.';
-        cursor.previous();
-        QCOMPARE(cursor.index(1), QModelIndex());
-        QCOMPARE(walk, QStringLiteral(".a.b.c.e.f.g.h.i.j.j.i.h.g.f.e.c.b.a.."));
-        cursor.moveTo(f.at({0, 1, 0}, 1));
-        cursor.next();
-        QCOMPARE(cursor.index(1), f.at({0, 1, 0, 0}, 1));
     }
 
     void presentation_data()
@@ -258,5 +239,5 @@ private slots:
     }
 };
 
-MARBLETRELLIS_TEST_MAIN(TestModel)
+QTEST_MAIN(TestModel)
 #include "tst_model.moc"

@@ -27,8 +27,6 @@ class TestReader : public QObject
 private slots:
     void read_data();
     void read();
-    void deepestNesting();
-    // Clipboard text, read as Paste takes it.
     void classify_data();
     void classify();
 };
@@ -56,16 +54,15 @@ void TestReader::read_data()
     // Brackets in strings do not count, closed ones no longer do; the top object is the first level.
     row("one level too deep", R"({"s": "[[{\"[", "e": [[]], "deep": )" + nestedArrays(JsonReader::maxDepth) + '}', "Nesting is deeper than 10000 levels at line 1, column 10035");
     const QString plain(" = { 1 items }\n  a = [ 2 items ]\n    [0] = 1\n    [1] = é");
-    row("file with byte-order mark", readFile(dataFile("bom.json")), plain, true);
-    row("file with CR LF", readFile(dataFile("crlf.json")), plain, true);
+    row("file with byte-order mark", readFile(QFINDTESTDATA("data/bom.json")), plain, true);
+    row("file with CR LF", readFile(QFINDTESTDATA("data/crlf.json")), plain, true);
     row("file with lone CR", "[1,\r2]\r", " = [ 2 items ]\n  [0] = 1\n  [1] = 2", true);
     row("file with CR between digits", "[1\r2]", "Unexpected character, expected a comma or a closing bracket at line 1, column 4", true);
-    row("file with invalid UTF-8", readFile(dataFile("invalid-utf8.json")), "Invalid UTF-8 at line 1, column 9", true);
+    row("file with invalid UTF-8", readFile(QFINDTESTDATA("data/invalid-utf8.json")), "Invalid UTF-8 at line 1, column 9", true);
     row("file with byte-order mark, then invalid UTF-8", "\xEF\xBB\xBF[\"\xEF\xBB\xBFé\",\n\"\xC3\x28\"]", "Invalid UTF-8 at line 2, column 2", true);
     row("file in UTF-16", "\xFF\xFE[\0]\0", "The file is encoded in UTF-16, not UTF-8", true);
     row("file in UTF-32", QByteArray("\0\0\xFE\xFF\0\0\0[", 8), "The file is encoded in UTF-32, not UTF-8", true);
-    row("file with a syntax error", readFile(dataFile("syntax-error.json")), "Invalid literal, expected a valid literal such as 'true' at line 2, column 8", true);
-    // A file that cannot be read has no line and column to blame.
+    row("file with a syntax error", readFile(QFINDTESTDATA("data/syntax-error.json")), "Invalid literal, expected a valid literal such as 'true' at line 2, column 8", true);
     row("missing file", QByteArray(), QString(), true);
     // clang-format on
 }
@@ -78,23 +75,12 @@ void TestReader::read()
     const QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("file.json"));
     QVERIFY(!file || text.isNull() || writeFile(path, text));
-    // A document to keep and a reason to forget.
     ModelFixture fixture(QStringLiteral("0"));
     QVERIFY(!fixture.model.loadFromString(QStringLiteral("[")));
     const bool loaded = file ? fixture.model.loadFromFile(path)
                              : fixture.model.loadFromString(QString::fromUtf8(text));
     QCOMPARE(dumpTree(fixture.model) << fixture.model.parseError(), result);
     QCOMPARE(loaded, result.constLast().isEmpty() && !text.isNull());
-}
-
-// Too deep for a flattened tree: the text written back shows every level.
-void TestReader::deepestNesting()
-{
-    const QByteArray text = nestedArrays(JsonReader::maxDepth);
-    QString error;
-    const std::unique_ptr<JsonNode> tree(JsonReader::parse(text, &error));
-    QVERIFY2(tree, qPrintable(error));
-    QCOMPARE(JsonWriter::toText(tree.get(), false).toLatin1(), text);
 }
 
 void TestReader::classify_data()
@@ -139,5 +125,5 @@ void TestReader::classify()
     QTEST(JsonWriter::toText(pasted.node.get(), false), "value");
 }
 
-MARBLETRELLIS_TEST_MAIN(TestReader)
+QTEST_MAIN(TestReader)
 #include "tst_reader.moc"

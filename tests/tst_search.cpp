@@ -55,120 +55,113 @@ class TestSearch : public QObject
     Q_OBJECT
 
 private slots:
-    void walk_data();
-    void walk();
-    void matcherAgreesWithTheShownTexts_data();
-    void matcherAgreesWithTheShownTexts();
-};
+    void walk_data()
+    {
+        // clang-format off
+        QTest::addColumn<QString>("json");
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<SearchOptions>("search");
+        QTest::addColumn<TreeSearch::Outcome>("outcome");
+        QTest::addColumn<QString>("match");
+        QTest::addColumn<bool>("reveal");
 
-void TestSearch::walk_data()
-{
-    // clang-format off
-    QTest::addColumn<QString>("json");
-    QTest::addColumn<QString>("start");
-    QTest::addColumn<SearchOptions>("search");
-    QTest::addColumn<TreeSearch::Outcome>("outcome");
-    QTest::addColumn<QString>("match");
-    QTest::addColumn<bool>("reveal");
-
-    using O = TreeSearch::Outcome;
-    QTest::newRow("down from nowhere") << doc << "none" << options("a") << O::Found << "/a" << true;
-    QTest::newRow("down, next") << doc << "/a" << options("a") << O::Found << "/b/a" << true;
-    QTest::newRow("down, wraps") << doc << "/b/a" << options("a") << O::FoundAfterWrap << "/a" << true;
-    QTest::newRow("up from nowhere") << doc << "none" << options("a", "b") << O::Found << "/b/a" << true;
-    QTest::newRow("up, next") << doc << "/b/a" << options("a", "b") << O::Found << "/a" << true;
-    QTest::newRow("up, wraps") << doc << "/a" << options("a", "b") << O::FoundAfterWrap << "/b/a" << true;
-    QTest::newRow("value of containers") << doc << "none" << options("items", "v") << O::Found << "#value" << true;
-    QTest::newRow("next container") << doc << "" << options("items", "v") << O::Found << "/b#value" << true;
-    QTest::newRow("the key wins") << R"({"x":"x"})" << "" << options("x", "v") << O::Found << "/x" << true;
-    QTest::newRow("value unasked") << doc << "none" << options("items") << O::NotFound << "none" << true;
-    QTest::newRow("no wrap, last row matches") << doc << "/b/a" << options("a", "n") << O::Found << "/b/a" << false;
-    QTest::newRow("no wrap, last row no match") << doc << "/b/a" << options("b", "n") << O::NotFound << "none" << true;
-    QTest::newRow("no wrap, up from the top") << doc << "" << options("items", "bnv") << O::Found << "#value" << false;
-    QTest::newRow("no wrap, nothing further") << doc << "/a" << options("a", "bn") << O::NotFound << "none" << true;
-    QTest::newRow("no wrap, up from nowhere") << doc << "none" << options("a", "bn") << O::Found << "/b/a" << true;
-    QTest::newRow("no wrap, invalid regex on the last row") << doc << "/b/a" << options("a(", "nr") << O::NotFound << "none" << true;
-    QTest::newRow("only match is current") << doc << "/b" << options("b") << O::FoundAfterWrap << "/b" << true;
-    QTest::newRow("value cell starts its row") << doc << "/a#value" << options("a") << O::Found << "/b/a" << true;
-    QTest::newRow("no match") << doc << "none" << options("zz") << O::NotFound << "none" << true;
-    QTest::newRow("invalid regex") << doc << "/a" << options("a(", "r") << O::InvalidExpression << "none" << true;
-    QTest::newRow("no document") << QString() << "none" << options("a(", "r") << O::NoItems << "none" << true;
-    // clang-format on
-}
-
-void TestSearch::walk()
-{
-    QFETCH(QString, json);
-    QFETCH(QString, start);
-    QFETCH(SearchOptions, search);
-    ModelFixture f(json);
-    const TreeSearch::Result result = TreeSearch::find(&f.model, cell(f.model, start), search);
-    QTEST(result.outcome, "outcome");
-    QTEST(pathOf(result.match), "match");
-    QTEST(result.reveal, "reveal");
-    const bool invalid = result.outcome == TreeSearch::Outcome::InvalidExpression;
-    QCOMPARE(result.error, invalid ? QRegularExpression(search.text).errorString() : QString());
-}
-
-// The matcher answers most rows without making their text; whatever it
-// skips, it must answer exactly as the texts the view shows would.
-void TestSearch::matcherAgreesWithTheShownTexts_data()
-{
-    // clang-format off
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("useRegex");
-    for (const char *text : {"1", "-", "2.5", "e", "E", "e+", "e-07", "inf", "NaN", "a", "A", "{ 0 items }", "[ 3", "10 items",
-                             "null", "NULL", "true", "FALSE", "hello", "chars total", "twelve", "42", "ǆ", " ", "18446744073709551615"})
-        QTest::addRow("text %s", text) << QString::fromUtf8(text) << false;
-    for (const char *text : {"^\\d+$", "items", "^$", "null|true", "^-?[0-9.]+$", "e\\+", "I"})
-        QTest::addRow("regex %s", text) << QString::fromUtf8(text) << true;
-    // clang-format on
-}
-
-void TestSearch::matcherAgreesWithTheShownTexts()
-{
-    QFETCH(QString, text);
-    QFETCH(bool, useRegex);
-    ModelFixture f(QString::fromUtf8(R"({
-        "id": 12, "ids": [-7, 0, 18446744073709551615], "ratio": -2.5, "huge": 1e+300,
-        "tiny": 1.5e-7, "on": true, "off": false, "none": null, "name": "Hello World",
-        "E": "e+E", "empty": {}, "ten": [0,1,2,3,4,5,6,7,8,9],
-        "records": [{"id": 1, "name": "inf"}, {"id": 2, "name": "nan"}, {"id": 3.25}],
-        "long": "abcdefghijklmnopqrstuvwxyz0123456789", "": "", "ℹ": "ǅ"})"));
-    // Values edits can leave behind: a number holding text, a string holding a number.
-    JsonNode *top = JsonTreeModel::nodeForIndex(f.model.index(0, 0));
-    top->child(0)->setValue(QStringLiteral("twelve"));
-    top->child(8)->setValue(QVariant::fromValue(qint64(42)));
-    for (const int limit : {1024, 3, 0}) {
-        f.model.setMaxTextLength(limit);
-        for (const char *flags : {"", "i", "v", "iv"}) {
-            const SearchOptions search
-                    = options(text, QString::fromLatin1(flags) + (useRegex ? "r" : ""));
-            const QRegularExpression expression(text,
-                                                search.ignoreCase
-                                                        ? QRegularExpression::CaseInsensitiveOption
-                                                        : QRegularExpression::NoPatternOption);
-            const auto shownMatch = [&](const QModelIndex &cell) {
-                return useRegex
-                        ? expression.match(cell.data().toString()).hasMatch()
-                        : cell.data().toString().contains(
-                                text, search.ignoreCase ? Qt::CaseInsensitive : Qt::CaseSensitive);
-            };
-            SearchMatcher matcher(&f.model, search);
-            PreorderCursor cursor(&f.model);
-            // Twice over, so that the second walk answers from what the first learnt.
-            for (int walk = 0; walk < 2; ++walk) {
-                for (cursor.moveToFirst(); cursor.isValid(); cursor.next()) {
-                    const int expected = shownMatch(cursor.index(0))              ? 0
-                            : search.searchInValue && shownMatch(cursor.index(1)) ? 1
-                                                                                  : -1;
-                    QVERIFY2(matcher.matchingColumn(cursor.node()) == expected,
-                             qPrintable(pathOf(cursor.index()) + flags));
+        using O = TreeSearch::Outcome;
+        QTest::newRow("down from nowhere") << doc << "none" << options("a") << O::Found << "/a" << true;
+        QTest::newRow("down, next") << doc << "/a" << options("a") << O::Found << "/b/a" << true;
+        QTest::newRow("down, wraps") << doc << "/b/a" << options("a") << O::FoundAfterWrap << "/a" << true;
+        QTest::newRow("up from nowhere") << doc << "none" << options("a", "b") << O::Found << "/b/a" << true;
+        QTest::newRow("up, next") << doc << "/b/a" << options("a", "b") << O::Found << "/a" << true;
+        QTest::newRow("up over empty containers") << R"({"a":[],"b":{"c":{}}})" << "none" << options("a", "b") << O::Found << "/a" << true;
+        QTest::newRow("up, wraps") << doc << "/a" << options("a", "b") << O::FoundAfterWrap << "/b/a" << true;
+        QTest::newRow("value of containers") << doc << "none" << options("items", "v") << O::Found << "#value" << true;
+        QTest::newRow("next container") << doc << "" << options("items", "v") << O::Found << "/b#value" << true;
+        QTest::newRow("the key wins") << R"({"x":"x"})" << "" << options("x", "v") << O::Found << "/x" << true;
+        QTest::newRow("value unasked") << doc << "none" << options("items") << O::NotFound << "none" << true;
+        QTest::newRow("no wrap, last row matches") << doc << "/b/a" << options("a", "n") << O::Found << "/b/a" << false;
+        QTest::newRow("no wrap, last row no match") << doc << "/b/a" << options("b", "n") << O::NotFound << "none" << true;
+        QTest::newRow("no wrap, up from the top") << doc << "" << options("items", "bnv") << O::Found << "#value" << false;
+        QTest::newRow("no wrap, nothing further") << doc << "/a" << options("a", "bn") << O::NotFound << "none" << true;
+        QTest::newRow("no wrap, up from nowhere") << doc << "none" << options("a", "bn") << O::Found << "/b/a" << true;
+        QTest::newRow("no wrap, invalid regex on the last row") << doc << "/b/a" << options("a(", "nr") << O::NotFound << "none" << true;
+        QTest::newRow("only match is current") << doc << "/b" << options("b") << O::FoundAfterWrap << "/b" << true;
+        QTest::newRow("value cell starts its row") << doc << "/a#value" << options("a") << O::Found << "/b/a" << true;
+        QTest::newRow("no match") << doc << "none" << options("zz") << O::NotFound << "none" << true;
+        QTest::newRow("invalid regex") << doc << "/a" << options("a(", "r") << O::InvalidExpression << "none" << true;
+        QTest::newRow("no document") << QString() << "none" << options("a(", "r") << O::NoItems << "none" << true;
+        // clang-format on
+    }
+    void walk()
+    {
+        QFETCH(QString, json);
+        QFETCH(QString, start);
+        QFETCH(SearchOptions, search);
+        ModelFixture f(json);
+        const TreeSearch::Result result = TreeSearch::find(&f.model, cell(f.model, start), search);
+        QTEST(result.outcome, "outcome");
+        QTEST(pathOf(result.match), "match");
+        QTEST(result.reveal, "reveal");
+        const bool invalid = result.outcome == TreeSearch::Outcome::InvalidExpression;
+        QCOMPARE(result.error, invalid ? QRegularExpression(search.text).errorString() : QString());
+    }
+    // The matcher answers most rows without making their text; whatever it
+    // skips, it must answer exactly as the texts the view shows would.
+    void matcherAgreesWithTheShownTexts_data()
+    {
+        // clang-format off
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("useRegex");
+        for (const char *text : {"1", "-", "2.5", "e", "E", "e+", "e-07", "inf", "NaN", "a", "A", "{ 0 items }", "[ 3", "10 items",
+                                 "null", "NULL", "true", "FALSE", "hello", "chars total", "twelve", "42", "ǆ", " ", "18446744073709551615"})
+            QTest::addRow("text %s", text) << QString::fromUtf8(text) << false;
+        for (const char *text : {"^\\d+$", "items", "^$", "null|true", "^-?[0-9.]+$", "e\\+", "I"})
+            QTest::addRow("regex %s", text) << QString::fromUtf8(text) << true;
+        // clang-format on
+    }
+    void matcherAgreesWithTheShownTexts()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, useRegex);
+        ModelFixture f(QString::fromUtf8(R"({
+            "id": 12, "ids": [-7, 0, 18446744073709551615], "ratio": -2.5, "huge": 1e+300,
+            "tiny": 1.5e-7, "on": true, "off": false, "none": null, "name": "Hello World",
+            "E": "e+E", "empty": {}, "ten": [0,1,2,3,4,5,6,7,8,9],
+            "records": [{"id": 1, "name": "inf"}, {"id": 2, "name": "nan"}, {"id": 3.25}],
+            "long": "abcdefghijklmnopqrstuvwxyz0123456789", "": "", "ℹ": "ǅ"})"));
+        JsonNode *top = JsonTreeModel::nodeForIndex(f.model.index(0, 0));
+        top->child(0)->setValue(QStringLiteral("twelve"));
+        top->child(8)->setValue(QVariant::fromValue(qint64(42)));
+        for (const int limit : {1024, 3, 0}) {
+            f.model.setMaxTextLength(limit);
+            for (const char *flags : {"", "i", "v", "iv"}) {
+                const SearchOptions search
+                        = options(text, QString::fromLatin1(flags) + (useRegex ? "r" : ""));
+                const QRegularExpression expression(
+                        text,
+                        search.ignoreCase ? QRegularExpression::CaseInsensitiveOption
+                                          : QRegularExpression::NoPatternOption);
+                const auto shownMatch = [&](const QModelIndex &cell) {
+                    return useRegex
+                            ? expression.match(cell.data().toString()).hasMatch()
+                            : cell.data().toString().contains(
+                                    text,
+                                    search.ignoreCase ? Qt::CaseInsensitive : Qt::CaseSensitive);
+                };
+                SearchMatcher matcher(&f.model, search);
+                PreorderCursor cursor(&f.model);
+                // Twice over, so that the second walk answers from what the first learnt.
+                for (int walk = 0; walk < 2; ++walk) {
+                    for (cursor.moveToFirst(); cursor.isValid(); cursor.next()) {
+                        const int expected = shownMatch(cursor.index(0))              ? 0
+                                : search.searchInValue && shownMatch(cursor.index(1)) ? 1
+                                                                                      : -1;
+                        QVERIFY2(matcher.matchingColumn(cursor.node()) == expected,
+                                 qPrintable(pathOf(cursor.index()) + flags));
+                    }
                 }
             }
         }
     }
-}
+};
 
-MARBLETRELLIS_TEST_MAIN(TestSearch)
+QTEST_MAIN(TestSearch)
 #include "tst_search.moc"

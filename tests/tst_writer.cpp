@@ -53,7 +53,7 @@ private slots:
         QTest::addColumn<QByteArrayList>("expected"); // indented, then compact
         // clang-format off
         const QByteArray strings("{\"\xEF\xBB\xBFk\\u0000\":\"\xEF\xBB\xBFé/😀\",\"q\\\"\\\\\\n\\u0001\":\"a\\u0000b\",\"n\":[-9223372036854775808]}");
-        QTest::newRow("sample") << readFile(dataFile("sample.json")) << QByteArrayList {readFile(dataFile("sample.pretty.json")), readFile(dataFile("sample.compact.json"))};
+        QTest::newRow("sample") << readFile(QFINDTESTDATA("data/sample.json")) << QByteArrayList {readFile(QFINDTESTDATA("data/sample.pretty.json")), readFile(QFINDTESTDATA("data/sample.compact.json"))};
         const QByteArray large = largeDocument();
         QTest::newRow("strings and integers") << strings << QByteArrayList {yyjsonText(strings, true), strings};
         QTest::newRow("no document") << QByteArray() << QByteArrayList {"{}", "{}"};
@@ -61,7 +61,6 @@ private slots:
         // clang-format on
     }
 
-    // In both layouts: the document, its top node, and the file saved, loaded and saved again.
     void write()
     {
         QFETCH(QByteArray, json);
@@ -124,5 +123,5 @@ private slots:
     }
 };
 
-MARBLETRELLIS_TEST_MAIN(TestWriter)
+QTEST_MAIN(TestWriter)
 #include "tst_writer.moc"
