@@ -1,11 +1,10 @@
 #include "fuzzchecks.h"
 
-// Each target runs in a QApplication, offscreen, with a settings store of its own.
+// Each target runs in a QApplication, offscreen; the fixture keeps it off the
+// user's settings.
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QTemporaryDir configHome;
-    qputenv("XDG_CONFIG_HOME", configHome.path().toLocal8Bit());
     new QApplication(*argc, *argv);
     return 0;
 }

@@ -54,7 +54,7 @@ ModelFixture::ModelFixture(const QString &json)
         QVERIFY2(model.loadFromString(json), qPrintable(model.parseError()));
 }
 
-QString ModelFixture::compact()
+QString compact(JsonTreeModel &model)
 {
     model.setPrettyPrint(false);
     return model.toJsonString();
@@ -147,10 +147,4 @@ QStringList WindowFixture::contextMenu(const QModelIndex &cell, const QString &e
     const QPoint pos = tree->visualRect(cell).center();
     QMetaObject::invokeMethod(window.get(), "onCustomContextMenu", Q_ARG(QPoint, pos));
     return shown;
-}
-
-QString WindowFixture::compact() const
-{
-    model->setPrettyPrint(false);
-    return model->toJsonString();
 }

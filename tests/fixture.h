@@ -20,13 +20,14 @@ QModelIndex indexAt(const QAbstractItemModel &model, const Path &path, int colum
 QByteArray readFile(const QString &path);
 bool writeFile(const QString &path, const QByteArray &bytes);
 QByteArray nestedArrays(int depth);
+// The whole document, compact.
+QString compact(JsonTreeModel &model);
 
 // A model holding `json`, watched by the model tester from the start.
 struct ModelFixture
 {
     explicit ModelFixture(const QString &json = {});
     QModelIndex at(const Path &path, int column = 0) const { return indexAt(model, path, column); }
-    QString compact();
 
     JsonTreeModel model;
     QAbstractItemModelTester tester {&model,
@@ -90,7 +91,6 @@ struct WindowFixture
     // Right-clicks the cell and chooses `entry` (none: dismisses the menu);
     // returns the entries the menu showed.
     QStringList contextMenu(const QModelIndex &cell, const QString &entry = {});
-    QString compact() const;
 
     std::unique_ptr<MainWindow> window;
     QTreeView *tree;

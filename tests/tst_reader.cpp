@@ -46,12 +46,9 @@ void TestReader::read_data()
     row("text after U+0000 is kept", R"({"k\u0000ey": "va\u0000lue"})", QStringLiteral(u" = { 1 items }\n  k\0ey = va\0lue"));
     row("1e400", "[1e400]", "Number is infinity when parsed as double at line 1, column 2");
     row("trailing comma", R"({"a": 1,})", "Trailing comma is not allowed at line 1, column 8");
-    row("comment", "[1, 2] // note", "Unexpected content after document at line 1, column 8");
-    row("NaN", R"({"a": NaN})", "Unexpected character, expected a valid JSON value at line 1, column 7");
     row("two values", "{}\n {}", "Unexpected content after document at line 2, column 2");
     row("empty", "", "Input data is empty at line 1, column 1");
     row("column in characters", "[\"é\",\n \"ü😀\", x]", "Unexpected character, expected a valid JSON value at line 2, column 8");
-    // Brackets in strings do not count, closed ones no longer do; the top object is the first level.
     row("one level too deep", R"({"s": "[[{\"[", "e": [[]], "deep": )" + nestedArrays(JsonReader::maxDepth) + '}', "Nesting is deeper than 10000 levels at line 1, column 10035");
     const QString plain(" = { 1 items }\n  a = [ 2 items ]\n    [0] = 1\n    [1] = é");
     row("file with byte-order mark", readFile(QFINDTESTDATA("data/bom.json")), plain, true);
@@ -62,7 +59,6 @@ void TestReader::read_data()
     row("file with byte-order mark, then invalid UTF-8", "\xEF\xBB\xBF[\"\xEF\xBB\xBFé\",\n\"\xC3\x28\"]", "Invalid UTF-8 at line 2, column 2", true);
     row("file in UTF-16", "\xFF\xFE[\0]\0", "The file is encoded in UTF-16, not UTF-8", true);
     row("file in UTF-32", QByteArray("\0\0\xFE\xFF\0\0\0[", 8), "The file is encoded in UTF-32, not UTF-8", true);
-    row("file with a syntax error", readFile(QFINDTESTDATA("data/syntax-error.json")), "Invalid literal, expected a valid literal such as 'true' at line 2, column 8", true);
     row("missing file", QByteArray(), QString(), true);
     // clang-format on
 }

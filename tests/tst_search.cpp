@@ -75,8 +75,6 @@ private slots:
         QTest::newRow("up, wraps") << doc << "/a" << options("a", "b") << O::FoundAfterWrap << "/b/a" << true;
         QTest::newRow("value of containers") << doc << "none" << options("items", "v") << O::Found << "#value" << true;
         QTest::newRow("next container") << doc << "" << options("items", "v") << O::Found << "/b#value" << true;
-        QTest::newRow("the key wins") << R"({"x":"x"})" << "" << options("x", "v") << O::Found << "/x" << true;
-        QTest::newRow("value unasked") << doc << "none" << options("items") << O::NotFound << "none" << true;
         QTest::newRow("no wrap, last row matches") << doc << "/b/a" << options("a", "n") << O::Found << "/b/a" << false;
         QTest::newRow("no wrap, last row no match") << doc << "/b/a" << options("b", "n") << O::NotFound << "none" << true;
         QTest::newRow("no wrap, up from the top") << doc << "" << options("items", "bnv") << O::Found << "#value" << false;
@@ -85,7 +83,8 @@ private slots:
         QTest::newRow("no wrap, invalid regex on the last row") << doc << "/b/a" << options("a(", "nr") << O::NotFound << "none" << true;
         QTest::newRow("only match is current") << doc << "/b" << options("b") << O::FoundAfterWrap << "/b" << true;
         QTest::newRow("value cell starts its row") << doc << "/a#value" << options("a") << O::Found << "/b/a" << true;
-        QTest::newRow("no match") << doc << "none" << options("zz") << O::NotFound << "none" << true;
+        QTest::newRow("many items") << "[" + QString(QStringLiteral("0,")).repeated(4095) + "0]" << "none" << options("4096 items", "v") << O::Found << "#value" << true;
+    QTest::newRow("no match") << doc << "none" << options("zz") << O::NotFound << "none" << true;
         QTest::newRow("invalid regex") << doc << "/a" << options("a(", "r") << O::InvalidExpression << "none" << true;
         QTest::newRow("no document") << QString() << "none" << options("a(", "r") << O::NoItems << "none" << true;
         // clang-format on

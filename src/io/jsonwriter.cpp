@@ -73,8 +73,7 @@ QString JsonWriter::toText(const JsonNode *node, bool pretty)
     return written ? text : QString();
 }
 
-bool JsonWriter::writeFile(const QString &path, const JsonNode *node, bool pretty,
-                           QString *error)
+bool JsonWriter::writeFile(const QString &path, const JsonNode *node, bool pretty, QString *error)
 {
     QSaveFile file(path);
     const auto sink = [&file](QByteArrayView piece) {
@@ -85,11 +84,9 @@ bool JsonWriter::writeFile(const QString &path, const JsonNode *node, bool prett
             if (file.commit())
                 return true;
         } else if (file.error() == QFileDevice::NoError) {
-            *error = unwritableNumber(node);
-            file.cancelWriting();
+            *error = unwritableNumber(node); // the file is dropped unless committed
             return false;
         }
-        file.cancelWriting();
     }
     *error = file.errorString();
     return false;
@@ -334,7 +331,8 @@ yyjson_mut_val *JsonWriter::shallowValue(const JsonNode *node, yyjson_mut_doc *d
             // An integer beyond 64 bits, written with exactly its digits.
             const auto *digits = static_cast<const QString *>(value.constData());
             if (JsonNode::isIntegerText(*digits))
-                return yyjson_mut_rawncpy(doc, digits->toLatin1().constData(), size_t(digits->size()));
+                return yyjson_mut_rawncpy(doc, digits->toLatin1().constData(),
+                                          size_t(digits->size()));
             return yyjson_mut_real(doc, value.toDouble());
         }
         default:
