@@ -259,3 +259,16 @@ bool generateDocument(const QString &path, qint64 targetBytes, quint64 seed, QSt
     *error = file.errorString();
     return ok;
 }
+
+QByteArray fixedDocument(const QString &name)
+{
+    if (name == QLatin1String(pasteDocument)) {
+        QByteArray elements;
+        for (int i = 0; i < 200000; ++i)
+            elements += (i ? ", " : "") + QByteArray::number(i * 7919 % 1000003);
+        return "{\"thatkey\": [" + elements + "]}\n";
+    }
+    if (name == QLatin1String(longKeyDocument))
+        return "{\"" + QByteArray(7000000, 'k') + "\": 1}\n";
+    return {};
+}

@@ -30,7 +30,9 @@ const auto targetBytes = [](const QString &size) {
                                           : qint64(std::max(0.0, size.toDouble()) * 1e6);
 };
 const auto sizeLabel = [](const QString &size) {
-    return size == QLatin1String("small") ? size : size + QStringLiteral(" MB");
+    return size == QLatin1String("small") || size.endsWith(QLatin1String(".json"))
+            ? size
+            : size + QStringLiteral(" MB");
 };
 const auto milliseconds = [](double ms) {
     return QString::number(ms, 'f', ms < 10 ? 2 : ms < 100 ? 1 : 0) + QStringLiteral(" ms");
@@ -144,15 +146,23 @@ QString render(const Cells &cells, const QStringList &sizes, const QList<Scenari
         timings[0] << sizeLabel(size);
     QList<QStringList> ratios {timings[0]};
     ratios[0][0] = QStringLiteral("ratio");
+    const auto measured = [&cells](const char *name, const QString &size) {
+        const Cell cell = cells.value(QLatin1String(name) + QLatin1Char('@') + size);
+        return cell.error.isEmpty() && !cell.timesMs.isEmpty() ? milliseconds(cell.medianMs())
+                        + QStringLiteral(" / ") + megabytes(double(cell.peakBytes))
+                                                               : QStringLiteral("failed");
+    };
+    QList<QStringList> fixed {{QStringLiteral("scenario"), QStringLiteral("fixed document"),
+                               QStringLiteral("time / peak")}};
     for (const Scenario &scenario : scenarios) {
-        timings << QStringList(QLatin1String(scenario.name));
-        for (const QString &size : sizes) {
-            const Cell cell = cells.value(timings.last()[0] + QLatin1Char('@') + size);
-            timings.last() << (cell.error.isEmpty() && !cell.timesMs.isEmpty()
-                                       ? milliseconds(cell.medianMs()) + QStringLiteral(" / ")
-                                               + megabytes(double(cell.peakBytes))
-                                       : QStringLiteral("failed"));
+        if (scenario.document) {
+            fixed << QStringList {QLatin1String(scenario.name), QLatin1String(scenario.document),
+                                  measured(scenario.name, QLatin1String(scenario.document))};
+            continue;
         }
+        timings << QStringList(QLatin1String(scenario.name));
+        for (const QString &size : sizes)
+            timings.last() << measured(scenario.name, size);
     }
     QList<QStringList> goals {{QStringLiteral("target (100 MB document)"),
                                QStringLiteral("measured"), QStringLiteral("result")}};
@@ -175,28 +185,38 @@ QString render(const Cells &cells, const QStringList &sizes, const QList<Scenari
 
     return QStringLiteral(
                    "Median time of the runs / peak resident memory (VmHWM) of the worker\n\n")
-            + grid(timings, markdown) + QLatin1Char('\n') + grid(ratios, markdown)
-            + QLatin1Char('\n') + grid(goals, markdown)
-            + QStringLiteral("\nHeld bytes: resident memory (VmRSS) after the first opening minus "
+            + (timings.size() > 1 ? grid(timings, markdown) + QLatin1Char('\n') : QString())
+            + (fixed.size() > 1 ? grid(fixed, markdown) + QLatin1Char('\n') : QString())
+            + (timings.size() == 1 ? QString()
+                                   : grid(ratios, markdown) + QLatin1Char('\n')
+                               + grid(goals, markdown) + QLatin1Char('\n'))
+            + QStringLiteral("Held bytes: resident memory (VmRSS) after the first opening minus "
                              "before, over the number of JSON values. MB = 10^6 bytes.\n");
 }
 
-// The document of that size, generated when missing; empty on failure.
+// The document of that size, or the fixed document of that file name,
+// generated when missing; empty on failure.
 QString document(const QString &folder, const QString &size, QString *error)
 {
+    const QByteArray fixed = fixedDocument(size);
     const QString path = QDir(folder).filePath(
-            (size == QLatin1String("small") ? size : size + QStringLiteral("mb"))
-            + QStringLiteral("-s%1.json").arg(seed));
+            !fixed.isEmpty() ? size
+                             : (size == QLatin1String("small") ? size : size + QStringLiteral("mb"))
+                            + QStringLiteral("-s%1.json").arg(seed));
     if (QFileInfo::exists(path))
         return path;
     QTextStream(stderr) << "generating " << path << Qt::endl;
     // Written under another name first, so an interrupted run leaves no
     // truncated document to be taken for a finished one later.
     const QString partial = path + QStringLiteral(".part");
-    if (targetBytes(size) <= 0 || !QDir().mkpath(folder)
-        || !generateDocument(partial, targetBytes(size), seed, error)
+    QFile file(partial);
+    if ((fixed.isEmpty() && targetBytes(size) <= 0) || !QDir().mkpath(folder)
+        || !(fixed.isEmpty() ? generateDocument(partial, targetBytes(size), seed, error)
+                             : file.open(QIODevice::WriteOnly) && file.write(fixed) == fixed.size()
+                             && file.flush())
         || !QFile::rename(partial, path)) {
-        *error = QStringLiteral("cannot generate %1: %2").arg(path, *error);
+        *error = QStringLiteral("cannot generate %1: %2")
+                         .arg(path, fixed.isEmpty() ? *error : file.errorString());
         return {};
     }
     return path;
@@ -231,7 +251,14 @@ int report(const QString &folder, const QStringList &sizes, const QList<Scenario
     Cells cells;
     bool failed = false;
     QTextStream progress(stderr);
-    for (const QString &size : sizes) {
+    // Each size, then the fixed documents: a scenario of one runs on it alone.
+    QStringList documents;
+    for (const Scenario &scenario : scenarios)
+        for (const QString &size :
+             scenario.document ? QStringList(QLatin1String(scenario.document)) : sizes)
+            if (!documents.contains(size))
+                documents << size;
+    for (const QString &size : documents) {
         QString error;
         const QString path = document(folder, size, &error);
         if (path.isEmpty()) {
@@ -241,6 +268,9 @@ int report(const QString &folder, const QStringList &sizes, const QList<Scenario
         }
         const int sizeRuns = targetBytes(size) >= largeBytes ? largeRuns : runs;
         for (const Scenario &scenario : scenarios) {
+            if (scenario.document ? size != QLatin1String(scenario.document)
+                                  : !sizes.contains(size))
+                continue;
             const QString name = QLatin1String(scenario.name);
             Cell &cell = cells[name + QLatin1Char('@') + size];
             for (int run = 0; run < (scenario.coldStart ? sizeRuns : 1) && cell.error.isEmpty();

@@ -12,6 +12,14 @@
 // the same bytes everywhere.
 bool generateDocument(const QString &path, qint64 targetBytes, quint64 seed, QString *error);
 
+// The documents of fixed size that some scenarios take instead of the sized
+// ones: an object whose one member holds 200,000 numbers, and an object with
+// one member whose key is 7,000,000 characters long.
+constexpr char pasteDocument[] = "paste-200k.json";
+constexpr char longKeyDocument[] = "long-key-7mb.json";
+// The bytes of the fixed document of that file name; empty for another name.
+QByteArray fixedDocument(const QString &name);
+
 // A named measurement: its setup, untimed and once per worker process, makes
 // its run, which returns the milliseconds of the part that counts.
 struct Scenario
@@ -25,6 +33,8 @@ struct Scenario
     // memory a document before it left, which a user's first opening never finds.
     bool coldStart;
     std::function<double()> (*setup)(const QString &path);
+    // The fixed document it runs on once, whatever the sizes; none: each size.
+    const char *document = nullptr;
 };
 
 // Ours, then the peers: the order of the report.

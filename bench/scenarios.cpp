@@ -5,6 +5,7 @@
 #include "app/mainwindow.h"
 #include "app/startup.h"
 #include "dialogs/searchdialog.h"
+#include "io/pasteparser.h"
 #include "model/jsonnode.h"
 #include "model/jsontreemodel.h"
 
@@ -21,6 +22,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
@@ -312,6 +315,43 @@ ScenarioRun firstPaint(const QString &path)
     };
 }
 
+// The paste document's member as Copy writes it: the file without its braces.
+QString pasteText(const QString &path)
+{
+    return QString::fromUtf8(readWholeFile(path)).trimmed().chopped(1).mid(1).trimmed();
+}
+
+// Paste over the object's member of the same key, the question whether to
+// overwrite it answered Yes at once: parsing the text and replacing the member.
+ScenarioRun overwritePaste(const QString &path)
+{
+    auto window = std::make_shared<Window>(path);
+    QGuiApplication::clipboard()->setText(pasteText(path));
+    return [window] {
+        JsonTreeModel *model = window->model;
+        const QModelIndex top = model->index(0, 0);
+        const int elements = model->rowCount(model->index(0, 0, top));
+        window->tree->setCurrentIndex(top); // the object, not the member pasted last
+        settle();
+        bool asked = false;
+        QTimer answer; // runs first in the question's own event loop
+        QObject::connect(&answer, &QTimer::timeout, [&] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                answer.stop();
+                asked = true;
+                box->button(QMessageBox::Yes)->click();
+            }
+        });
+        answer.start(0);
+        const double ms = timeMs([&] { window->action("actionPaste")->trigger(); });
+        check(asked && model->rowCount(top) == 1
+                      && model->rowCount(model->index(0, 0, top)) == elements,
+              QStringLiteral("the paste did not overwrite the member"));
+        settle();
+        return ms;
+    };
+}
+
 // The peers: yyjson, QJsonDocument, and a tree built from a QJsonDocument.
 
 std::shared_ptr<yyjson_doc> parseWithYyjson(const QByteArray &bytes)
@@ -404,6 +444,10 @@ QList<Scenario> allScenarios()
             {"search-regex", Scenario::Window, false, search<true, true>},
             {"find-next-nearby", Scenario::Window, false, findNextNearby},
             {"first-paint", Scenario::Window, true, firstPaint},
+            {"overwrite-paste", Scenario::Window, false, overwritePaste, pasteDocument},
+            {"paste-parse", Scenario::Model, false, making<PasteParser::parse, pasteText>,
+             pasteDocument},
+            {"long-key-open", Scenario::Window, true, firstPaint, longKeyDocument},
             {"yyjson-parse", Scenario::Peer, true, making<parseWithYyjson, readWholeFile>},
             {"yyjson-write", Scenario::Peer, false,
              making<writeWithYyjson, parsed<parseWithYyjson>>},
