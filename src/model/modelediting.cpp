@@ -3,9 +3,8 @@
 
 #include "model/jsontreemodel.h"
 
-#include "model/jsonnode.h"
-
 #include "io/jsonreader.h"
+#include "model/jsonnode.h"
 
 #include <charconv>
 #include <vector>
@@ -20,22 +19,24 @@ bool nestsTooDeep(const JsonNode *parent, const JsonNode *node)
     int depth = 0;
     for (const JsonNode *ancestor = parent; ancestor; ancestor = ancestor->parent())
         depth += ancestor->isContainer() ? 1 : 0;
-    std::vector<std::pair<const JsonNode *, int>> pending {{node, depth}};
+    // Containers only, each with the number of containers around it.
+    std::vector<std::pair<const JsonNode *, int>> pending;
+    if (node->isContainer())
+        pending.emplace_back(node, depth);
     while (!pending.empty()) {
         const auto [next, above] = pending.back();
         pending.pop_back();
-        if (!next->isContainer())
-            continue;
         if (above + 1 > JsonReader::maxDepth)
             return true;
-        for (int row = 0; row < next->childCount(); ++row)
-            pending.emplace_back(next->child(row), above + 1);
+        for (int row = 0; row < next->childCount(); ++row) {
+            if (next->child(row)->isContainer())
+                pending.emplace_back(next->child(row), above + 1);
+        }
     }
     return false;
 }
 
 } // namespace
-
 
 bool JsonTreeModel::setData(const QModelIndex &index, const QVariant &value, int role)
 {
