@@ -1,5 +1,4 @@
-// Editing: changes made as the window's commands and the view's editors make
-// them, under the model tester; the document then saves and reloads intact.
+// Editing: the window's and the editors' changes under the model tester; then a round trip.
 
 #include "fuzzchecks.h"
 

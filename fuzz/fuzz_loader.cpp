@@ -1,6 +1,5 @@
-// Loader: any bytes as a file load exactly when they are UTF-8 (one leading
-// byte-order mark dropped) and parse, as they parse, and then save and reload
-// intact.
+// Loader: any bytes as a file load exactly when they are UTF-8 (after one
+// byte-order mark) and parse, as they parse, then save and reload intact.
 
 #include "fuzzchecks.h"
 #include "io/jsonreader.h"

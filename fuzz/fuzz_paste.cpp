@@ -1,6 +1,5 @@
-// Paste: any clipboard text through the window's Edit > Paste, the overwrite
-// question answered from the input: the model stays consistent, a refused or
-// declined paste changes nothing, and the document saves and reloads intact.
+// Paste: clipboard text through Edit > Paste, overwrite answered from the input: the
+// model stays consistent, a refused paste changes nothing, the document reloads intact.
 
 #include "fuzzchecks.h"
 

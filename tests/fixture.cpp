@@ -88,7 +88,10 @@ void ModalAnswer::poll()
 }
 
 MessageBoxAnswer::MessageBoxAnswer(QMessageBox::StandardButton button)
-    : answer(onDialog<QMessageBox>([this, button](QMessageBox *box) {
+    : answer([this, button](QWidget *widget) {
+        auto *box = qobject_cast<QMessageBox *>(widget);
+        if (!box || !box->button(button))
+            return false; // for another answer
         title = box->windowTitle();
         text = box->text();
         informativeText = box->informativeText();
@@ -96,7 +99,8 @@ MessageBoxAnswer::MessageBoxAnswer(QMessageBox::StandardButton button)
         buttons = box->standardButtons();
         defaultButton = box->standardButton(box->defaultButton());
         box->button(button)->click();
-    }))
+        return true;
+    })
 {
 }
 

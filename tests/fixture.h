@@ -34,9 +34,8 @@ struct ModelFixture
                                      QAbstractItemModelTester::FailureReportingMode::QtTest};
 };
 
-// Answers the next modal dialog or popup menu for which `answer` returns true,
-// polling every 10 ms. Whatever is still open after ten seconds is closed, so a
-// fault fails the test instead of hanging it.
+// Answers the next modal dialog or popup menu for which `answer` returns true.
+// Whatever is still open after ten seconds is closed: a fault fails, never hangs.
 class ModalAnswer
 {
 public:
@@ -63,7 +62,7 @@ std::function<bool(QWidget *)> onDialog(std::function<void(Dialog *)> answer)
     };
 }
 
-// Answers the next message box with `button`, keeping what it showed.
+// Answers the next message box that has `button` with it, keeping what it showed.
 struct MessageBoxAnswer
 {
     explicit MessageBoxAnswer(QMessageBox::StandardButton button = QMessageBox::Ok);
@@ -77,8 +76,7 @@ struct MessageBoxAnswer
     ModalAnswer answer;
 };
 
-// The main window, shown and active, holding `json` fully expanded, with
-// handles on what a user sees.
+// The main window, shown, active, holding `json` fully expanded.
 struct WindowFixture
 {
     explicit WindowFixture(const QString &json = {});
@@ -88,8 +86,7 @@ struct WindowFixture
     QModelIndex at(const Path &path, int column = 0) const { return indexAt(*model, path, column); }
     // Triggers a File action and types `path` into its file dialog.
     bool runFileCommand(const char *action, const QString &path);
-    // Right-clicks the cell and chooses `entry` (none: dismisses the menu);
-    // returns the entries the menu showed.
+    // Right-clicks the cell, chooses `entry` (none: dismisses), returns the entries shown.
     QStringList contextMenu(const QModelIndex &cell, const QString &entry = {});
 
     std::unique_ptr<MainWindow> window;

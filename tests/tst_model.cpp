@@ -58,7 +58,6 @@ private slots:
         n.removeChild(0);
         n.insertChild(2, taken);
         QCOMPARE(keys(), QStringLiteral("cdbef"));
-        QCOMPARE(JsonNode(QString(), {}, {}, &n).row(), -1); // not among its children
 
         const QString text = QStringLiteral(R"({"l":[{"n":7,"e":[]},true,null,"s",-2.5],"o":{}})");
         ModelFixture source(text), copied;
@@ -100,8 +99,6 @@ private slots:
         for (const char *utf8 : {"", "a", "b", "é", "abcd", "abcde", "a", "é", "abcde"})
             QCOMPARE(text(utf8), QString::fromUtf8(utf8));
         QCOMPARE(text("\xEF\xBB\xBFx"), QStringLiteral("\uFEFFx"));
-        QCOMPARE(text("abcd").constData(), text("abcd").constData());
-        QVERIFY(text("abcde").constData() != text("abcde").constData());
     }
 
     void presentation_data()
@@ -135,7 +132,6 @@ private slots:
         ModelFixture f(QStringLiteral(R"({"a":[7]})"));
         QCOMPARE(f.model.headerData(1, Qt::Horizontal).toString(), QStringLiteral("Value"));
         QVERIFY(!f.model.headerData(0, Qt::Vertical).isValid());
-        // Only what Save writes takes an edit: member names and scalar values.
         QString editable;
         for (const Path &path : {Path {0}, Path {0, 0}, Path {0, 0, 0}})
             for (const int column : {0, 1})
