@@ -280,7 +280,7 @@ private slots:
         w.tree->collapseAll();
         auto *dialog = w.window->findChild<SearchDialog *>();
         w.action("actionFindNext")->trigger(); // before any search: only the dialog opens
-        QVERIFY(dialog->isVisible() && !w.tree->currentIndex().isValid());
+        QTRY_VERIFY(dialog->isActiveWindow() && !w.tree->currentIndex().isValid());
         QTest::keyClicks(dialog->findChild<QLineEdit *>(), QStringLiteral("  a "));
         QTest::keyClick(dialog->findChild<QLineEdit *>(), Qt::Key_Return);
         QCOMPARE(w.tree->currentIndex(), w.at({0, 0}));
@@ -324,11 +324,10 @@ private slots:
         }
         QSettings store(QStringLiteral("Marbletrellis"), QStringLiteral("Marbletrellis"));
         QCOMPARE(store.value(QStringLiteral("maxTextLength")).toInt(), 3);
-        store.setValue(QStringLiteral("prettyPrint"), true);
-        store.sync();
+        QCOMPARE(store.value(QStringLiteral("prettyPrint")).toString(), QStringLiteral("false"));
         WindowFixture w;
         QCOMPARE(w.model->maxTextLength(), 3);
-        QCOMPARE(w.model->prettyPrint(), true);
+        QCOMPARE(w.model->prettyPrint(), false);
         w.model->setMaxTextLength(7);
         w.window->close();
         store.sync();
@@ -397,12 +396,12 @@ private slots:
         QFETCH(QString, item);
         AddItemDialog dialog(isArray);
         auto *combo = dialog.findChild<QComboBox *>();
-        combo->setCurrentIndex(combo->findText(QStringLiteral("Boolean")));
-        combo->setCurrentIndex(combo->findText(type));
         const auto edits = dialog.findChildren<QLineEdit *>();
         QCOMPARE(edits.at(0)->isEnabled(), !isArray);
         edits.at(0)->setText(QStringLiteral("k"));
         edits.at(1)->setText(text);
+        combo->setCurrentIndex(combo->findText(QStringLiteral("Boolean")));
+        combo->setCurrentIndex(combo->findText(type));
         dialog.findChild<QCheckBox *>()->setChecked(text == QLatin1String("checked"));
         const bool shown = edits.at(1)->isVisibleTo(&dialog);
         QTEST(QString::fromLatin1(!shown                             ? "check"
@@ -426,6 +425,7 @@ private slots:
     void searchDialog()
     {
         SearchDialog dialog;
+        QVERIFY(!dialog.isModal()); // the window stays usable beside it
         QSignalSpy sent(&dialog, &SearchDialog::findRequested);
         auto *field = dialog.findChild<QLineEdit *>();
         const auto send = [&] { // the options sent: the text, and the letters of those set

@@ -83,7 +83,6 @@ JsonNode::~JsonNode()
     // stream instead of one cache miss per node.
     constexpr size_t fetchAhead = 8;
     std::vector<JsonNode *> pending(children.crbegin(), children.crend());
-    children.clear();
     while (!pending.empty()) {
         JsonNode *node = pending.back();
         pending.pop_back();
