@@ -27,7 +27,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const int row = byte() % (model.rowCount(container) + 3) - 1, count = byte() % 3;
         const int operation = byte() % 6;
         const QString text = QString::fromUtf8(line.mid(at));
-        // Refused when too deep, so that the document always opens again.
         std::unique_ptr<JsonNode> pasted = PasteParser::parse(text).node;
         if (operation == 0 // a member's key or a value, but a Boolean's editor is a yes/no choice
             && (cell.column() ? node->type() != JsonNodeType::Boolean

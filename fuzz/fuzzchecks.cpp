@@ -1,7 +1,6 @@
 #include "fuzzchecks.h"
 
-// Each target runs in a QApplication, offscreen; the fixture keeps it off the
-// user's settings.
+// Each target runs in a QApplication, offscreen, off the user's settings (the fixture).
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -10,8 +10,7 @@
 
 class MainWindow;
 
-// The model as lines of "key = value", indented by level: one comparison
-// checks a whole tree and prints a readable difference.
+// The model as indented lines of "key = value": one comparison checks a whole tree.
 QStringList dumpTree(const QAbstractItemModel &model, const QModelIndex &parent = {});
 
 using Path = QList<int>;
@@ -20,7 +19,6 @@ QModelIndex indexAt(const QAbstractItemModel &model, const Path &path, int colum
 QByteArray readFile(const QString &path);
 bool writeFile(const QString &path, const QByteArray &bytes);
 QByteArray nestedArrays(int depth);
-// The whole document, compact.
 QString compact(JsonTreeModel &model);
 
 // A model holding `json`, watched by the model tester from the start.
@@ -84,7 +82,6 @@ struct WindowFixture
 
     QAction *action(const char *objectName) const;
     QModelIndex at(const Path &path, int column = 0) const { return indexAt(*model, path, column); }
-    // Triggers a File action and types `path` into its file dialog.
     bool runFileCommand(const char *action, const QString &path);
     // Right-clicks the cell, chooses `entry` (none: dismisses), returns the entries shown.
     QStringList contextMenu(const QModelIndex &cell, const QString &entry = {});

@@ -112,7 +112,6 @@ private slots:
         QTest::newRow("null left alone") << "[null]" << 1 << "" << "[null]" << false;
         // clang-format on
     }
-    // Types into the cell's editor, as a user would, and confirms it.
     void editing()
     {
         QFETCH(QString, json);
@@ -183,7 +182,6 @@ private slots:
         QCOMPARE(w.model->rowCount(w.at({0, 0, 0})), 1);
         QCOMPARE(QApplication::overrideCursor(), nullptr);
 
-        // A number no JSON text can hold: Save As fails, says why and changes nothing.
         w.model->setData(w.at({0, 0, 0, 0}, 1), qQNaN());
         MessageBoxAnswer saveBox;
         const QString out = dir.filePath(QStringLiteral("out.json"));
@@ -194,7 +192,6 @@ private slots:
         QVERIFY(!QFile::exists(out));
         QCOMPARE(w.window->windowTitle(), QStringLiteral("Marbletrellis - %1*").arg(file));
 
-        // Beyond 8 MiB a file opens collapsed, with its size in the status line.
         QVERIFY(writeFile(file, "[\"" + QByteArray(12345678 - 4, 'x') + "\"]"));
         MessageBoxAnswer discard(QMessageBox::Discard);
         QVERIFY(w.runFileCommand("actionOpen", file));
@@ -260,8 +257,6 @@ private slots:
         if (!goesOn)
             QCOMPARE(w.window->windowTitle(), title);
     }
-    // A key of a megabyte lays out by its beginning; an editor open while the
-    // window goes is no fault.
     void limits()
     {
         WindowFixture w;
@@ -342,11 +337,18 @@ private slots:
                 dialog->findChild<QDialogButtonBox *>()->button(which)->click();
             });
         };
-        ModalAnswer about(click(QDialogButtonBox::Ok)), settings(click(QDialogButtonBox::Cancel));
+        QString aboutTitle; // and About shows the program's icon
+        ModalAnswer about(onDialog<QDialog>([&aboutTitle](QDialog *dialog) {
+            aboutTitle = dialog->windowTitle()
+                    + (dialog->findChild<QLabel *>()->pixmap().isNull() ? "" : " icon");
+            dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
+        }));
+        ModalAnswer settings(click(QDialogButtonBox::Cancel));
         w.action("actionAbout")->trigger();
         w.model->setMaxTextLength(5);
         w.action("actionSettings")->trigger();
-        QVERIFY(about.answered() && settings.answered() && w.model->maxTextLength() == 5);
+        QVERIFY(settings.answered() && w.model->maxTextLength() == 5);
+        QCOMPARE(aboutTitle, QStringLiteral("About Marbletrellis icon"));
         ModalAnswer cancel(click(QDialogButtonBox::Cancel));
         w.contextMenu(w.at({0, 0}), QStringLiteral("Add Item..."));
         w.action("actionFind")->trigger();
@@ -395,6 +397,7 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QString, item);
         AddItemDialog dialog(isArray);
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Add Item"));
         auto *combo = dialog.findChild<QComboBox *>();
         const auto edits = dialog.findChildren<QLineEdit *>();
         QCOMPARE(edits.at(0)->isEnabled(), !isArray);
@@ -404,9 +407,11 @@ private slots:
         combo->setCurrentIndex(combo->findText(type));
         dialog.findChild<QCheckBox *>()->setChecked(text == QLatin1String("checked"));
         const bool shown = edits.at(1)->isVisibleTo(&dialog);
-        QTEST(QString::fromLatin1(!shown                             ? "check"
-                                          : edits.at(1)->isEnabled() ? "typed"
-                                                                     : "off"),
+        const bool typed = edits.at(1)->isEnabled(), empty = edits.at(1)->text().isEmpty();
+        QTEST(QString::fromLatin1(!shown          ? "check"
+                                          : typed ? "typed"
+                                          : empty ? "off"
+                                                  : "kept"),
               "value");
         MessageBoxAnswer warning;
         dialog.accept();

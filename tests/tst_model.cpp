@@ -99,6 +99,7 @@ private slots:
         for (const char *utf8 : {"", "a", "b", "é", "abcd", "abcde", "a", "é", "abcde"})
             QCOMPARE(text(utf8), QString::fromUtf8(utf8));
         QCOMPARE(text("\xEF\xBB\xBFx"), QStringLiteral("\uFEFFx"));
+        QVERIFY(text("abcd").constData() == text("abcd").constData()); // shared, not copied
     }
 
     void presentation_data()
@@ -154,7 +155,6 @@ private slots:
         QCOMPARE(announced.changed.at(0).at(2).value<QList<int>>(), QList<int>({Qt::DisplayRole}));
     }
 
-    // No edit nests deeper than a file may; a scalar at the deepest level is fine.
     void nestingLimit()
     {
         ModelFixture f(QString::fromLatin1(nestedArrays(JsonReader::maxDepth - 1)));

@@ -97,6 +97,7 @@ void TestReader::classify_data()
     QTest::newRow("split at the first separator") << R"(x: "y: z")" << K::KeyValue << "x" << R"("y: z")";
     QTest::newRow("object text") << R"({"a": 1})" << K::Json << "" << R"({"a":1})";
     QTest::newRow("array text") << R"(["a: b"])" << K::Json << "" << R"(["a: b"])";
+    QTest::newRow("number") << "12" << K::Json << "" << "12";
     QTest::newRow("string") << R"("s: t")" << K::Json << "" << R"("s: t")";
     QTest::newRow("value is no JSON") << R"("a": nope)" << K::Text << "" << R"("\"a\": nope")";
     QTest::newRow("no space after the colon") << R"("a":1)" << K::Text << "" << R"("\"a\":1")";

@@ -98,8 +98,7 @@ private slots:
         const bool invalid = result.outcome == TreeSearch::Outcome::InvalidExpression;
         QCOMPARE(result.error, invalid ? QRegularExpression(search.text).errorString() : QString());
     }
-    // The matcher answers most rows without making their text; whatever it
-    // skips, it must answer exactly as the texts the view shows would.
+    // The matcher's shortcuts answer as the texts the view shows would.
     void matcherAgreesWithTheShownTexts_data()
     {
         // clang-format off
