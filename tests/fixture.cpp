@@ -2,7 +2,6 @@
 
 #include "app/mainwindow.h"
 
-// Before any test starts: no test reads or writes the user's own settings.
 [[maybe_unused]] static const bool ownSettingsStore = [] {
     static QTemporaryDir configHome;
     return qputenv("XDG_CONFIG_HOME", configHome.path().toLocal8Bit());
@@ -82,7 +81,6 @@ void ModalAnswer::poll()
         modal = QApplication::activeModalWidget();
     if (m_answered || !modal)
         return;
-    // Set first: the answer may open a dialog of its own and wait for it.
     m_answered = true;
     m_answered = m_answer(modal);
 }

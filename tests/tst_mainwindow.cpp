@@ -217,7 +217,6 @@ private slots:
         }
         // clang-format on
     }
-    // Unsaved changes are never dropped without asking.
     void unsavedChanges()
     {
         QFETCH(QString, command);
@@ -331,7 +330,6 @@ private slots:
     void dialogs()
     {
         WindowFixture w(QStringLiteral(R"({"a":[]})"));
-        // Each dialog's buttons: OK accepts, Cancel rejects, Close hides.
         const auto click = [](QDialogButtonBox::StandardButton which) {
             return onDialog<QDialog>([which](QDialog *dialog) {
                 dialog->findChild<QDialogButtonBox *>()->button(which)->click();

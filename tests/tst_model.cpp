@@ -149,6 +149,10 @@ private slots:
         JsonNode node(QString(), QVariant(), JsonNodeType::Null);
         QVERIFY(!f.model.replaceNode({}, &node) && !f.model.replaceNode(f.at({0, 0}), nullptr));
         QVERIFY(!f.model.setDocument(nullptr));
+        QString integers; // as JSON writes them: "0" and "-0" are, "01", "+1" and "1.0" are not
+        for (const char *text : {"0", "-0", "-123456789012345678901", "01", "-", "", "1.0", "+1"})
+            integers += JsonNode::isIntegerText(QString::fromLatin1(text)) ? '1' : '0';
+        QCOMPARE(integers, QStringLiteral("11100000"));
         QCOMPARE(compact(f.model) + announced.text(), QStringLiteral(R"({"a":[7]})"));
         f.model.setMaxTextLength(3); // the Value column of every top-level row
         QCOMPARE(announced.text(), QStringLiteral("- (0,1)-(0,1)"));
