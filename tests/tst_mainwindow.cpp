@@ -1,5 +1,6 @@
 #include "fixture.h"
 
+#include "app/commandline.h"
 #include "app/mainwindow.h"
 #include "dialogs/additemdialog.h"
 #include "dialogs/searchdialog.h"
@@ -45,6 +46,8 @@ private slots:
         QTest::newRow("copy top-level scalar") << "5" << Path {0} << "actionCopy" << "-" << none << "Cannot copy standalone value." << "-" << "5";
         QTest::newRow("copy key") << doc << Path {0, 2, 0} << "actionCopyKey" << "-" << none << "Copied key to clipboard." << "[0]" << doc;
         QTest::newRow("copy value") << doc << Path {0, 0} << "actionCopyValue" << "-" << none << "Copied value to clipboard." << "1" << doc;
+        QTest::newRow("copy path") << doc << Path {0, 1, 0} << "actionCopyPath" << "-" << none << "Copied path to clipboard." << ".o.a" << doc;
+        QTest::newRow("copy path, no row") << doc << Path {} << "actionCopyPath" << "-" << none << "No item selected to copy." << "-" << doc;
         QTest::newRow("copy, no row") << doc << Path {} << "actionCopy" << "-" << none << "No item selected to copy." << "-" << doc;
         QTest::newRow("copy key, no row") << doc << Path {} << "actionCopyKey" << "-" << none << "No item selected to copy." << "-" << doc;
         QTest::newRow("copy value, no row") << doc << Path {} << "actionCopyValue" << "-" << none << "No item selected to copy." << "-" << doc;
@@ -137,7 +140,7 @@ private slots:
         QTest::addColumn<QStringList>("entries");
         QTest::addColumn<QString>("document");
 
-        const QStringList common {"Copy", "Copy Key", "Copy Value", "Paste", "Delete"};
+        const QStringList common {"Copy", "Copy Key", "Copy Value", "Copy Path", "Paste", "Delete"};
         // clang-format off
         QTest::newRow("element") << Path {0, 1, 0} << "Duplicate" << QStringList {"Duplicate", "Add Item..."} + common << R"({"o":{"k":1},"l":[{"x":[2]},3,{"x":[2]}]})";
         QTest::newRow("scalar element") << Path {0, 1, 1} << "Delete" << QStringList {"Duplicate"} + common << R"({"o":{"k":1},"l":[{"x":[2]}]})";
@@ -200,6 +203,44 @@ private slots:
                         "^Loaded: %1 \\(filesize: 11.77mb, parse \\d+ ms, total \\d+ ms\\)$"),
                 file, w.status->text()));
         QVERIFY(!w.tree->isExpanded(w.at({0})));
+    }
+    void pathLabelAndDrops()
+    {
+        WindowFixture w(QStringLiteral(R"({"a b":[0,{"k":1}]})"));
+        const auto *label = w.window->findChild<QLabel *>(QStringLiteral("pathLabel"));
+        QCOMPARE(label->text(), QString());
+        w.tree->setCurrentIndex(w.at({0, 0, 1, 0}));
+        QCOMPARE(label->text(), QStringLiteral(R"(.["a b"][1].k)"));
+        w.model->setData(w.at({0, 0}), QStringLiteral("ab"));
+        QCOMPARE(label->text(), QStringLiteral(".ab[1].k"));
+        w.model->removeRows(0, 1, w.at({0, 0}));
+        QCOMPARE(label->text(), QStringLiteral(".ab[0].k"));
+
+        // Only local files are taken, the first of them after asking about the edits.
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("doc.json"));
+        QVERIFY(writeFile(file, "[7]") && writeFile(dir.filePath(QStringLiteral("b.json")), "[8]"));
+        QMimeData data;
+        const auto drop = [&](const QList<QUrl> &urls) {
+            data.setUrls(urls);
+            QDragEnterEvent enter({1, 1}, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QDropEvent dropped({1, 1}, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(w.window.get(), &enter);
+            QApplication::sendEvent(w.window.get(), &dropped);
+            return enter.isAccepted() && dropped.isAccepted();
+        };
+        QVERIFY(!drop({QUrl(QStringLiteral("https://example.org/a.json")),
+                       QUrl::fromLocalFile(dir.path())}));
+        MessageBoxAnswer box(QMessageBox::Discard);
+        QVERIFY(drop({QUrl::fromLocalFile(dir.path()), QUrl::fromLocalFile(file),
+                      QUrl::fromLocalFile(dir.filePath(QStringLiteral("b.json")))}));
+        QTRY_COMPARE(compact(*w.model), QStringLiteral("[7]"));
+        QCOMPARE(box.text, QStringLiteral("The document has been modified."));
+        QCOMPARE(w.window->windowTitle(), QStringLiteral("Marbletrellis - ") + file);
+        QCOMPARE(label->text(), QString());
+        QCOMPARE(CommandLine::fileToOpen({"marbletrellis", "a.json"}),
+                 QDir::current().absoluteFilePath("a.json"));
+        QCOMPARE(CommandLine::fileToOpen({"marbletrellis"}), QString());
     }
     void unsavedChanges_data()
     {

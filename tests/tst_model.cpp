@@ -128,6 +128,35 @@ private slots:
         QCOMPARE(dumpTree(f.model).join('|'), tree);
     }
 
+    void paths_data()
+    {
+        QTest::addColumn<QString>("json");
+        QTest::addColumn<Path>("row");
+        QTest::addColumn<QString>("path");
+        // clang-format off
+        const QString doc = QStringLiteral(R"({"o":{"arr":[0,1],"x.y":0},"a b":1,"9x":2,"":3,"q\u0022\\":4,"ä":5,"_a1":6,"\u001f\n":7})");
+        QTest::newRow("top") << doc << Path {0} << ".";
+        QTest::newRow("members and element") << doc << Path {0, 0, 0, 1} << ".o.arr[1]";
+        QTest::newRow("not an identifier") << doc << Path {0, 0, 1} << R"(.o["x.y"])";
+        QTest::newRow("space") << doc << Path {0, 1} << R"(.["a b"])";
+        QTest::newRow("digit first") << doc << Path {0, 2} << R"(.["9x"])";
+        QTest::newRow("empty") << doc << Path {0, 3} << R"(.[""])";
+        QTest::newRow("escapes") << doc << Path {0, 4} << ".[\"q\\\"\\\\\"]";
+        QTest::newRow("beyond ASCII") << doc << Path {0, 5} << R"(.["ä"])";
+        QTest::newRow("identifier") << doc << Path {0, 6} << "._a1";
+        QTest::newRow("control characters") << doc << Path {0, 7} << R"(.["\u001f\n"])";
+        QTest::newRow("top-level array") << "[0,[1,{\"k\":2}]]" << Path {0, 1, 1, 0} << ".[1][1].k";
+        // clang-format on
+    }
+
+    void paths()
+    {
+        QFETCH(QString, json);
+        QFETCH(Path, row);
+        ModelFixture f(json);
+        QTEST(JsonTreeModel::nodeForIndex(f.at(row))->path(), "path");
+    }
+
     void frameAndRefusals()
     {
         ModelFixture f(QStringLiteral(R"({"a":[7]})"));

@@ -12,12 +12,12 @@
         <translation>&lt;h2&gt;Marbletrellis&lt;/h2&gt;</translation>
     </message>
     <message>
-        <source>Version 1.0.0</source>
-        <translation>Version 1.0.0</translation>
-    </message>
-    <message>
         <source>This application uses the following open source components:&lt;br&gt;&lt;b&gt;yyjson&lt;/b&gt; - A high performance JSON library&lt;br&gt;Licensed under the MIT License</source>
         <translation>Diese Anwendung verwendet die folgenden Open-Source-Komponenten:&lt;br&gt;&lt;b&gt;yyjson&lt;/b&gt; – eine leistungsstarke JSON-Bibliothek&lt;br&gt;Lizenziert unter der MIT-Lizenz</translation>
+    </message>
+    <message>
+        <source>Version %1</source>
+        <translation>Version %1</translation>
     </message>
 </context>
 <context>
@@ -77,6 +77,29 @@
     <message>
         <source>Value is not a valid number</source>
         <translation>Der Wert ist keine gültige Zahl</translation>
+    </message>
+</context>
+<context>
+    <name>CommandLine</name>
+    <message>
+        <source>View, search and edit JSON documents as a tree.</source>
+        <translation>JSON-Dokumente als Baum ansehen, durchsuchen und bearbeiten.</translation>
+    </message>
+    <message>
+        <source>FILE</source>
+        <translation>DATEI</translation>
+    </message>
+    <message>
+        <source>The JSON file to open.</source>
+        <translation>Die zu öffnende JSON-Datei.</translation>
+    </message>
+    <message>
+        <source>[FILE]</source>
+        <translation>[DATEI]</translation>
+    </message>
+    <message>
+        <source>Only one file can be opened at a time.</source>
+        <translation>Es kann nur eine Datei auf einmal geöffnet werden.</translation>
     </message>
 </context>
 <context>
@@ -413,6 +436,18 @@
     <message>
         <source>Do you want to save your changes?</source>
         <translation>Möchten Sie Ihre Änderungen speichern?</translation>
+    </message>
+    <message>
+        <source>Copied path to clipboard.</source>
+        <translation>Pfad in die Zwischenablage kopiert.</translation>
+    </message>
+    <message>
+        <source>Copy Path</source>
+        <translation>Pfad kopieren</translation>
+    </message>
+    <message>
+        <source>Copy Pat&amp;h</source>
+        <translation>Pfa&amp;d kopieren</translation>
     </message>
 </context>
 <context>

@@ -12,12 +12,12 @@
         <translation>&lt;h2&gt;Marbletrellis&lt;/h2&gt;</translation>
     </message>
     <message>
-        <source>Version 1.0.0</source>
-        <translation>Version 1.0.0</translation>
-    </message>
-    <message>
         <source>This application uses the following open source components:&lt;br&gt;&lt;b&gt;yyjson&lt;/b&gt; - A high performance JSON library&lt;br&gt;Licensed under the MIT License</source>
         <translation>Cette application utilise les composants open source suivants&#xa0;:&lt;br&gt;&lt;b&gt;yyjson&lt;/b&gt; – une bibliothèque JSON haute performance&lt;br&gt;Distribuée sous licence MIT</translation>
+    </message>
+    <message>
+        <source>Version %1</source>
+        <translation>Version %1</translation>
     </message>
 </context>
 <context>
@@ -77,6 +77,29 @@
     <message>
         <source>Value is not a valid number</source>
         <translation>La valeur n’est pas un nombre valide</translation>
+    </message>
+</context>
+<context>
+    <name>CommandLine</name>
+    <message>
+        <source>View, search and edit JSON documents as a tree.</source>
+        <translation>Afficher, rechercher et modifier des documents JSON sous forme d’arbre.</translation>
+    </message>
+    <message>
+        <source>FILE</source>
+        <translation>FICHIER</translation>
+    </message>
+    <message>
+        <source>The JSON file to open.</source>
+        <translation>Le fichier JSON à ouvrir.</translation>
+    </message>
+    <message>
+        <source>[FILE]</source>
+        <translation>[FICHIER]</translation>
+    </message>
+    <message>
+        <source>Only one file can be opened at a time.</source>
+        <translation>Un seul fichier peut être ouvert à la fois.</translation>
     </message>
 </context>
 <context>
@@ -413,6 +436,18 @@
     <message>
         <source>Do you want to save your changes?</source>
         <translation>Voulez-vous enregistrer vos modifications ?</translation>
+    </message>
+    <message>
+        <source>Copied path to clipboard.</source>
+        <translation>Chemin copié dans le presse-papiers.</translation>
+    </message>
+    <message>
+        <source>Copy Path</source>
+        <translation>Copier le chemin</translation>
+    </message>
+    <message>
+        <source>Copy Pat&amp;h</source>
+        <translation>Copier le c&amp;hemin</translation>
     </message>
 </context>
 <context>

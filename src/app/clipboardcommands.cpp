@@ -1,5 +1,5 @@
-// Copy, Copy Key, Copy Value and Paste: the current item as JSON text on the
-// system clipboard, and clipboard text back into the document.
+// Copy, Copy Key, Copy Value, Copy Path and Paste: the current item as JSON
+// text on the system clipboard, and clipboard text back into the document.
 
 #include "app/mainwindow.h"
 
@@ -82,6 +82,17 @@ void MainWindow::onCopyValue()
     }
     copyToClipboard(nodeText);
     statusLabel->setText(tr("Copied value to clipboard."));
+}
+
+void MainWindow::onCopyPath()
+{
+    const QModelIndex index = treeView->currentIndex();
+    if (!index.isValid()) {
+        statusLabel->setText(tr("No item selected to copy."));
+        return;
+    }
+    copyToClipboard(JsonTreeModel::nodeForIndex(index)->path());
+    statusLabel->setText(tr("Copied path to clipboard."));
 }
 
 void MainWindow::onPaste()

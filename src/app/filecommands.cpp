@@ -1,16 +1,18 @@
-// File menu: Open, Save and Save As.
+// File menu: Open, Save and Save As; and files dropped on the window.
 
 #include "app/mainwindow.h"
 
 #include "model/jsontreemodel.h"
 
 #include <QApplication>
+#include <QDropEvent>
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QTreeView>
 
 namespace {
@@ -20,6 +22,17 @@ namespace {
 constexpr qint64 largeFileThreshold = 8 * 1024 * 1024;
 constexpr int largeFileKeyColumnWidth = 260;
 
+// The first local file among dropped data; empty when there is none.
+QString droppedFile(const QMimeData *data)
+{
+    const QList<QUrl> urls = data->urls();
+    for (const QUrl &url : urls) {
+        if (url.isLocalFile() && QFileInfo(url.toLocalFile()).isFile())
+            return url.toLocalFile();
+    }
+    return {};
+}
+
 } // namespace
 
 void MainWindow::onOpen()
@@ -28,9 +41,12 @@ void MainWindow::onOpen()
         return;
     const QString path = QFileDialog::getOpenFileName(this, tr("Open JSON File"), QString(),
                                                       tr("JSON Files (*.json);;All Files (*)"));
-    if (path.isEmpty())
-        return;
+    if (!path.isEmpty())
+        openFile(path);
+}
 
+bool MainWindow::openFile(const QString &path)
+{
     const QFileInfo info(path);
     QElapsedTimer timer;
     timer.start();
@@ -43,7 +59,7 @@ void MainWindow::onOpen()
                 ? tr("Failed to load JSON file.")
                 : tr("Failed to parse JSON file.") + QStringLiteral("\n\n") + parseError;
         QMessageBox::critical(this, tr("Error"), message);
-        return;
+        return false;
     }
     const qint64 parseMs = timer.elapsed();
 
@@ -74,6 +90,30 @@ void MainWindow::onOpen()
         statusLabel->setText(tr("Loaded: %1 (%2 ms)").arg(path, QString::number(totalMs)));
     }
     QApplication::restoreOverrideCursor();
+    return true;
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!droppedFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent *event)
+{
+    const QString path = droppedFile(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // Opened once the drop is over: the program the file came from would
+    // otherwise wait while the unsaved-changes question is open.
+    QMetaObject::invokeMethod(
+            this,
+            [this, path] {
+                if (maybeSave())
+                    openFile(path);
+            },
+            Qt::QueuedConnection);
 }
 
 void MainWindow::onSave()

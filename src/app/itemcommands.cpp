@@ -48,6 +48,7 @@ void MainWindow::onCustomContextMenu(const QPoint &pos)
     add("contextCopy", tr("Copy"), &MainWindow::onCopy);
     add("contextCopyKey", tr("Copy Key"), &MainWindow::onCopyKey);
     add("contextCopyValue", tr("Copy Value"), &MainWindow::onCopyValue);
+    add("contextCopyPath", tr("Copy Path"), &MainWindow::onCopyPath);
     add("contextPaste", tr("Paste"), &MainWindow::onPaste);
     add("contextDelete", tr("Delete"), &MainWindow::onDeleteItem);
     menu.exec(treeView->viewport()->mapToGlobal(pos));

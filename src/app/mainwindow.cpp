@@ -2,6 +2,7 @@
 
 #include "app/treeitemdelegate.h"
 #include "dialogs/searchdialog.h"
+#include "model/jsonnode.h"
 #include "model/jsontreemodel.h"
 
 #include <QCloseEvent>
@@ -84,6 +85,21 @@ void MainWindow::setupUi()
 
     statusLabel = new QLabel(tr("Ready"), this);
     statusBar()->addWidget(statusLabel);
+    // Keys may look like markup; the path is shown as the text it is.
+    pathLabel = new QLabel(this);
+    pathLabel->setObjectName(QStringLiteral("pathLabel"));
+    pathLabel->setTextFormat(Qt::PlainText);
+    statusBar()->addPermanentWidget(pathLabel);
+    // The path follows the current row, and every change that may rename or
+    // relabel one of the rows above it.
+    const auto update = [this] { updatePathLabel(); };
+    connect(treeView->selectionModel(), &QItemSelectionModel::currentChanged, this, update);
+    connect(model, &QAbstractItemModel::dataChanged, this, update);
+    connect(model, &QAbstractItemModel::rowsInserted, this, update);
+    connect(model, &QAbstractItemModel::rowsRemoved, this, update);
+    connect(model, &QAbstractItemModel::modelReset, this, update);
+
+    setAcceptDrops(true);
 }
 
 QAction *MainWindow::addMenuAction(QMenu *menu, const QString &name, const QString &text,
@@ -129,6 +145,8 @@ void MainWindow::createActions()
             &QAction::triggered, this, &MainWindow::onCopyKey);
     connect(addMenuAction(editMenu, QStringLiteral("actionCopyValue"), tr("Copy &Value")),
             &QAction::triggered, this, &MainWindow::onCopyValue);
+    connect(addMenuAction(editMenu, QStringLiteral("actionCopyPath"), tr("Copy Pat&h")),
+            &QAction::triggered, this, &MainWindow::onCopyPath);
     connect(addMenuAction(editMenu, QStringLiteral("actionPaste"), tr("&Paste"),
                           QKeySequence::Paste),
             &QAction::triggered, this, &MainWindow::onPaste);
@@ -184,4 +202,27 @@ void MainWindow::updateWindowTitle()
         setWindowTitle(tr("Marbletrellis%1").arg(marker));
     else
         setWindowTitle(tr("Marbletrellis - %1%2").arg(currentFilePath, marker));
+}
+
+void MainWindow::updatePathLabel()
+{
+    const QModelIndex current = treeView->currentIndex();
+    if (!current.isValid()) {
+        pathLabel->clear();
+        return;
+    }
+    // A key may be megabytes long: the label shows the path's end, the part
+    // that names the row, in at most half the window, so that the window
+    // never has to grow for it.
+    constexpr qsizetype longestShown = 1000;
+    const QString path = JsonTreeModel::nodeForIndex(current)->path();
+    pathLabel->setText(pathLabel->fontMetrics().elidedText(
+            path.size() > longestShown ? path.right(longestShown) : path, Qt::ElideLeft,
+            width() / 2));
+}
+
+void MainWindow::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    updatePathLabel();
 }

@@ -20,8 +20,9 @@ class SearchMatcher;
 struct yyjson_val;
 
 // The program's one window: menus, the tree view of the document, the status
-// line, and the title with the current path and the modified marker. Each
-// command is a slot; the slots live in src/commands/, grouped by concern.
+// line with the path of the current row, and the title with the file's path
+// and the modified marker. Each command is a slot; the slots live in the
+// *commands.cpp files beside this one, grouped by concern.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -30,8 +31,15 @@ public:
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
 
+    // Opens the file as File > Open does once a file is chosen, with the same
+    // messages; false when it could not be read.
+    bool openFile(const QString &path);
+
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private slots:
     void onOpen();
@@ -51,6 +59,7 @@ private slots:
     void onCopy();
     void onCopyKey();
     void onCopyValue();
+    void onCopyPath();
     void onPaste();
     void onAbout();
 
@@ -70,6 +79,7 @@ private:
     // Save goes on only once the file is written.
     bool maybeSave();
     void updateWindowTitle();
+    void updatePathLabel();
 
     bool performSearch(const SearchOptions &options);
     PreorderCursor collectSearchCandidates() const;
@@ -90,6 +100,7 @@ private:
     JsonTreeModel *model = nullptr;
     SearchDialog *searchDialog = nullptr;
     QLabel *statusLabel = nullptr;
+    QLabel *pathLabel = nullptr;
     QString currentFilePath;
     QSettings *settings = nullptr;
     // The cell the last context menu was opened on; its commands act on it.

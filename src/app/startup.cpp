@@ -17,6 +17,9 @@ void setUpApplication(QTranslator &translator)
                         QApplication::applicationDirPath() + QStringLiteral("/translations")))
         QApplication::installTranslator(&translator);
 
+    QApplication::setApplicationVersion(QStringLiteral(MARBLETRELLIS_VERSION));
+    // Names the desktop entry, by which desktops find the program's icon and name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("marbletrellis"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icon.png")));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("fusion")));
 }

@@ -25,7 +25,7 @@ AboutDialog::AboutDialog(QWidget *parent)
     name->setAlignment(Qt::AlignCenter);
     layout->addWidget(name);
 
-    auto *version = new QLabel(tr("Version 1.0.0"), this);
+    auto *version = new QLabel(tr("Version %1").arg(QStringLiteral(MARBLETRELLIS_VERSION)), this);
     version->setAlignment(Qt::AlignCenter);
     layout->addWidget(version);
 

@@ -19,6 +19,41 @@ inline void prefetch(const void *address)
 #endif
 }
 
+bool isIdentifierStart(QChar c)
+{
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || c == u'_';
+}
+
+bool isIdentifier(QStringView key)
+{
+    return !key.isEmpty() && isIdentifierStart(key.front())
+            && std::all_of(key.begin() + 1, key.end(), [](QChar c) {
+                   return isIdentifierStart(c) || (c >= u'0' && c <= u'9');
+               });
+}
+
+// The key as a JSON string: quotation marks, backslashes and control
+// characters escaped, everything else as it is.
+void appendQuoted(QString &out, const QString &key)
+{
+    // The characters with a short escape, and the letter each takes after "\".
+    static constexpr QStringView escaped = u"\"\\\b\f\n\r\t";
+    static constexpr QStringView letters = u"\"\\bfnrt";
+    out += u'"';
+    for (const QChar c : key) {
+        const qsizetype shortForm = escaped.indexOf(c);
+        if (shortForm >= 0) {
+            out += u'\\';
+            out += letters.at(shortForm);
+        } else if (c.unicode() < 0x20) {
+            out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+        } else {
+            out += c;
+        }
+    }
+    out += u'"';
+}
+
 } // namespace
 
 JsonNode::JsonNode(QString key, QVariant value, JsonNodeType type, JsonNode *parent)
@@ -200,6 +235,31 @@ JsonNode *JsonNode::clone(JsonNode *parent) const
         }
     }
     return copy;
+}
+
+QString JsonNode::path() const
+{
+    // The top-level value, the invisible root's child, takes no step.
+    std::vector<const JsonNode *> steps;
+    for (const JsonNode *node = this;
+         node->m_parent && node->m_parent->m_type != JsonNodeType::None; node = node->m_parent)
+        steps.push_back(node);
+
+    QString path;
+    for (auto step = steps.rbegin(); step != steps.rend(); ++step) {
+        const JsonNode *node = *step;
+        if (node->m_parent->m_type == JsonNodeType::Array) {
+            path += positionLabel(node->row());
+        } else if (isIdentifier(node->m_key)) {
+            path += u'.';
+            path += node->m_key;
+        } else {
+            path += u'[';
+            appendQuoted(path, node->m_key);
+            path += u']';
+        }
+    }
+    return path.startsWith(u'.') ? path : u'.' + path;
 }
 
 QString JsonNode::positionLabel(qsizetype position)

@@ -65,6 +65,11 @@ public:
 
     JsonNode *clone(JsonNode *parent = nullptr) const;
 
+    // Where this node sits in its document, in the form jq takes: ".", then
+    // ".key" for a member named like an identifier, ["key"] for any other
+    // member, [i] for an array element. Its cost grows with the depth only.
+    QString path() const;
+
     // The key an array element carries: "[0]", "[1]", ...
     static QString positionLabel(qsizetype position);
 
