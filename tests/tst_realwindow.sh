@@ -69,8 +69,10 @@ file="$work/doc.json"
 printf '%s' '{"name":"old","count":3,"list":[' "$(seq -s , 0 59)" ']}' > "$file"
 
 [ "$("$program" --version)" = "marbletrellis $version" ] || fail "--version: $("$program" --version)"
-"$program" --help | grep -q '^Aufruf: .*marbletrellis \[Optionen\] \[DATEI\]$' \
-    || fail "--help: $("$program" --help)"
+help=$("$program" --help)
+grep -q '^Aufruf: .*marbletrellis \[Optionen\] \[DATEI\]$' <<< "$help" \
+    && grep -qx 'JSON-Dokumente als Baum ansehen, durchsuchen und bearbeiten.' <<< "$help" \
+    || fail "--help: $help"
 
 "$program" "$file" > "$work/program.log" 2>&1 &
 app=$!

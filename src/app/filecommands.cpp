@@ -45,7 +45,7 @@ void MainWindow::onOpen()
         openFile(path);
 }
 
-bool MainWindow::openFile(const QString &path)
+void MainWindow::openFile(const QString &path)
 {
     const QFileInfo info(path);
     QElapsedTimer timer;
@@ -59,7 +59,7 @@ bool MainWindow::openFile(const QString &path)
                 ? tr("Failed to load JSON file.")
                 : tr("Failed to parse JSON file.") + QStringLiteral("\n\n") + parseError;
         QMessageBox::critical(this, tr("Error"), message);
-        return false;
+        return;
     }
     const qint64 parseMs = timer.elapsed();
 
@@ -90,7 +90,6 @@ bool MainWindow::openFile(const QString &path)
         statusLabel->setText(tr("Loaded: %1 (%2 ms)").arg(path, QString::number(totalMs)));
     }
     QApplication::restoreOverrideCursor();
-    return true;
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent *event)

@@ -32,8 +32,8 @@ public:
     ~MainWindow() override;
 
     // Opens the file as File > Open does once a file is chosen, with the same
-    // messages; false when it could not be read.
-    bool openFile(const QString &path);
+    // messages and error boxes.
+    void openFile(const QString &path);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
