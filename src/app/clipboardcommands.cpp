@@ -59,13 +59,7 @@ void MainWindow::onCopy()
 
 void MainWindow::onCopyKey()
 {
-    const QModelIndex index = treeView->currentIndex();
-    if (!index.isValid()) {
-        statusLabel->setText(tr("No item selected to copy."));
-        return;
-    }
-    copyToClipboard(JsonTreeModel::nodeForIndex(index)->key());
-    statusLabel->setText(tr("Copied key to clipboard."));
+    copyRowText([](const JsonNode *node) { return node->key(); }, tr("Copied key to clipboard."));
 }
 
 void MainWindow::onCopyValue()
@@ -86,13 +80,18 @@ void MainWindow::onCopyValue()
 
 void MainWindow::onCopyPath()
 {
+    copyRowText([](const JsonNode *node) { return node->path(); }, tr("Copied path to clipboard."));
+}
+
+void MainWindow::copyRowText(QString (*text)(const JsonNode *node), const QString &copied)
+{
     const QModelIndex index = treeView->currentIndex();
     if (!index.isValid()) {
         statusLabel->setText(tr("No item selected to copy."));
         return;
     }
-    copyToClipboard(JsonTreeModel::nodeForIndex(index)->path());
-    statusLabel->setText(tr("Copied path to clipboard."));
+    copyToClipboard(text(JsonTreeModel::nodeForIndex(index)));
+    statusLabel->setText(copied);
 }
 
 void MainWindow::onPaste()

@@ -86,6 +86,9 @@ private:
     bool matchesSearch(const PreorderCursor &candidate, SearchMatcher &matcher,
                        QModelIndex *matchedIndex = nullptr, QString *errorMessage = nullptr) const;
     void selectIndex(const QModelIndex &index);
+    // Copy Key and Copy Path: puts `text` of the current row on the clipboard
+    // and shows `copied`.
+    void copyRowText(QString (*text)(const JsonNode *node), const QString &copied);
 
     static bool parseKeyValue(const QString &text, QString &key, QString &valueText);
     bool pasteIntoObject(const QModelIndex &objectIndex, JsonNode *object, const QString &key,
