@@ -234,7 +234,7 @@ private slots:
         MessageBoxAnswer box(QMessageBox::Discard);
         QVERIFY(drop({QUrl::fromLocalFile(dir.path()), QUrl::fromLocalFile(file),
                       QUrl::fromLocalFile(dir.filePath(QStringLiteral("b.json")))}));
-        QTRY_COMPARE(compact(*w.model), QStringLiteral("[7]"));
+        QCOMPARE(compact(*w.model), QStringLiteral("[7]"));
         QCOMPARE(box.text, QStringLiteral("The document has been modified."));
         QCOMPARE(w.window->windowTitle(), QStringLiteral("Marbletrellis - ") + file);
         QCOMPARE(label->text(), QString());

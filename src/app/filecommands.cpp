@@ -104,15 +104,8 @@ void MainWindow::dropEvent(QDropEvent *event)
     if (path.isEmpty())
         return;
     event->acceptProposedAction();
-    // Opened once the drop is over: the program the file came from would
-    // otherwise wait while the unsaved-changes question is open.
-    QMetaObject::invokeMethod(
-            this,
-            [this, path] {
-                if (maybeSave())
-                    openFile(path);
-            },
-            Qt::QueuedConnection);
+    if (maybeSave())
+        openFile(path);
 }
 
 void MainWindow::onSave()
