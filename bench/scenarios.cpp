@@ -227,6 +227,25 @@ ScenarioRun copyTopRow(const QString &path)
     };
 }
 
+// Copy Path of the document's last and deepest row: the path is built from the
+// row's ancestors alone, so it takes as long on any size of document.
+ScenarioRun copyDeepestPath(const QString &path)
+{
+    auto window = std::make_shared<Window>(path);
+    QModelIndex row = window->model->index(0, 0);
+    while (window->model->rowCount(row) > 0)
+        row = window->model->index(window->model->rowCount(row) - 1, 0, row);
+    window->tree->setCurrentIndex(row);
+    settle();
+    return [window] {
+        QGuiApplication::clipboard()->clear();
+        const double ms = timeMs([&] { window->action("actionCopyPath")->trigger(); });
+        check(QGuiApplication::clipboard()->text().startsWith(QLatin1Char('.')),
+              QStringLiteral("Copy Path left no path on the clipboard"));
+        return ms;
+    };
+}
+
 // Duplicate as the context menu does it, of the last record, or of the whole
 // document as the only element of an array; the copy goes again untimed.
 template<bool large> ScenarioRun duplicate(const QString &path)
@@ -437,6 +456,7 @@ QList<Scenario> allScenarios()
             {"save-indented", Scenario::Model, false, saveModel<true>},
             {"save-compact", Scenario::Model, false, saveModel<false>},
             {"copy", Scenario::Window, false, copyTopRow},
+            {"copy-path", Scenario::Window, false, copyDeepestPath},
             {"duplicate-small", Scenario::Window, false, duplicate<false>},
             {"duplicate-large", Scenario::Window, false, duplicate<true>},
             {"search-keys", Scenario::Window, false, search<false, false>},
