@@ -1,5 +1,6 @@
 #include "app/mainwindow.h"
 
+#include "app/pathlabel.h"
 #include "app/treeitemdelegate.h"
 #include "dialogs/searchdialog.h"
 #include "model/jsonnode.h"
@@ -85,10 +86,8 @@ void MainWindow::setupUi()
 
     statusLabel = new QLabel(tr("Ready"), this);
     statusBar()->addWidget(statusLabel);
-    // Keys may look like markup; the path is shown as the text it is.
-    pathLabel = new QLabel(this);
+    pathLabel = new PathLabel(this);
     pathLabel->setObjectName(QStringLiteral("pathLabel"));
-    pathLabel->setTextFormat(Qt::PlainText);
     statusBar()->addPermanentWidget(pathLabel);
     // The path follows the current row, and every change that may rename or
     // relabel one of the rows above it.
@@ -207,22 +206,6 @@ void MainWindow::updateWindowTitle()
 void MainWindow::updatePathLabel()
 {
     const QModelIndex current = treeView->currentIndex();
-    if (!current.isValid()) {
-        pathLabel->clear();
-        return;
-    }
-    // A key may be megabytes long: the label shows the path's end, the part
-    // that names the row, in at most half the window, so that the window
-    // never has to grow for it.
-    constexpr qsizetype longestShown = 1000;
-    const QString path = JsonTreeModel::nodeForIndex(current)->path();
-    pathLabel->setText(pathLabel->fontMetrics().elidedText(
-            path.size() > longestShown ? path.right(longestShown) : path, Qt::ElideLeft,
-            width() / 2));
-}
-
-void MainWindow::resizeEvent(QResizeEvent *event)
-{
-    QMainWindow::resizeEvent(event);
-    updatePathLabel();
+    pathLabel->setText(current.isValid() ? JsonTreeModel::nodeForIndex(current)->path()
+                                         : QString());
 }

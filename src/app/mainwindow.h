@@ -10,6 +10,7 @@
 
 class JsonNode;
 class JsonTreeModel;
+class PathLabel;
 class PreorderCursor;
 class QLabel;
 class QMenu;
@@ -39,7 +40,6 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
 
 private slots:
     void onOpen();
@@ -103,7 +103,7 @@ private:
     JsonTreeModel *model = nullptr;
     SearchDialog *searchDialog = nullptr;
     QLabel *statusLabel = nullptr;
-    QLabel *pathLabel = nullptr;
+    PathLabel *pathLabel = nullptr;
     QString currentFilePath;
     QSettings *settings = nullptr;
     // The cell the last context menu was opened on; its commands act on it.

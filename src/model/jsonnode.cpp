@@ -33,24 +33,30 @@ bool isIdentifier(QStringView key)
 }
 
 // The key as a JSON string: quotation marks, backslashes and control
-// characters escaped, everything else as it is.
-void appendQuoted(QString &out, const QString &key)
+// characters escaped, everything else as it is, in runs.
+void appendQuoted(QString &out, QStringView key)
 {
     // The characters with a short escape, and the letter each takes after "\".
     static constexpr QStringView escaped = u"\"\\\b\f\n\r\t";
     static constexpr QStringView letters = u"\"\\bfnrt";
+    out.reserve(out.size() + key.size() + 2);
     out += u'"';
-    for (const QChar c : key) {
+    qsizetype runStart = 0;
+    for (qsizetype i = 0; i < key.size(); ++i) {
+        const QChar c = key[i];
+        if (c.unicode() >= 0x20 && c != u'"' && c != u'\\')
+            continue;
+        out += key.sliced(runStart, i - runStart);
+        runStart = i + 1;
         const qsizetype shortForm = escaped.indexOf(c);
         if (shortForm >= 0) {
             out += u'\\';
             out += letters.at(shortForm);
-        } else if (c.unicode() < 0x20) {
-            out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
         } else {
-            out += c;
+            out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
         }
     }
+    out += key.sliced(runStart);
     out += u'"';
 }
 
