@@ -3,7 +3,8 @@
 # a window manager, driven by keystrokes and one click, in German. Starts with
 # a file named on the command line, looks into the File menu's Open dialog,
 # edits one value in the tree, saves with the standard shortcut, quits from the
-# File menu, and checks the file the program wrote. First, --version and --help.
+# File menu, and checks the file the program wrote. First, --version, --help
+# and two files named at once.
 # usage: tst_realwindow.sh PROGRAM VERSION
 set -euo pipefail
 
@@ -73,6 +74,10 @@ help=$("$program" --help)
 grep -q '^Aufruf: .*marbletrellis \[Optionen\] \[DATEI\]$' <<< "$help" \
     && grep -qx 'JSON-Dokumente als Baum ansehen, durchsuchen und bearbeiten.' <<< "$help" \
     || fail "--help: $help"
+if "$program" a.json b.json > /dev/null 2> "$work/two.log" \
+    || ! grep -qx 'Es kann nur eine Datei auf einmal geöffnet werden.' "$work/two.log"; then
+    fail "two files named: $(cat "$work/two.log")"
+fi
 
 "$program" "$file" > "$work/program.log" 2>&1 &
 app=$!

@@ -13,7 +13,8 @@ constexpr qsizetype longestShown = 1000;
 PathLabel::PathLabel(QWidget *parent)
     : QLabel(parent)
 {
-    // Keys may look like markup; the path is shown as the text it is.
+    // A key may look like markup: QLabel would take the path for rich text
+    // and parse all of it.
     setTextFormat(Qt::PlainText);
 }
 
