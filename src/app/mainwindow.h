@@ -81,6 +81,9 @@ private:
     void updateWindowTitle();
     void updatePathLabel();
 
+    // Find Next and Find Previous: the last search again, in that direction,
+    // or the Find dialog when there was none.
+    void findAgain(bool backward);
     bool performSearch(const SearchOptions &options);
     PreorderCursor collectSearchCandidates() const;
     bool matchesSearch(const PreorderCursor &candidate, SearchMatcher &matcher,

@@ -25,6 +25,16 @@ void MainWindow::onSearch()
 
 void MainWindow::onFindNext()
 {
+    findAgain(false);
+}
+
+void MainWindow::onFindPrevious()
+{
+    findAgain(true);
+}
+
+void MainWindow::findAgain(bool backward)
+{
     if (!hasLastSearch || lastSearchOptions.text.isEmpty()) {
         onSearch();
         return;
@@ -32,20 +42,8 @@ void MainWindow::onFindNext()
     // The dialog's own next search goes the way the menu went last;
     // lastSearchOptions keeps the direction the dialog sent.
     SearchOptions options = lastSearchOptions;
-    options.backward = false;
-    searchDialog->setSearchBackward(false);
-    performSearch(options);
-}
-
-void MainWindow::onFindPrevious()
-{
-    if (!hasLastSearch || lastSearchOptions.text.isEmpty()) {
-        onSearch();
-        return;
-    }
-    SearchOptions options = lastSearchOptions;
-    options.backward = true;
-    searchDialog->setSearchBackward(true);
+    options.backward = backward;
+    searchDialog->setSearchBackward(backward);
     performSearch(options);
 }
 
