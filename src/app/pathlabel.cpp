@@ -20,14 +20,16 @@ PathLabel::PathLabel(QWidget *parent)
 
 QSize PathLabel::sizeHint() const
 {
-    const QMargins margins = contentsMargins();
-    return {fontMetrics().horizontalAdvance(lastCharacters()) + margins.left() + margins.right(),
-            fontMetrics().height() + margins.top() + margins.bottom()};
+    return minimumSizeHint() + QSize(fontMetrics().horizontalAdvance(lastCharacters()), 0);
 }
 
+// As low as a line, and as narrow as nothing of the path: the status line
+// gives the label what its message leaves.
 QSize PathLabel::minimumSizeHint() const
 {
-    return {0, sizeHint().height()};
+    const QMargins margins = contentsMargins();
+    return {margins.left() + margins.right(),
+            fontMetrics().height() + margins.top() + margins.bottom()};
 }
 
 void PathLabel::paintEvent(QPaintEvent *)
