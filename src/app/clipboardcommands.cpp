@@ -181,7 +181,10 @@ bool MainWindow::pasteIntoObject(const QModelIndex &objectIndex, JsonNode *objec
     if (answer != QMessageBox::Yes)
         return false;
     const QModelIndex existingIndex = model->indexForNode(existing);
-    if (!model->replaceNode(existingIndex, member.get())) {
+    model->beginStep(tr("Paste"));
+    const bool replaced = model->replaceNode(existingIndex, member.get());
+    model->endStep();
+    if (!replaced) {
         reportTooDeep();
         return false;
     }
@@ -196,7 +199,10 @@ bool MainWindow::appendPasted(const QModelIndex &containerIndex, JsonNode *node)
 {
     const QModelIndex parent = containerIndex.siblingAtColumn(0);
     const int row = model->rowCount(parent);
-    if (!model->appendNode(parent, node)) {
+    model->beginStep(tr("Paste"));
+    const bool appended = model->appendNode(parent, node);
+    model->endStep();
+    if (!appended) {
         delete node;
         reportTooDeep();
         return false;

@@ -14,6 +14,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QTreeView>
+#include <QUndoStack>
 
 namespace {
 
@@ -140,6 +141,7 @@ bool MainWindow::saveTo(const QString &path)
         return false;
     }
     currentFilePath = path;
+    model->undoStack()->setClean();
     modified = false;
     updateWindowTitle();
     statusLabel->setText(tr("Saved: %1").arg(path));

@@ -59,8 +59,10 @@ void MainWindow::onDuplicateArrayItem()
     if (!contextIndex.isValid())
         return;
     // The copy goes to the end of the array, where it takes its position label.
+    model->beginStep(tr("Duplicate"));
     model->appendNode(model->parent(contextIndex),
                       JsonTreeModel::nodeForIndex(contextIndex)->clone());
+    model->endStep();
 }
 
 void MainWindow::onAddItem()

@@ -13,6 +13,7 @@
 #include <QSettings>
 #include <QStatusBar>
 #include <QTreeView>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 namespace {
@@ -40,6 +41,10 @@ MainWindow::MainWindow(QWidget *parent)
     connect(model, &QAbstractItemModel::dataChanged, this, markModified);
     connect(model, &QAbstractItemModel::rowsInserted, this, markModified);
     connect(model, &QAbstractItemModel::rowsRemoved, this, markModified);
+    // The history speaks after the changes of an undo or redo were announced:
+    // back at the state last opened or saved, the document is unmodified.
+    connect(model->undoStack(), &QUndoStack::cleanChanged, this,
+            [this](bool clean) { setModified(!clean); });
 }
 
 MainWindow::~MainWindow()
@@ -47,6 +52,7 @@ MainWindow::~MainWindow()
     // The view, destroyed after this, may still commit an open editor: no
     // part of this half-destroyed window may hear of it.
     disconnect(model, nullptr, this, nullptr);
+    disconnect(model->undoStack(), nullptr, this, nullptr);
 }
 
 void MainWindow::setupUi()
@@ -81,6 +87,7 @@ void MainWindow::setupUi()
 
     model = new JsonTreeModel(this);
     treeView->setModel(model);
+    model->setSelectionModel(treeView->selectionModel());
     // The header has its sections only once the model is set.
     treeView->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
 
@@ -128,6 +135,8 @@ void MainWindow::createActions()
             &QAction::triggered, this, &QWidget::close);
 
     QMenu *editMenu = menuBar()->addMenu(tr("&Edit"));
+    addHistoryActions(editMenu);
+    editMenu->addSeparator();
     connect(addMenuAction(editMenu, QStringLiteral("actionFind"), tr("&Find..."),
                           QKeySequence::Find),
             &QAction::triggered, this, &MainWindow::onSearch);
@@ -162,6 +171,29 @@ void MainWindow::createActions()
     QMenu *helpMenu = menuBar()->addMenu(tr("&Help"));
     connect(addMenuAction(helpMenu, QStringLiteral("actionAbout"), tr("&About")),
             &QAction::triggered, this, &MainWindow::onAbout);
+}
+
+// Undo and Redo, each named after the step it would take and disabled when
+// there is none.
+void MainWindow::addHistoryActions(QMenu *menu)
+{
+    QUndoStack *history = model->undoStack();
+    QAction *undo = addMenuAction(menu, QStringLiteral("actionUndo"), tr("&Undo"),
+                                  QKeySequence::Undo);
+    connect(undo, &QAction::triggered, history, &QUndoStack::undo);
+    connect(history, &QUndoStack::canUndoChanged, undo, &QAction::setEnabled);
+    connect(history, &QUndoStack::undoTextChanged, undo, [this, undo](const QString &step) {
+        undo->setText(step.isEmpty() ? tr("&Undo") : tr("&Undo %1").arg(step));
+    });
+    QAction *redo = addMenuAction(menu, QStringLiteral("actionRedo"), tr("&Redo"),
+                                  QKeySequence::Redo);
+    connect(redo, &QAction::triggered, history, &QUndoStack::redo);
+    connect(history, &QUndoStack::canRedoChanged, redo, &QAction::setEnabled);
+    connect(history, &QUndoStack::redoTextChanged, redo, [this, redo](const QString &step) {
+        redo->setText(step.isEmpty() ? tr("&Redo") : tr("&Redo %1").arg(step));
+    });
+    undo->setEnabled(false);
+    redo->setEnabled(false);
 }
 
 void MainWindow::readSettings()

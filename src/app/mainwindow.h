@@ -68,6 +68,7 @@ private:
     void createActions();
     QAction *addMenuAction(QMenu *menu, const QString &name, const QString &text,
                            QKeySequence::StandardKey shortcut = QKeySequence::UnknownKey);
+    void addHistoryActions(QMenu *menu);
     void readSettings();
     void writeSettings();
     void setModified(bool isModified);

@@ -214,6 +214,13 @@ void JsonNode::setType(JsonNodeType type)
     m_type = type;
 }
 
+void JsonNode::swapContent(JsonNode *other)
+{
+    m_key.swap(other->m_key);
+    m_value.swap(other->m_value);
+    std::swap(m_type, other->m_type);
+}
+
 JsonNode *JsonNode::clone(JsonNode *parent) const
 {
     auto *copy = new JsonNode(m_key, m_value, m_type, parent);

@@ -61,6 +61,8 @@ public:
         return m_type == JsonNodeType::Object || m_type == JsonNodeType::Array;
     }
     void setType(JsonNodeType type);
+    // Trades key, value and type with `other`; the children stay where they are.
+    void swapContent(JsonNode *other);
     JsonNode *parent() const { return m_parent; }
 
     JsonNode *clone(JsonNode *parent = nullptr) const;

@@ -2,9 +2,12 @@
 
 #include "model/jsonnode.h"
 
+#include <QUndoStack>
+
 JsonTreeModel::JsonTreeModel(QObject *parent)
     : QAbstractItemModel(parent)
     , rootNode(newRootNode())
+    , m_undoStack(new QUndoStack(this))
 {
 }
 

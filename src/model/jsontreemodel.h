@@ -1,13 +1,22 @@
 #pragma once
 
 #include <QAbstractItemModel>
+#include <QPointer>
 
 class JsonNode;
+class QItemSelectionModel;
+class QUndoCommand;
+class QUndoStack;
 struct yyjson_val;
 
 // The item model over a JSON document: one row per value, two columns
 // ("Key", "Value"). Every valid index carries its JsonNode as the internal
 // pointer, in both columns; the invalid index stands for the invisible root.
+//
+// Every change made through setData, insertRows, removeRows, appendNode and
+// replaceNode is a step of the document's history, whoever makes it. A step
+// keeps the nodes it removed or replaced, so undoing it puts the very same
+// nodes back: the document is restored exactly and no step copies it.
 class JsonTreeModel : public QAbstractItemModel
 {
     Q_OBJECT
@@ -37,6 +46,19 @@ public:
     // place. On success `node` is destroyed; on failure (as for appendNode)
     // the caller keeps it.
     bool replaceNode(const QModelIndex &index, JsonNode *node);
+
+    // The document's history: undo and redo, and the state last saved.
+    // Opening a document starts a new one.
+    QUndoStack *undoStack() const { return m_undoStack; }
+    // Changes made between these calls, which may nest, are one step named
+    // `name`, the outermost one; each change made outside them is a step of
+    // its own. A command that changes nothing leaves no step.
+    void beginStep(const QString &name);
+    void endStep();
+    // The selection whose current row each step remembers: undoing a step
+    // makes current the row that was current before it, redoing it the one
+    // that was current when it was undone.
+    void setSelectionModel(QItemSelectionModel *selection);
 
     QModelIndex indexForNode(JsonNode *node) const;
     // The node an index carries; null for the invalid index.
@@ -73,7 +95,25 @@ public:
     static JsonNode *buildNode(yyjson_val *value, const QString &key);
 
 private:
+    class NodeSwap;
+    class RowsChange;
+    class Step;
+    struct Cell
+    {
+        JsonNode *node = nullptr;
+        int column = 0;
+    };
+
     static JsonNode *newRootNode();
+    // The step the next change goes into, begun by the first change.
+    QUndoCommand *openStep();
+    Cell currentCell() const;
+    void setCurrentCell(const Cell &cell);
+    // The changes steps are made of, each announced with the item-model
+    // signals. Nodes are moved in and out, never copied.
+    void placeNodes(JsonNode *parent, int row, QList<JsonNode *> &nodes);
+    void takeNodes(JsonNode *parent, int row, int count, QList<JsonNode *> &nodes);
+    void swapNode(JsonNode *node, int column, JsonNode *holder, bool withChildren);
     void renumberArrayKeys(JsonNode *node);
     void announceArrayRelabelling(JsonNode *node, const QModelIndex &nodeIndex);
     // The document's top-level value; null for the empty document.
@@ -84,4 +124,9 @@ private:
     bool m_prettyPrint = true;
     QString m_parseError;
     mutable QString m_saveError;
+    QUndoStack *m_undoStack;
+    QPointer<QItemSelectionModel> m_selection;
+    Step *m_openStep = nullptr;
+    QString m_stepName;
+    int m_stepDepth = 0;
 };

@@ -6,7 +6,10 @@
 #include "io/jsonreader.h"
 #include "model/jsonnode.h"
 
+#include <QUndoCommand>
+
 #include <charconv>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -38,13 +41,78 @@ bool nestsTooDeep(const JsonNode *parent, const JsonNode *node)
 
 } // namespace
 
+// Rows put into a container, or taken out of it. Rows out of the document are
+// held here, and destroyed with the change when the history drops it.
+class JsonTreeModel::RowsChange : public QUndoCommand
+{
+public:
+    // Puts `inserted` in at `row`; with no nodes, takes `count` rows out there.
+    RowsChange(JsonTreeModel *model, JsonNode *parent, int row, int count,
+               QList<JsonNode *> inserted, QUndoCommand *step)
+        : QUndoCommand(step)
+        , model(model)
+        , parent(parent)
+        , row(row)
+        , count(inserted.isEmpty() ? count : int(inserted.size()))
+        , inserting(!inserted.isEmpty())
+        , held(std::move(inserted))
+    {
+    }
+    ~RowsChange() override { qDeleteAll(held); }
+    Q_DISABLE_COPY_MOVE(RowsChange)
+
+    void redo() override { inserting ? putIn() : takeOut(); }
+    void undo() override { inserting ? takeOut() : putIn(); }
+
+private:
+    void putIn() { model->placeNodes(parent, row, held); }
+    void takeOut() { model->takeNodes(parent, row, count, held); }
+
+    JsonTreeModel *model;
+    JsonNode *parent;
+    const int row;
+    const int count;
+    const bool inserting;
+    QList<JsonNode *> held;
+};
+
+// A node's key, value and type, and with them its children or not, traded
+// with those a holder keeps: the same trade makes the change and undoes it.
+class JsonTreeModel::NodeSwap : public QUndoCommand
+{
+public:
+    NodeSwap(JsonTreeModel *model, JsonNode *node, int column, std::unique_ptr<JsonNode> holder,
+             bool withChildren, QUndoCommand *step)
+        : QUndoCommand(step)
+        , model(model)
+        , node(node)
+        , column(column)
+        , holder(std::move(holder))
+        , withChildren(withChildren)
+    {
+    }
+
+    void redo() override { model->swapNode(node, column, holder.get(), withChildren); }
+    void undo() override { redo(); }
+
+private:
+    JsonTreeModel *model;
+    JsonNode *node;
+    const int column;
+    const std::unique_ptr<JsonNode> holder;
+    const bool withChildren;
+};
+
 bool JsonTreeModel::setData(const QModelIndex &index, const QVariant &value, int role)
 {
     if (!index.isValid() || role != Qt::EditRole)
         return false;
     JsonNode *node = nodeForIndex(index);
+    // The edit is made on a copy of the row's content, which then trades
+    // places with it.
+    auto edited = std::make_unique<JsonNode>(node->key(), node->value(), node->type());
     if (index.column() == 0) {
-        node->setKey(value.toString());
+        edited->setKey(value.toString());
     } else if (node->type() == JsonNodeType::Number && value.typeId() == QMetaType::QString) {
         // Numbers are edited as text. The text of the stored value stands for
         // that value exactly (1.0 shows as 1), so confirming it keeps the
@@ -54,14 +122,16 @@ bool JsonTreeModel::setData(const QModelIndex &index, const QVariant &value, int
             const QVariant number = JsonNode::numberFromText(text);
             if (!number.isValid())
                 return false;
-            node->setValue(number);
+            edited->setValue(number);
         }
     } else {
-        node->setValue(value);
+        edited->setValue(value);
         if (node->type() == JsonNodeType::Null)
-            node->setType(JsonNodeType::String);
+            edited->setType(JsonNodeType::String);
     }
-    emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
+    beginStep(index.column() == 0 ? tr("Edit Key") : tr("Edit Value"));
+    (new NodeSwap(this, node, index.column(), std::move(edited), false, openStep()))->redo();
+    endStep();
     return true;
 }
 
@@ -70,11 +140,12 @@ bool JsonTreeModel::insertRows(int row, int count, const QModelIndex &parent)
     JsonNode *target = parent.isValid() ? nodeForIndex(parent) : rootNode;
     if (row < 0 || row > target->childCount() || count < 1)
         return false;
-    beginInsertRows(parent, row, row + count - 1);
+    QList<JsonNode *> inserted;
     for (int i = 0; i < count; ++i)
-        target->insertChild(row + i, new JsonNode(tr("new"), QVariant(), JsonNodeType::Null));
-    endInsertRows();
-    announceArrayRelabelling(target, parent);
+        inserted.append(new JsonNode(tr("new"), QVariant(), JsonNodeType::Null));
+    beginStep(tr("Insert"));
+    (new RowsChange(this, target, row, count, std::move(inserted), openStep()))->redo();
+    endStep();
     return true;
 }
 
@@ -83,11 +154,9 @@ bool JsonTreeModel::removeRows(int row, int count, const QModelIndex &parent)
     JsonNode *target = parent.isValid() ? nodeForIndex(parent) : rootNode;
     if (row < 0 || count < 1 || row + count > target->childCount())
         return false;
-    beginRemoveRows(parent, row, row + count - 1);
-    for (int i = 0; i < count; ++i)
-        target->removeChild(row);
-    endRemoveRows();
-    announceArrayRelabelling(target, parent);
+    beginStep(tr("Delete"));
+    (new RowsChange(this, target, row, count, {}, openStep()))->redo();
+    endStep();
     return true;
 }
 
@@ -96,13 +165,9 @@ bool JsonTreeModel::appendNode(const QModelIndex &parentIndex, JsonNode *node)
     JsonNode *target = parentIndex.isValid() ? nodeForIndex(parentIndex) : rootNode;
     if (nestsTooDeep(target, node))
         return false;
-    // Rows hang under column-0 indexes only, whichever cell the caller holds.
-    const QModelIndex announced = parentIndex.siblingAtColumn(0);
-    const int row = target->childCount();
-    beginInsertRows(announced, row, row);
-    target->insertChild(row, node);
-    endInsertRows();
-    announceArrayRelabelling(target, announced);
+    beginStep(tr("Add Item"));
+    (new RowsChange(this, target, target->childCount(), 1, {node}, openStep()))->redo();
+    endStep();
     return true;
 }
 
@@ -111,36 +176,61 @@ bool JsonTreeModel::replaceNode(const QModelIndex &index, JsonNode *node)
     if (!index.isValid() || !node)
         return false;
     JsonNode *replaced = nodeForIndex(index);
-    JsonNode *parentNode = replaced->parent();
-    if (!parentNode || nestsTooDeep(parentNode, node))
+    if (!replaced->parent() || nestsTooDeep(replaced->parent(), node))
         return false;
-    const QModelIndex parentIndex = parent(index);
-    // Rows hang under column-0 indexes only, whichever cell the caller holds.
-    const QModelIndex rowsParent = index.siblingAtColumn(0);
+    beginStep(tr("Replace"));
+    (new NodeSwap(this, replaced, index.column(), std::unique_ptr<JsonNode>(node), true,
+                  openStep()))
+            ->redo();
+    endStep();
+    return true;
+}
 
-    // The old children move to a holder that destroys them on leaving, and
-    // the new ones come over whole: no child is taken out one by one.
-    JsonNode removed(QString(), QVariant(), JsonNodeType::Array);
-    if (const int count = replaced->childCount(); count > 0) {
-        beginRemoveRows(rowsParent, 0, count - 1);
-        removed.swapChildren(replaced);
+void JsonTreeModel::placeNodes(JsonNode *parent, int row, QList<JsonNode *> &nodes)
+{
+    const QModelIndex parentIndex = indexForNode(parent);
+    beginInsertRows(parentIndex, row, row + int(nodes.size()) - 1);
+    for (qsizetype i = 0; i < nodes.size(); ++i)
+        parent->insertChild(row + int(i), nodes[i]);
+    nodes.clear();
+    endInsertRows();
+    announceArrayRelabelling(parent, parentIndex);
+}
+
+void JsonTreeModel::takeNodes(JsonNode *parent, int row, int count, QList<JsonNode *> &nodes)
+{
+    const QModelIndex parentIndex = indexForNode(parent);
+    beginRemoveRows(parentIndex, row, row + count - 1);
+    for (int i = 0; i < count; ++i)
+        nodes.append(parent->takeChild(row));
+    endRemoveRows();
+    announceArrayRelabelling(parent, parentIndex);
+}
+
+void JsonTreeModel::swapNode(JsonNode *node, int column, JsonNode *holder, bool withChildren)
+{
+    const QModelIndex index = indexForNode(node);
+    // The children going out wait in a second holder while the others come
+    // in, so that each set is announced whole: none moves one by one.
+    JsonNode outgoing(QString(), QVariant(), JsonNodeType::Array);
+    if (const int count = node->childCount(); withChildren && count > 0) {
+        beginRemoveRows(index, 0, count - 1);
+        outgoing.swapChildren(node);
         endRemoveRows();
     }
-
-    replaced->setKey(node->key());
-    replaced->setValue(node->value());
-    replaced->setType(node->type());
-
-    if (const int count = node->childCount(); count > 0) {
-        beginInsertRows(rowsParent, 0, count - 1);
-        replaced->swapChildren(node);
+    node->swapContent(holder);
+    if (const int count = holder->childCount(); withChildren && count > 0) {
+        beginInsertRows(index, 0, count - 1);
+        node->swapChildren(holder);
         endInsertRows();
     }
-
-    emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
-    announceArrayRelabelling(parentNode, parentIndex);
-    delete node;
-    return true;
+    if (withChildren)
+        holder->swapChildren(&outgoing);
+    const QModelIndex cell = index.siblingAtColumn(column);
+    emit dataChanged(cell, cell, {Qt::DisplayRole, Qt::EditRole});
+    // A replaced array element takes its position label back.
+    if (withChildren)
+        announceArrayRelabelling(node->parent(), parent(index));
 }
 
 void JsonTreeModel::renumberArrayKeys(JsonNode *node)

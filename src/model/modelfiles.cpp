@@ -7,6 +7,8 @@
 #include "io/jsonwriter.h"
 #include "model/jsonnode.h"
 
+#include <QUndoStack>
+
 JsonNode *JsonTreeModel::buildNode(yyjson_val *value, const QString &key)
 {
     return JsonReader::buildTree(value, key);
@@ -34,6 +36,8 @@ bool JsonTreeModel::setDocument(JsonNode *document)
     delete rootNode;
     rootNode = root;
     endResetModel();
+    // The steps before concern a document that is gone.
+    m_undoStack->clear();
     return true;
 }
 
