@@ -104,6 +104,12 @@ const Target targets[] = {
         {"close ≤ 1/5 open", "close/open", "100", 1.0 / 5, times},
         {"search-keys ≤ 1/10 open", "search-keys/open", "100", 1.0 / 10, times},
         {"search-values ≤ 1/4 open", "search-values/open", "100", 1.0 / 4, times},
+        {"delete-top ≤ 1/5 open", "delete-top/open", "100", 1.0 / 5, times},
+        {"undo-delete-top ≤ 1/5 open", "undo-delete-top/open", "100", 1.0 / 5, times},
+        // Against a window that holds the document and does next to nothing.
+        {"delete-top peak ≤ 1.1× copy-path's", "delete-top peak/copy-path peak", "100", 1.1, times},
+        {"undo-delete-top peak ≤ 1.1× copy-path's", "undo-delete-top peak/copy-path peak", "100",
+         1.1, times},
         // The largest double below 10: under 10 ms, not up to it.
         {"small document opens < 10 ms", "open", "small", std::nextafter(10.0, 0.0), milliseconds},
 };

@@ -29,6 +29,7 @@
 #include <QTextStream>
 #include <QTimer>
 #include <QTreeView>
+#include <QUndoStack>
 
 #include <cstdlib>
 #include <memory>
@@ -267,7 +268,35 @@ template<bool large> ScenarioRun duplicate(const QString &path)
                 [&] { model->appendNode(array, JsonTreeModel::nodeForIndex(element)->clone()); });
         check(model->rowCount(array) == rows + 1, QStringLiteral("the duplicate was not appended"));
         settle();
+        // The history would keep the copy; it goes with it.
         model->removeRows(rows, 1, array);
+        model->undoStack()->clear();
+        settle();
+        return ms;
+    };
+}
+
+// Delete of the top-level row, the call the context menu's Delete makes, and
+// Edit > Undo of it: the history keeps the rows it takes, so neither copies
+// nor destroys the document.
+template<bool timeUndo> ScenarioRun deleteTopRow(const QString &path)
+{
+    auto window = std::make_shared<Window>(path);
+    return [window] {
+        JsonTreeModel *model = window->model;
+        QAction *undo = window->action("actionUndo");
+        double ms = 0;
+        if (timeUndo) {
+            model->removeRows(0, 1);
+            settle();
+            ms = timeMs([undo] { undo->trigger(); });
+        } else {
+            ms = timeMs([model] { model->removeRows(0, 1); });
+            check(model->rowCount() == 0, QStringLiteral("the row was not deleted"));
+            settle();
+            undo->trigger();
+        }
+        check(model->rowCount() == 1, QStringLiteral("Undo did not bring the row back"));
         settle();
         return ms;
     };
@@ -366,6 +395,7 @@ ScenarioRun overwritePaste(const QString &path)
         check(asked && model->rowCount(top) == 1
                       && model->rowCount(model->index(0, 0, top)) == elements,
               QStringLiteral("the paste did not overwrite the member"));
+        model->undoStack()->clear(); // and the member it replaced with it
         settle();
         return ms;
     };
@@ -459,6 +489,8 @@ QList<Scenario> allScenarios()
             {"copy-path", Scenario::Window, false, copyDeepestPath},
             {"duplicate-small", Scenario::Window, false, duplicate<false>},
             {"duplicate-large", Scenario::Window, false, duplicate<true>},
+            {"delete-top", Scenario::Window, false, deleteTopRow<false>},
+            {"undo-delete-top", Scenario::Window, false, deleteTopRow<true>},
             {"search-keys", Scenario::Window, false, search<false, false>},
             {"search-values", Scenario::Window, false, search<true, false>},
             {"search-regex", Scenario::Window, false, search<true, true>},

@@ -1,4 +1,6 @@
-// Editing: the window's and the editors' changes under the model tester; then a round trip.
+// Editing: the window's and the editors' changes, undone and redone among
+// them, under the model tester; then a round trip, and the whole history back
+// and forth.
 
 #include "fuzzchecks.h"
 
@@ -13,6 +15,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     JsonTreeModel model;
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
     FUZZ_CHECK(model.loadFromString(QString::fromUtf8(documents[size > 0 ? data[0] % 4 : 0])));
+    QUndoStack *history = model.undoStack();
+    model.setPrettyPrint(false); // as the round trip leaves it
+    const QString opened = model.toJsonString();
     // Then each line is a change: bytes choosing it, then the text it types or pastes.
     for (const QByteArray &line : input.mid(1).split('\n').mid(0, 64)) {
         qsizetype at = 0;
@@ -25,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const QModelIndex container // whose rows change: the row's own or the one holding it
                 = node->isContainer() && (byte() % 2 || !parent.isValid()) ? index : parent;
         const int row = byte() % (model.rowCount(container) + 3) - 1, count = byte() % 3;
-        const int operation = byte() % 6;
+        const int operation = byte() % 8;
         const QString text = QString::fromUtf8(line.mid(at));
         std::unique_ptr<JsonNode> pasted = PasteParser::parse(text).node;
         if (operation == 0 // a member's key or a value, but a Boolean's editor is a yes/no choice
@@ -42,7 +47,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             pasted.release(); // Add Item, or Paste into a container
         else if (operation == 5 && parent.isValid() && model.nodeToJsonString(index).size() < 200)
             FUZZ_CHECK(model.appendNode(parent, node->clone())); // Duplicate, of a small row
+        else if (operation == 6)
+            history->undo();
+        else if (operation == 7)
+            history->redo();
     }
     checkRoundTrip(model);
+    const QString edited = model.toJsonString();
+    const int reached = history->index();
+    history->setIndex(0);
+    FUZZ_CHECK(model.toJsonString() == opened);
+    history->setIndex(reached);
+    FUZZ_CHECK(model.toJsonString() == edited);
     return 0;
 }

@@ -204,6 +204,43 @@ private slots:
                 file, w.status->text()));
         QVERIFY(!w.tree->isExpanded(w.at({0})));
     }
+    void history()
+    {
+        // Save marks the state that undo and redo come back to; an open starts afresh.
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("doc.json"));
+        QVERIFY(writeFile(file, R"({"a":[1,2]})"));
+        WindowFixture w;
+        QVERIFY(w.runFileCommand("actionOpen", file));
+        QAction *undo = w.action("actionUndo"), *redo = w.action("actionRedo");
+        w.contextMenu(w.at({0, 0, 1}), QStringLiteral("Delete"));
+        w.action("actionSave")->trigger();
+        QGuiApplication::clipboard()->setText(QStringLiteral(R"("b": true)"));
+        w.tree->setCurrentIndex(w.at({0, 0}));
+        w.action("actionPaste")->trigger();
+        QCOMPARE(QStringList({undo->text(), redo->text()}), QStringList({"&Undo Paste", "&Redo"}));
+        QVERIFY(isModified(w) && !redo->isEnabled());
+        undo->trigger();
+        QCOMPARE(QStringList({undo->text(), redo->text()}),
+                 QStringList({"&Undo Delete", "&Redo Paste"}));
+        QVERIFY(!isModified(w));
+        QCOMPARE(w.tree->currentIndex(), w.at({0, 0}));
+        undo->trigger();
+        QCOMPARE(compact(*w.model), QStringLiteral(R"({"a":[1,2]})"));
+        QCOMPARE(w.tree->currentIndex(), w.at({0, 0, 1}));
+        QVERIFY(isModified(w) && !undo->isEnabled());
+        redo->trigger();
+        QVERIFY(!isModified(w));
+        undo->trigger();
+        w.model->setData(w.at({0, 0, 1}, 1), 3); // drops the steps to the saved state
+        undo->trigger();
+        QVERIFY(isModified(w) && redo->isEnabled());
+
+        MessageBoxAnswer discard(QMessageBox::Discard);
+        QVERIFY(w.runFileCommand("actionOpen", file));
+        QVERIFY(!isModified(w) && !undo->isEnabled() && !redo->isEnabled());
+        QCOMPARE(w.model->undoStack()->count(), 0);
+    }
     void pathLabelAndDrops()
     {
         WindowFixture w(QStringLiteral(R"({"a b":[0,{"k":1}]})"));
@@ -356,6 +393,7 @@ private slots:
             w.action("actionSettings")->trigger();
             QCOMPARE(w.at({0, 0}, 1).data().toString(), QStringLiteral("abc... (6 chars total)"));
             QCOMPARE(w.model->prettyPrint(), false);
+            QVERIFY(isModified(w) && !w.action("actionUndo")->isEnabled()); // but no step
         }
         QSettings store(QStringLiteral("Marbletrellis"), QStringLiteral("Marbletrellis"));
         QCOMPARE(store.value(QStringLiteral("maxTextLength")).toInt(), 3);

@@ -207,6 +207,28 @@ private slots:
         empty.model.setMaxTextLength(5);
         QCOMPARE(none.text(), QString());
     }
+    void steps()
+    {
+        // A command's changes are one step, however nested; a command changing nothing leaves none.
+        ModelFixture f(QStringLiteral(R"({"a":[1,2],"b":3})"));
+        QUndoStack *history = f.model.undoStack();
+        f.model.beginStep(QStringLiteral("Both"));
+        QVERIFY(f.model.removeRows(0, 1, f.at({0, 0})));
+        f.model.beginStep(QStringLiteral("Inner"));
+        QVERIFY(f.model.setData(f.at({0, 1}, 1), 4));
+        f.model.endStep();
+        f.model.endStep();
+        f.model.beginStep(QStringLiteral("Nothing"));
+        f.model.endStep();
+        QCOMPARE(history->count(), 1);
+        QCOMPARE(history->undoText(), QStringLiteral("Both"));
+        history->undo();
+        QCOMPARE(compact(f.model), QStringLiteral(R"({"a":[1,2],"b":3})"));
+        history->redo();
+        QCOMPARE(compact(f.model), QStringLiteral(R"({"a":[2],"b":4})"));
+        QVERIFY(f.model.loadFromString(QStringLiteral("[]")));
+        QVERIFY(history->count() == 0 && history->isClean());
+    }
     void edits_data()
     {
         QTest::addColumn<QString>("json");
@@ -248,8 +270,14 @@ private slots:
         QFETCH(QString, operation);
         QFETCH(QString, outcome);
         ModelFixture f(json);
+        QItemSelectionModel selection(&f.model);
+        f.model.setSelectionModel(&selection);
+        QUndoStack *history = f.model.undoStack();
         const QModelIndex top = f.at({0});
         f.model.setData(top, QStringLiteral("top")); // a name for it in the announcements
+        history->setClean();
+        const QStringList before = dumpTree(f.model);
+        selection.setCurrentIndex(f.at({0, 0}, 1), QItemSelectionModel::NoUpdate);
         const QStringList op = operation.split(' ');
         const int a = op.value(1).toInt(), b = op.value(2).toInt();
         QString error;
@@ -266,6 +294,24 @@ private slots:
         QCOMPARE(compact(f.model) + ' ' + spies.text(), outcome.isEmpty() ? json + ' ' : outcome);
         for (int row = 0; json.startsWith('[') && row < f.model.rowCount(top); ++row)
             QCOMPARE(f.at({0, row}).data().toString(), JsonNode::positionLabel(row));
+
+        // Undo brings back the document, its labels and its current row; redo the change.
+        QCOMPARE(history->count(), done ? 2 : 1); // a refused change leaves no step
+        if (!done)
+            return;
+        const QStringList after = dumpTree(f.model);
+        const QString saved = compact(f.model);
+        selection.setCurrentIndex(top, QItemSelectionModel::NoUpdate);
+        history->undo();
+        QCOMPARE(dumpTree(f.model), before);
+        QCOMPARE(compact(f.model), json);
+        QCOMPARE(selection.currentIndex(), f.at({0, 0}, 1));
+        QVERIFY(history->isClean());
+        history->redo();
+        QCOMPARE(dumpTree(f.model), after);
+        QCOMPARE(compact(f.model), saved);
+        QCOMPARE(selection.currentIndex(), top);
+        QVERIFY(!history->isClean());
     }
 };
 

@@ -2,8 +2,9 @@
 # The program as a person uses it: a real window on a virtual X display, with
 # a window manager, driven by keystrokes and one click, in German. Starts with
 # a file named on the command line, looks into the File menu's Open dialog,
-# edits one value in the tree, saves with the standard shortcut, quits from the
-# File menu, and checks the file the program wrote. First, --version, --help
+# edits one value in the tree, undoes and redoes the edit, saves with the
+# standard shortcut, quits from the File menu, and checks the file the program
+# wrote. First, --version, --help
 # and two files named at once.
 # usage: tst_realwindow.sh PROGRAM VERSION
 set -euo pipefail
@@ -130,7 +131,12 @@ keys Home Down F2 ctrl+a
 xdotool type --delay 20 'new value'
 keys Return
 wait_for 30 title_is "Marbletrellis - $file*" || fail "title after the edit: $(title)"
-
+# Undo by its shortcut goes back to the file as opened; Redo from the Edit
+# menu (Bearbeiten, Wiederholen) makes the edit again.
+keys ctrl+z
+wait_for 30 title_is "Marbletrellis - $file" || fail "title after undoing: $(title)"
+keys alt+b h
+wait_for 30 title_is "Marbletrellis - $file*" || fail "title after redoing: $(title)"
 keys ctrl+s
 wait_for 30 title_is "Marbletrellis - $file" || fail "title after saving: $(title)"
 

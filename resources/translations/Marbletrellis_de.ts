@@ -155,6 +155,30 @@
         <source>new</source>
         <translation>neu</translation>
     </message>
+    <message>
+        <source>Edit Key</source>
+        <translation>Schlüssel bearbeiten</translation>
+    </message>
+    <message>
+        <source>Edit Value</source>
+        <translation>Wert bearbeiten</translation>
+    </message>
+    <message>
+        <source>Insert</source>
+        <translation>Einfügen</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Löschen</translation>
+    </message>
+    <message>
+        <source>Add Item</source>
+        <translation>Element hinzufügen</translation>
+    </message>
+    <message>
+        <source>Replace</source>
+        <translation>Ersetzen</translation>
+    </message>
 </context>
 <context>
     <name>JsonWriter</name>
@@ -448,6 +472,22 @@
     <message>
         <source>Copy Pat&amp;h</source>
         <translation>Pfa&amp;d kopieren</translation>
+    </message>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>Rück&amp;gängig</translation>
+    </message>
+    <message>
+        <source>&amp;Undo %1</source>
+        <translation>Rück&amp;gängig: %1</translation>
+    </message>
+    <message>
+        <source>&amp;Redo</source>
+        <translation>Wieder&amp;holen</translation>
+    </message>
+    <message>
+        <source>&amp;Redo %1</source>
+        <translation>Wieder&amp;holen: %1</translation>
     </message>
 </context>
 <context>

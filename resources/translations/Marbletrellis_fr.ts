@@ -155,6 +155,30 @@
         <source>new</source>
         <translation>nouveau</translation>
     </message>
+    <message>
+        <source>Edit Key</source>
+        <translation>Modifier la clé</translation>
+    </message>
+    <message>
+        <source>Edit Value</source>
+        <translation>Modifier la valeur</translation>
+    </message>
+    <message>
+        <source>Insert</source>
+        <translation>Insérer</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Supprimer</translation>
+    </message>
+    <message>
+        <source>Add Item</source>
+        <translation>Ajouter un élément</translation>
+    </message>
+    <message>
+        <source>Replace</source>
+        <translation>Remplacer</translation>
+    </message>
 </context>
 <context>
     <name>JsonWriter</name>
@@ -448,6 +472,22 @@
     <message>
         <source>Copy Pat&amp;h</source>
         <translation>Copier le c&amp;hemin</translation>
+    </message>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>Ann&amp;uler</translation>
+    </message>
+    <message>
+        <source>&amp;Undo %1</source>
+        <translation>Ann&amp;uler : %1</translation>
+    </message>
+    <message>
+        <source>&amp;Redo</source>
+        <translation>Ré&amp;tablir</translation>
+    </message>
+    <message>
+        <source>&amp;Redo %1</source>
+        <translation>Ré&amp;tablir : %1</translation>
     </message>
 </context>
 <context>

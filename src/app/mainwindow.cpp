@@ -182,14 +182,14 @@ void MainWindow::addHistoryActions(QMenu *menu)
                                   QKeySequence::Undo);
     connect(undo, &QAction::triggered, history, &QUndoStack::undo);
     connect(history, &QUndoStack::canUndoChanged, undo, &QAction::setEnabled);
-    connect(history, &QUndoStack::undoTextChanged, undo, [this, undo](const QString &step) {
+    connect(history, &QUndoStack::undoTextChanged, undo, [undo](const QString &step) {
         undo->setText(step.isEmpty() ? tr("&Undo") : tr("&Undo %1").arg(step));
     });
     QAction *redo = addMenuAction(menu, QStringLiteral("actionRedo"), tr("&Redo"),
                                   QKeySequence::Redo);
     connect(redo, &QAction::triggered, history, &QUndoStack::redo);
     connect(history, &QUndoStack::canRedoChanged, redo, &QAction::setEnabled);
-    connect(history, &QUndoStack::redoTextChanged, redo, [this, redo](const QString &step) {
+    connect(history, &QUndoStack::redoTextChanged, redo, [redo](const QString &step) {
         redo->setText(step.isEmpty() ? tr("&Redo") : tr("&Redo %1").arg(step));
     });
     undo->setEnabled(false);
