@@ -16,6 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
     FUZZ_CHECK(model.loadFromString(QString::fromUtf8(documents[size > 0 ? data[0] % 4 : 0])));
     QUndoStack *history = model.undoStack();
+    QItemSelectionModel selection(&model); // each step brings back a current row
+    model.setSelectionModel(&selection);
     model.setPrettyPrint(false); // as the round trip leaves it
     const QString opened = model.toJsonString();
     // Then each line is a change: bytes choosing it, then the text it types or pastes.
@@ -31,6 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                 = node->isContainer() && (byte() % 2 || !parent.isValid()) ? index : parent;
         const int row = byte() % (model.rowCount(container) + 3) - 1, count = byte() % 3;
         const int operation = byte() % 8;
+        selection.setCurrentIndex(cell, QItemSelectionModel::NoUpdate);
         const QString text = QString::fromUtf8(line.mid(at));
         std::unique_ptr<JsonNode> pasted = PasteParser::parse(text).node;
         if (operation == 0 // a member's key or a value, but a Boolean's editor is a yes/no choice

@@ -178,20 +178,22 @@ void MainWindow::createActions()
 void MainWindow::addHistoryActions(QMenu *menu)
 {
     QUndoStack *history = model->undoStack();
+    // The text for the step's name; the plain one when there is no step.
+    const auto naming = [](QAction *action, const QString &named) {
+        return [action, plain = action->text(), named](const QString &step) {
+            action->setText(step.isEmpty() ? plain : named.arg(step));
+        };
+    };
     QAction *undo = addMenuAction(menu, QStringLiteral("actionUndo"), tr("&Undo"),
                                   QKeySequence::Undo);
     connect(undo, &QAction::triggered, history, &QUndoStack::undo);
     connect(history, &QUndoStack::canUndoChanged, undo, &QAction::setEnabled);
-    connect(history, &QUndoStack::undoTextChanged, undo, [undo](const QString &step) {
-        undo->setText(step.isEmpty() ? tr("&Undo") : tr("&Undo %1").arg(step));
-    });
+    connect(history, &QUndoStack::undoTextChanged, undo, naming(undo, tr("&Undo %1")));
     QAction *redo = addMenuAction(menu, QStringLiteral("actionRedo"), tr("&Redo"),
                                   QKeySequence::Redo);
     connect(redo, &QAction::triggered, history, &QUndoStack::redo);
     connect(history, &QUndoStack::canRedoChanged, redo, &QAction::setEnabled);
-    connect(history, &QUndoStack::redoTextChanged, redo, [redo](const QString &step) {
-        redo->setText(step.isEmpty() ? tr("&Redo") : tr("&Redo %1").arg(step));
-    });
+    connect(history, &QUndoStack::redoTextChanged, redo, naming(redo, tr("&Redo %1")));
     undo->setEnabled(false);
     redo->setEnabled(false);
 }
