@@ -134,7 +134,7 @@ private slots:
         QTest::addColumn<Path>("row");
         QTest::addColumn<QString>("path");
         // clang-format off
-        const QString doc = QStringLiteral(R"({"o":{"arr":[0,1],"x.y":0},"a b":1,"9x":2,"":3,"q\u0022\\":4,"ä":5,"_a1":6,"\u001f\n":7})");
+        const QString doc = QStringLiteral(R"({"o":{"arr":[0,1],"x.y":0},"a b":1,"9x":2,"":3,"q\u0022\\":4,"ä":5,"_AZaz09":6,"\u001f\n":7})");
         QTest::newRow("top") << doc << Path {0} << ".";
         QTest::newRow("members and element") << doc << Path {0, 0, 0, 1} << ".o.arr[1]";
         QTest::newRow("not an identifier") << doc << Path {0, 0, 1} << R"(.o["x.y"])";
@@ -143,7 +143,7 @@ private slots:
         QTest::newRow("empty") << doc << Path {0, 3} << R"(.[""])";
         QTest::newRow("escapes") << doc << Path {0, 4} << ".[\"q\\\"\\\\\"]";
         QTest::newRow("beyond ASCII") << doc << Path {0, 5} << R"(.["ä"])";
-        QTest::newRow("identifier") << doc << Path {0, 6} << "._a1";
+        QTest::newRow("identifier") << doc << Path {0, 6} << "._AZaz09";
         QTest::newRow("control characters") << doc << Path {0, 7} << R"(.["\u001f\n"])";
         QTest::newRow("top-level array") << "[0,[1,{\"k\":2}]]" << Path {0, 1, 1, 0} << ".[1][1].k";
         // clang-format on
@@ -299,6 +299,11 @@ private slots:
         QCOMPARE(history->count(), done ? 2 : 1); // a refused change leaves no step
         if (!done)
             return;
+        const QHash<QString, QString> names {{"insert", "Insert"},
+                                             {"remove", "Delete"},
+                                             {"append", "Add Item"},
+                                             {"replace", "Replace"}};
+        QCOMPARE(history->undoText(), names.value(op[0], a ? "Edit Value" : "Edit Key"));
         const QStringList after = dumpTree(f.model);
         const QString saved = compact(f.model);
         selection.setCurrentIndex(top, QItemSelectionModel::NoUpdate);

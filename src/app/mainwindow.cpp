@@ -184,13 +184,13 @@ void MainWindow::addHistoryActions(QMenu *menu)
             action->setText(step.isEmpty() ? plain : named.arg(step));
         };
     };
-    QAction *undo = addMenuAction(menu, QStringLiteral("actionUndo"), tr("&Undo"),
-                                  QKeySequence::Undo);
+    QAction *undo
+            = addMenuAction(menu, QStringLiteral("actionUndo"), tr("&Undo"), QKeySequence::Undo);
     connect(undo, &QAction::triggered, history, &QUndoStack::undo);
     connect(history, &QUndoStack::canUndoChanged, undo, &QAction::setEnabled);
     connect(history, &QUndoStack::undoTextChanged, undo, naming(undo, tr("&Undo %1")));
-    QAction *redo = addMenuAction(menu, QStringLiteral("actionRedo"), tr("&Redo"),
-                                  QKeySequence::Redo);
+    QAction *redo
+            = addMenuAction(menu, QStringLiteral("actionRedo"), tr("&Redo"), QKeySequence::Redo);
     connect(redo, &QAction::triggered, history, &QUndoStack::redo);
     connect(history, &QUndoStack::canRedoChanged, redo, &QAction::setEnabled);
     connect(history, &QUndoStack::redoTextChanged, redo, naming(redo, tr("&Redo %1")));

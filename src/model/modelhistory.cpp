@@ -53,6 +53,7 @@ void JsonTreeModel::beginStep(const QString &name)
 
 void JsonTreeModel::endStep()
 {
+    Q_ASSERT(m_stepDepth > 0);
     if (--m_stepDepth > 0 || !m_openStep)
         return;
     Step *step = m_openStep;
@@ -88,6 +89,5 @@ void JsonTreeModel::setCurrentCell(const Cell &cell)
     }
     // The only selected row, as the window selects a row it finds.
     m_selection->setCurrentIndex(createIndex(cell.node->row(), cell.column, cell.node),
-                                 QItemSelectionModel::ClearAndSelect
-                                         | QItemSelectionModel::Rows);
+                                 QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
