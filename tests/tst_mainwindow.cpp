@@ -252,6 +252,10 @@ private slots:
         QCOMPARE(label->text(), QStringLiteral(".ab[1].k"));
         w.model->removeRows(0, 1, w.at({0, 0}));
         QCOMPARE(label->text(), QStringLiteral(".ab[0].k"));
+        QCoreApplication::sendPostedEvents(); // the status line's new layout
+        // All of it, in the room the status line has, fractions of a pixel included.
+        QVERIFY(label->contentsRect().width()
+                >= QFontMetricsF(label->font()).horizontalAdvance(label->text()));
 
         // Only local files are taken, the first of them after asking about the edits.
         QTemporaryDir dir;

@@ -1,6 +1,8 @@
 #include "app/pathlabel.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
+#include <QtMath>
 #include <QStyle>
 
 namespace {
@@ -20,7 +22,9 @@ PathLabel::PathLabel(QWidget *parent)
 
 QSize PathLabel::sizeHint() const
 {
-    return minimumSizeHint() + QSize(fontMetrics().horizontalAdvance(lastCharacters()), 0);
+    // Rounded up: a text wider than its room by a fraction of a pixel is elided.
+    const qreal width = QFontMetricsF(font()).horizontalAdvance(lastCharacters());
+    return minimumSizeHint() + QSize(qCeil(width), 0);
 }
 
 // As low as a line, and as narrow as nothing of the path: the status line
