@@ -46,14 +46,15 @@ bool nestsTooDeep(const JsonNode *parent, const JsonNode *node)
 class JsonTreeModel::RowsChange : public QUndoCommand
 {
 public:
-    // Puts `inserted` in at `row`; with no nodes, takes `count` rows out there.
+    // Puts the `count` nodes `inserted` in at `row`; with no nodes, takes
+    // `count` rows out there.
     RowsChange(JsonTreeModel *model, JsonNode *parent, int row, int count,
                QList<JsonNode *> inserted, QUndoCommand *step)
         : QUndoCommand(step)
         , model(model)
         , parent(parent)
         , row(row)
-        , count(inserted.isEmpty() ? count : int(inserted.size()))
+        , count(count)
         , inserting(!inserted.isEmpty())
         , held(std::move(inserted))
     {
