@@ -6,8 +6,8 @@
 #include "app/startup.h"
 #include "dialogs/searchdialog.h"
 #include "io/pasteparser.h"
-#include "model/jsonnode.h"
 #include "model/jsontreemodel.h"
+#include "tree/jsonnode.h"
 
 #include <yyjson.h>
 

@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FUZZ_CHECK(model.loadFromString(QString::fromUtf8(documents[size > 0 ? data[0] % 4 : 0])));
     QUndoStack *history = model.undoStack();
     QItemSelectionModel selection(&model); // each step brings back a current row
-    model.setSelectionModel(&selection);
+    followCurrentCell(model, selection);
     model.setPrettyPrint(false); // as the round trip leaves it
     const QString opened = model.toJsonString();
     // Then each line is a change: bytes choosing it, then the text it types or pastes.
@@ -44,10 +44,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             model.removeRows(row, count, container);
         else if (operation == 2 && container.isValid())
             model.insertRows(row, count, container);
-        else if (operation == 3 && parent.isValid() && model.replaceNode(cell, pasted.get()))
-            pasted.release(); // Paste over a member; the model took it
-        else if (operation == 4 && container.isValid() && model.appendNode(container, pasted.get()))
-            pasted.release(); // Add Item, or Paste into a container
+        else if (operation == 3 && parent.isValid()) // Paste over a member
+            model.document()->replaceNode(node, pasted);
+        else if (operation == 4 && container.isValid()) // Add Item, or Paste into a container
+            model.document()->appendNode(JsonTreeModel::nodeForIndex(container), pasted);
         else if (operation == 5 && parent.isValid() && model.nodeToJsonString(index).size() < 200)
             FUZZ_CHECK(model.appendNode(parent, node->clone())); // Duplicate, of a small row
         else if (operation == 6)

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "fixture.h"
-#include "model/jsonnode.h"
+#include "tree/jsonnode.h"
 
 // A failed check aborts, so that libFuzzer keeps the input as a reproducer.
 #define FUZZ_CHECK(condition) \

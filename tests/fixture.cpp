@@ -53,6 +53,22 @@ ModelFixture::ModelFixture(const QString &json)
         QVERIFY2(model.loadFromString(json), qPrintable(model.parseError()));
 }
 
+void followCurrentCell(JsonTreeModel &model, QItemSelectionModel &selection)
+{
+    JsonDocument *document = model.document();
+    QObject::connect(&selection, &QItemSelectionModel::currentChanged, document,
+                     [document](const QModelIndex &current) {
+                         document->setCurrentCell(JsonTreeModel::nodeForIndex(current),
+                                                  current.column());
+                     });
+    QObject::connect(document, &JsonDocument::currentCellRequested, &selection,
+                     [&model, &selection](JsonNode *node, int column) {
+                         selection.setCurrentIndex(model.indexForNode(node).siblingAtColumn(column),
+                                                   QItemSelectionModel::ClearAndSelect
+                                                           | QItemSelectionModel::Rows);
+                     });
+}
+
 QString compact(JsonTreeModel &model)
 {
     model.setPrettyPrint(false);

@@ -5,7 +5,7 @@
 #include "dialogs/additemdialog.h"
 #include "dialogs/searchdialog.h"
 #include "dialogs/settingsdialog.h"
-#include "model/jsonnode.h"
+#include "tree/jsonnode.h"
 
 namespace {
 

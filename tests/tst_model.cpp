@@ -1,10 +1,10 @@
 #include "fixture.h"
 
 #include "io/jsonreader.h"
-#include "model/jsonnode.h"
-#include "model/nodeallocator.h"
-#include "model/preordercursor.h"
-#include "model/textpool.h"
+#include "search/preordercursor.h"
+#include "tree/jsonnode.h"
+#include "tree/nodeallocator.h"
+#include "tree/textpool.h"
 
 #include <set>
 
@@ -65,7 +65,7 @@ private slots:
         QCOMPARE(copy->parent(), &n);
         QVERIFY(source.model.removeRows(0, 1, source.at({0, 0})));
         QVERIFY(source.model.setData(source.at({0, 0, 0}, 1), false));
-        QVERIFY(copied.model.setDocument(copy));
+        QVERIFY(copied.model.document()->setTopLevelNode(std::unique_ptr<JsonNode>(copy)));
         QCOMPARE(compact(copied.model), text);
         std::unique_ptr<JsonNode> deep(new JsonNode(QString(), {}, {}));
         JsonNode *tail = deep.get();
@@ -177,7 +177,7 @@ private slots:
         QVERIFY(!f.model.setData(f.at({0, 0}), QStringLiteral("x"), Qt::DisplayRole));
         JsonNode node(QString(), QVariant(), JsonNodeType::Null);
         QVERIFY(!f.model.replaceNode({}, &node) && !f.model.replaceNode(f.at({0, 0}), nullptr));
-        QVERIFY(!f.model.setDocument(nullptr));
+        QVERIFY(!f.model.document()->setTopLevelNode(nullptr));
         QString integers; // as JSON writes them: "0" and "-0" are, "01", "+1" and "1.0" are not
         for (const char *text : {"0", "-0", "-123456789012345678901", "01", "-", "", "1.0", "+1"})
             integers += JsonNode::isIntegerText(QString::fromLatin1(text)) ? '1' : '0';
@@ -198,8 +198,8 @@ private slots:
         std::unique_ptr<JsonNode> tooDeep(JsonReader::parse("[[2]]", &error));
         QVERIFY(!f.model.appendNode(inner, tooDeep.get())
                 && !f.model.replaceNode(one, tooDeep.get()));
-        QVERIFY(f.model.replaceNode(one, JsonReader::parse("[2]", &error)));
-        QVERIFY(f.model.appendNode(inner, JsonReader::parse("3", &error)));
+        QVERIFY(f.model.replaceNode(one, JsonReader::parse("[2]", &error).release()));
+        QVERIFY(f.model.appendNode(inner, JsonReader::parse("3", &error).release()));
         QCOMPARE(compact(f.model).toLatin1(),
                  QByteArray(9998, '[') + "[[2],3]" + QByteArray(9998, ']'));
         ModelFixture empty; // and an empty document announces no cells
@@ -258,9 +258,9 @@ private slots:
         row(R"({"a":1,"b":2,"c":3})", "remove 0 2", R"({"c":3} -top 0..1)");
         row("[1]", "append 0 0 \"x\"", R"([1,"x"] +top 1..1; top (0,0)-(1,1))");
         row(R"({"k":1})", "append 1 0 \"x\"", R"({"k":1,"r":"x"} +top 1..1)");
-        row(R"({"a":1,"o":{"x":1,"y":2},"z":3})", "replace 1 0 \"s\"", R"({"a":1,"r":"s","z":3} -r 0..1; top (1,0)-(1,0))");
-        row(R"({"o":{"x":1}})", "replace 0 1 [2,[3]]", R"({"r":[2,[3]]} -r 0..0; +r 0..1; top (0,1)-(0,1))");
-        row("[1,[2,3]]", "replace 1 0 {}", "[1,{}] -[1] 0..1; top (1,0)-(1,0); top (0,0)-(1,1)");
+        row(R"({"a":1,"o":{"x":1,"y":2},"z":3})", "replace 1 0 \"s\"", R"({"a":1,"r":"s","z":3} -r 0..1; top (1,0)-(1,1))");
+        row(R"({"o":{"x":1}})", "replace 0 1 [2,[3]]", R"({"r":[2,[3]]} -r 0..0; +r 0..1; top (0,0)-(0,1))");
+        row("[1,[2,3]]", "replace 1 0 {}", "[1,{}] -[1] 0..1; top (1,0)-(1,1); top (0,0)-(1,1)");
         // clang-format on
     }
 
@@ -271,7 +271,7 @@ private slots:
         QFETCH(QString, outcome);
         ModelFixture f(json);
         QItemSelectionModel selection(&f.model);
-        f.model.setSelectionModel(&selection);
+        followCurrentCell(f.model, selection);
         QUndoStack *history = f.model.undoStack();
         const QModelIndex top = f.at({0});
         f.model.setData(top, QStringLiteral("top")); // a name for it in the announcements

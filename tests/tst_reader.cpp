@@ -3,7 +3,7 @@
 #include "io/jsonreader.h"
 #include "io/jsonwriter.h"
 #include "io/pasteparser.h"
-#include "model/jsonnode.h"
+#include "tree/jsonnode.h"
 
 Q_DECLARE_METATYPE(PasteParser::Kind)
 
@@ -93,7 +93,9 @@ void TestReader::classify_data()
     QTest::newRow("unquoted key") << "a b: true" << K::KeyValue << "a b" << "true";
     QTest::newRow("empty key") << R"("": null)" << K::KeyValue << "" << "null";
     QTest::newRow("one quotation mark") << R"(": 2)" << K::KeyValue << "\"" << "2";
-    QTest::newRow("nothing unescaped") << R"("q\"": 3)" << K::KeyValue << R"(q\")" << "3";
+    QTest::newRow("key decoded") << R"("q\"\\": 3)" << K::KeyValue << R"(q"\)" << "3";
+    QTest::newRow("key with brackets and a separator") << R"("u[n]{: }": [1])" << K::KeyValue << "u[n]{: }" << "[1]";
+    QTest::newRow("quote inside, as typed") << R"("say "hi"": 1)" << K::KeyValue << R"(say "hi")" << "1";
     QTest::newRow("split at the first separator") << R"(x: "y: z")" << K::KeyValue << "x" << R"("y: z")";
     QTest::newRow("object text") << R"({"a": 1})" << K::Json << "" << R"({"a":1})";
     QTest::newRow("array text") << R"(["a: b"])" << K::Json << "" << R"(["a: b"])";

@@ -1,9 +1,9 @@
 #include "fixture.h"
 
-#include "model/jsonnode.h"
-#include "model/preordercursor.h"
-#include "model/searchmatcher.h"
-#include "model/treesearch.h"
+#include "search/preordercursor.h"
+#include "search/searchmatcher.h"
+#include "search/treesearch.h"
+#include "tree/jsonnode.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "fixture.h"
 
 #include "io/jsonwriter.h"
-#include "model/jsonnode.h"
+#include "tree/jsonnode.h"
 
 #include <yyjson.h>
 

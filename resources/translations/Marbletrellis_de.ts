@@ -103,6 +103,33 @@
     </message>
 </context>
 <context>
+    <name>JsonDocument</name>
+    <message>
+        <source>Edit Key</source>
+        <translation>Schlüssel bearbeiten</translation>
+    </message>
+    <message>
+        <source>Edit Value</source>
+        <translation>Wert bearbeiten</translation>
+    </message>
+    <message>
+        <source>Insert</source>
+        <translation>Einfügen</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Löschen</translation>
+    </message>
+    <message>
+        <source>Add Item</source>
+        <translation>Element hinzufügen</translation>
+    </message>
+    <message>
+        <source>Replace</source>
+        <translation>Ersetzen</translation>
+    </message>
+</context>
+<context>
     <name>JsonReader</name>
     <message>
         <source>Input data is empty</source>
@@ -154,30 +181,6 @@
     <message>
         <source>new</source>
         <translation>neu</translation>
-    </message>
-    <message>
-        <source>Edit Key</source>
-        <translation>Schlüssel bearbeiten</translation>
-    </message>
-    <message>
-        <source>Edit Value</source>
-        <translation>Wert bearbeiten</translation>
-    </message>
-    <message>
-        <source>Insert</source>
-        <translation>Einfügen</translation>
-    </message>
-    <message>
-        <source>Delete</source>
-        <translation>Löschen</translation>
-    </message>
-    <message>
-        <source>Add Item</source>
-        <translation>Element hinzufügen</translation>
-    </message>
-    <message>
-        <source>Replace</source>
-        <translation>Ersetzen</translation>
     </message>
 </context>
 <context>
@@ -488,6 +491,10 @@
     <message>
         <source>&amp;Redo %1</source>
         <translation>Wieder&amp;holen: %1</translation>
+    </message>
+    <message>
+        <source>Value is not a valid number</source>
+        <translation>Der Wert ist keine gültige Zahl</translation>
     </message>
 </context>
 <context>

@@ -103,6 +103,33 @@
     </message>
 </context>
 <context>
+    <name>JsonDocument</name>
+    <message>
+        <source>Edit Key</source>
+        <translation>Modifier la clé</translation>
+    </message>
+    <message>
+        <source>Edit Value</source>
+        <translation>Modifier la valeur</translation>
+    </message>
+    <message>
+        <source>Insert</source>
+        <translation>Insérer</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Supprimer</translation>
+    </message>
+    <message>
+        <source>Add Item</source>
+        <translation>Ajouter un élément</translation>
+    </message>
+    <message>
+        <source>Replace</source>
+        <translation>Remplacer</translation>
+    </message>
+</context>
+<context>
     <name>JsonReader</name>
     <message>
         <source>Input data is empty</source>
@@ -154,30 +181,6 @@
     <message>
         <source>new</source>
         <translation>nouveau</translation>
-    </message>
-    <message>
-        <source>Edit Key</source>
-        <translation>Modifier la clé</translation>
-    </message>
-    <message>
-        <source>Edit Value</source>
-        <translation>Modifier la valeur</translation>
-    </message>
-    <message>
-        <source>Insert</source>
-        <translation>Insérer</translation>
-    </message>
-    <message>
-        <source>Delete</source>
-        <translation>Supprimer</translation>
-    </message>
-    <message>
-        <source>Add Item</source>
-        <translation>Ajouter un élément</translation>
-    </message>
-    <message>
-        <source>Replace</source>
-        <translation>Remplacer</translation>
     </message>
 </context>
 <context>
@@ -488,6 +491,10 @@
     <message>
         <source>&amp;Redo %1</source>
         <translation>Ré&amp;tablir : %1</translation>
+    </message>
+    <message>
+        <source>Value is not a valid number</source>
+        <translation>La valeur n’est pas un nombre valide</translation>
     </message>
 </context>
 <context>

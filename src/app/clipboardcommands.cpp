@@ -3,10 +3,11 @@
 
 #include "app/mainwindow.h"
 
+#include "document/jsondocument.h"
 #include "io/jsonreader.h"
 #include "io/pasteparser.h"
-#include "model/jsonnode.h"
 #include "model/jsontreemodel.h"
+#include "tree/jsonnode.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -25,36 +26,36 @@ void copyToClipboard(const QString &text)
 
 void MainWindow::onCopy()
 {
-    const QModelIndex index = treeView->currentIndex();
+    const QModelIndex index = m_treeView->currentIndex();
     if (!index.isValid()) {
-        statusLabel->setText(tr("No item selected to copy."));
+        m_statusLabel->setText(tr("No item selected to copy."));
         return;
     }
     const JsonNode *node = JsonTreeModel::nodeForIndex(index);
     const JsonNode *parent = node->parent();
-    const QString nodeText = model->nodeToJsonString(index);
+    const QString nodeText = m_model->nodeToJsonString(index);
     if (nodeText.isEmpty()) {
-        statusLabel->setText(tr("Failed to copy item."));
+        m_statusLabel->setText(tr("Failed to copy item."));
         return;
     }
 
     if (parent && parent->type() != JsonNodeType::None) {
-        // A member goes out as "key": value, the key exactly as stored, so
-        // that Paste takes the same key back. It is data, not a message, and
-        // is never translated.
-        if (parent->type() == JsonNodeType::Object && !node->key().isEmpty())
-            copyToClipboard(QStringLiteral("\"%1\": %2").arg(node->key(), nodeText));
+        // A member goes out as "key": value, the key as a JSON string, so
+        // that Paste takes the same key back whatever it holds. It is data,
+        // not a message, and is never translated.
+        if (parent->type() == JsonNodeType::Object)
+            copyToClipboard(JsonNode::quoted(node->key()) + QStringLiteral(": ") + nodeText);
         else
             copyToClipboard(nodeText);
-        statusLabel->setText(tr("Copied to clipboard."));
+        m_statusLabel->setText(tr("Copied to clipboard."));
         return;
     }
     if (!node->isContainer()) {
-        statusLabel->setText(tr("Cannot copy standalone value."));
+        m_statusLabel->setText(tr("Cannot copy standalone value."));
         return;
     }
     copyToClipboard(nodeText);
-    statusLabel->setText(tr("Copied to clipboard."));
+    m_statusLabel->setText(tr("Copied to clipboard."));
 }
 
 void MainWindow::onCopyKey()
@@ -64,18 +65,18 @@ void MainWindow::onCopyKey()
 
 void MainWindow::onCopyValue()
 {
-    const QModelIndex index = treeView->currentIndex();
+    const QModelIndex index = m_treeView->currentIndex();
     if (!index.isValid()) {
-        statusLabel->setText(tr("No item selected to copy."));
+        m_statusLabel->setText(tr("No item selected to copy."));
         return;
     }
-    const QString nodeText = model->nodeToJsonString(index);
+    const QString nodeText = m_model->nodeToJsonString(index);
     if (nodeText.isEmpty()) {
-        statusLabel->setText(tr("Failed to copy item."));
+        m_statusLabel->setText(tr("Failed to copy item."));
         return;
     }
     copyToClipboard(nodeText);
-    statusLabel->setText(tr("Copied value to clipboard."));
+    m_statusLabel->setText(tr("Copied value to clipboard."));
 }
 
 void MainWindow::onCopyPath()
@@ -85,85 +86,81 @@ void MainWindow::onCopyPath()
 
 void MainWindow::copyRowText(QString (*text)(const JsonNode *node), const QString &copied)
 {
-    const QModelIndex index = treeView->currentIndex();
+    const QModelIndex index = m_treeView->currentIndex();
     if (!index.isValid()) {
-        statusLabel->setText(tr("No item selected to copy."));
+        m_statusLabel->setText(tr("No item selected to copy."));
         return;
     }
     copyToClipboard(text(JsonTreeModel::nodeForIndex(index)));
-    statusLabel->setText(copied);
+    m_statusLabel->setText(copied);
 }
 
 void MainWindow::onPaste()
 {
-    const QModelIndex current = treeView->currentIndex();
+    const QModelIndex current = m_treeView->currentIndex();
     if (!current.isValid()) {
-        statusLabel->setText(tr("No item selected to paste."));
+        m_statusLabel->setText(tr("No item selected to paste."));
         return;
     }
     const QString text = QGuiApplication::clipboard()->text(QClipboard::Clipboard).trimmed();
     if (text.isEmpty()) {
-        statusLabel->setText(tr("Clipboard is empty."));
+        m_statusLabel->setText(tr("Clipboard is empty."));
         return;
     }
 
     // A scalar passes the paste on to the container holding it.
     JsonNode *target = JsonTreeModel::nodeForIndex(current);
-    QModelIndex targetIndex = current;
     if (!target->isContainer()) {
         target = target->parent();
         if (!target || !target->isContainer()) {
-            statusLabel->setText(tr("Can only paste into Object or Array."));
+            m_statusLabel->setText(tr("Can only paste into Object or Array."));
             return;
         }
-        targetIndex = model->indexForNode(target);
     }
     const bool intoArray = target->type() == JsonNodeType::Array;
 
     PasteParser::Result pasted = PasteParser::parse(text);
     if (pasted.kind == PasteParser::Kind::KeyValue) {
         if (intoArray) {
-            if (!appendPasted(targetIndex, pasted.node.release()))
-                return;
-            statusLabel->setText(tr("Pasted value into Array."));
+            if (appendPasted(target, std::move(pasted.node)))
+                m_statusLabel->setText(tr("Pasted value into Array."));
         } else {
             pasted.node->setKey(pasted.key);
-            if (!pasteIntoObject(targetIndex, target, std::move(pasted.node)))
-                return;
-            statusLabel->setText(tr("Pasted key and value."));
+            if (pasteIntoObject(target, std::move(pasted.node)))
+                m_statusLabel->setText(tr("Pasted key and value."));
         }
-        setModified(true);
         return;
     }
 
     if (!intoArray) {
-        statusLabel->setText(tr("Object can only paste \"key\": value format."));
+        m_statusLabel->setText(tr("Object can only paste \"key\": value format."));
         return;
     }
-    if (!appendPasted(targetIndex, pasted.node.release()))
-        return;
-    statusLabel->setText(pasted.kind == PasteParser::Kind::Json ? tr("Pasted JSON into Array.")
-                                                                : tr("Pasted text into Array."));
-    setModified(true);
+    if (appendPasted(target, std::move(pasted.node))) {
+        m_statusLabel->setText(pasted.kind == PasteParser::Kind::Json
+                                       ? tr("Pasted JSON into Array.")
+                                       : tr("Pasted text into Array."));
+    }
 }
 
 bool MainWindow::parseKeyValue(const QString &text, QString &key, QString &valueText)
 {
-    return PasteParser::splitKeyValue(text, key, valueText)
-            && PasteParser::parseJson(valueText) != nullptr;
+    return (PasteParser::splitQuotedKey(text, key, valueText)
+            && PasteParser::parseJson(valueText) != nullptr)
+            || (PasteParser::splitKeyValue(text, key, valueText)
+                && PasteParser::parseJson(valueText) != nullptr);
 }
 
-bool MainWindow::pasteIntoObject(const QModelIndex &objectIndex, JsonNode *object,
-                                 const QString &key, yyjson_val *value)
+// The object's node is all it takes; its index is not needed.
+bool MainWindow::pasteIntoObject(const QModelIndex &, JsonNode *object, const QString &key,
+                                 yyjson_val *value)
 {
-    return pasteIntoObject(objectIndex, object,
-                           std::unique_ptr<JsonNode>(JsonTreeModel::buildNode(value, key)));
+    return pasteIntoObject(object, std::unique_ptr<JsonNode>(JsonTreeModel::buildNode(value, key)));
 }
 
 // Adds the member at the end of the object, or after asking puts it in the
 // place of the member with the same key.
-bool MainWindow::pasteIntoObject(const QModelIndex &objectIndex, JsonNode *object,
-                                 std::unique_ptr<JsonNode> member)
+bool MainWindow::pasteIntoObject(JsonNode *object, std::unique_ptr<JsonNode> member)
 {
     if (!member)
         return false;
@@ -173,45 +170,43 @@ bool MainWindow::pasteIntoObject(const QModelIndex &objectIndex, JsonNode *objec
             existing = object->child(row);
     }
     if (!existing)
-        return appendPasted(objectIndex, member.release());
+        return appendPasted(object, std::move(member));
 
     const QMessageBox::StandardButton answer = QMessageBox::question(
             this, tr("Paste"), tr("Key \"%1\" already exists. Overwrite?").arg(member->key()),
             QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     if (answer != QMessageBox::Yes)
         return false;
-    const QModelIndex existingIndex = model->indexForNode(existing);
-    model->beginStep(tr("Paste"));
-    const bool replaced = model->replaceNode(existingIndex, member.get());
-    model->endStep();
+    JsonDocument *document = m_model->document();
+    document->beginGroup(tr("Paste"));
+    const bool replaced = document->replaceNode(existing, member);
+    document->endGroup();
     if (!replaced) {
         reportTooDeep();
         return false;
     }
-    member.release(); // replaceNode destroyed it
-    selectIndex(existingIndex);
+    selectIndex(m_model->indexForNode(existing));
     return true;
 }
 
 // Appends a pasted node as the container's last child and makes it the
 // current row.
-bool MainWindow::appendPasted(const QModelIndex &containerIndex, JsonNode *node)
+bool MainWindow::appendPasted(JsonNode *container, std::unique_ptr<JsonNode> node)
 {
-    const QModelIndex parent = containerIndex.siblingAtColumn(0);
-    const int row = model->rowCount(parent);
-    model->beginStep(tr("Paste"));
-    const bool appended = model->appendNode(parent, node);
-    model->endStep();
+    const int row = container->childCount();
+    JsonDocument *document = m_model->document();
+    document->beginGroup(tr("Paste"));
+    const bool appended = document->appendNode(container, node);
+    document->endGroup();
     if (!appended) {
-        delete node;
         reportTooDeep();
         return false;
     }
-    selectIndex(model->index(row, 0, parent));
+    selectIndex(m_model->index(row, 0, m_model->indexForNode(container)));
     return true;
 }
 
 void MainWindow::reportTooDeep()
 {
-    statusLabel->setText(tr("Nesting is deeper than %1 levels").arg(JsonReader::maxDepth));
+    m_statusLabel->setText(tr("Nesting is deeper than %1 levels").arg(JsonReader::maxDepth));
 }

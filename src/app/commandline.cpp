@@ -21,3 +21,15 @@ QString CommandLine::fileToOpen(const QStringList &arguments)
     }
     return files.isEmpty() ? QString() : QFileInfo(files.first()).absoluteFilePath();
 }
+
+bool CommandLine::onlyPrints(const QStringList &arguments)
+{
+    static const QStringList printing {QStringLiteral("-h"), QStringLiteral("--help"),
+                                       QStringLiteral("-?"), QStringLiteral("--help-all"),
+                                       QStringLiteral("-v"), QStringLiteral("--version")};
+    for (qsizetype i = 1; i < arguments.size() && arguments.at(i) != QStringLiteral("--"); ++i) {
+        if (printing.contains(arguments.at(i)))
+            return true;
+    }
+    return false;
+}

@@ -12,6 +12,10 @@ class CommandLine
 public:
     // The file named in `arguments` (the program's own name first), made
     // absolute, or empty when none is named. --help and --version print their
-    // text and end the program; so do arguments it cannot take, with an error.
+    // text and exit; so do invalid arguments, with an error.
     static QString fileToOpen(const QStringList &arguments);
+
+    // Whether the arguments ask for --help or --version, which print and
+    // exit: they need no display, so no window system is opened for them.
+    static bool onlyPrints(const QStringList &arguments);
 };

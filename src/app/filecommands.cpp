@@ -2,6 +2,7 @@
 
 #include "app/mainwindow.h"
 
+#include "document/jsondocument.h"
 #include "model/jsontreemodel.h"
 
 #include <QApplication>
@@ -14,7 +15,6 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QTreeView>
-#include <QUndoStack>
 
 namespace {
 
@@ -53,42 +53,44 @@ void MainWindow::openFile(const QString &path)
     timer.start();
     QApplication::setOverrideCursor(Qt::WaitCursor);
 
-    if (!model->loadFromFile(path)) {
+    if (!m_model->loadFromFile(path)) {
         QApplication::restoreOverrideCursor();
-        const QString parseError = model->parseError();
-        const QString message = parseError.isEmpty()
-                ? tr("Failed to load JSON file.")
-                : tr("Failed to parse JSON file.") + QStringLiteral("\n\n") + parseError;
-        QMessageBox::critical(this, tr("Error"), message);
+        const JsonDocument *document = m_model->document();
+        if (!document->readError().isEmpty()) {
+            showFailure(tr("Failed to load JSON file."), path, document->readError());
+        } else {
+            QMessageBox::critical(this, tr("Error"),
+                                  tr("Failed to parse JSON file.") + QStringLiteral("\n\n")
+                                          + document->parseError());
+        }
         return;
     }
     const qint64 parseMs = timer.elapsed();
 
-    currentFilePath = path;
-    modified = false;
+    m_currentFilePath = path;
     updateWindowTitle();
 
     const qint64 size = info.size();
     const bool large = size > largeFileThreshold;
-    QHeaderView *header = treeView->header();
+    QHeaderView *header = m_treeView->header();
     if (large) {
-        treeView->collapseAll();
+        m_treeView->collapseAll();
         header->setSectionResizeMode(0, QHeaderView::Interactive);
         header->resizeSection(0, largeFileKeyColumnWidth);
     } else {
         header->setSectionResizeMode(0, QHeaderView::ResizeToContents);
-        treeView->expandToDepth(1);
+        m_treeView->expandToDepth(1);
     }
     const qint64 totalMs = timer.elapsed();
 
     if (large) {
         // Whole KiB first, then MiB with two decimals.
         const double mebibytes = double(size / 1024) / 1024.0;
-        statusLabel->setText(tr("Loaded: %1 (filesize: %2mb, parse %3 ms, total %4 ms)")
-                                     .arg(path, QString::number(mebibytes, 'f', 2),
-                                          QString::number(parseMs), QString::number(totalMs)));
+        m_statusLabel->setText(tr("Loaded: %1 (filesize: %2mb, parse %3 ms, total %4 ms)")
+                                       .arg(path, QString::number(mebibytes, 'f', 2),
+                                            QString::number(parseMs), QString::number(totalMs)));
     } else {
-        statusLabel->setText(tr("Loaded: %1 (%2 ms)").arg(path, QString::number(totalMs)));
+        m_statusLabel->setText(tr("Loaded: %1 (%2 ms)").arg(path, QString::number(totalMs)));
     }
     QApplication::restoreOverrideCursor();
 }
@@ -121,7 +123,7 @@ void MainWindow::onSaveAs()
 
 bool MainWindow::save()
 {
-    return currentFilePath.isEmpty() ? saveAs() : saveTo(currentFilePath);
+    return m_currentFilePath.isEmpty() ? saveAs() : saveTo(m_currentFilePath);
 }
 
 bool MainWindow::saveAs()
@@ -133,24 +135,26 @@ bool MainWindow::saveAs()
 
 bool MainWindow::saveTo(const QString &path)
 {
-    if (!model->saveToFile(path)) {
-        QMessageBox box(QMessageBox::Critical, tr("Error"), tr("Failed to save JSON file."),
-                        QMessageBox::Ok, this);
-        box.setInformativeText(QStringLiteral("%1\n\n%2").arg(path, model->saveError()));
-        box.exec();
+    if (!m_model->saveToFile(path)) {
+        showFailure(tr("Failed to save JSON file."), path, m_model->document()->saveError());
         return false;
     }
-    currentFilePath = path;
-    model->undoStack()->setClean();
-    modified = false;
+    m_currentFilePath = path;
     updateWindowTitle();
-    statusLabel->setText(tr("Saved: %1").arg(path));
+    m_statusLabel->setText(tr("Saved: %1").arg(path));
     return true;
+}
+
+void MainWindow::showFailure(const QString &text, const QString &path, const QString &reason)
+{
+    QMessageBox box(QMessageBox::Critical, tr("Error"), text, QMessageBox::Ok, this);
+    box.setInformativeText(QStringLiteral("%1\n\n%2").arg(path, reason));
+    box.exec();
 }
 
 bool MainWindow::maybeSave()
 {
-    if (!modified)
+    if (!m_modified)
         return true;
     QMessageBox box(QMessageBox::Warning, tr("Unsaved Changes"),
                     tr("The document has been modified."),

@@ -4,8 +4,9 @@
 #include "app/mainwindow.h"
 
 #include "dialogs/additemdialog.h"
-#include "model/jsonnode.h"
+#include "document/jsondocument.h"
 #include "model/jsontreemodel.h"
+#include "tree/jsonnode.h"
 
 #include <QMenu>
 #include <QMessageBox>
@@ -13,24 +14,24 @@
 
 void MainWindow::onExpandAll()
 {
-    treeView->expandAll();
+    m_treeView->expandAll();
 }
 
 void MainWindow::onCollapseAll()
 {
-    treeView->collapseAll();
+    m_treeView->collapseAll();
 }
 
 void MainWindow::onCustomContextMenu(const QPoint &pos)
 {
-    const QModelIndex index = treeView->indexAt(pos);
-    if (!index.isValid())
+    const QModelIndex index = m_treeView->indexAt(pos);
+    if (!index.isValid() || !commitEditor())
         return;
 
     // The clicked row becomes the current and only selected one, so Copy and
     // Paste act on it, whichever row was selected before.
     selectIndex(index);
-    contextIndex = index;
+    m_contextIndex = index;
 
     const JsonNode *node = JsonTreeModel::nodeForIndex(index);
     const JsonNode *parent = node->parent();
@@ -39,7 +40,10 @@ void MainWindow::onCustomContextMenu(const QPoint &pos)
     const auto add = [&](const char *name, const QString &text, void (MainWindow::*slot)()) {
         QAction *action = menu.addAction(text);
         action->setObjectName(QLatin1String(name));
-        connect(action, &QAction::triggered, this, slot);
+        connect(action, &QAction::triggered, this, [this, slot] {
+            if (commitEditor())
+                (this->*slot)();
+        });
     };
     if (parent && parent->type() == JsonNodeType::Array)
         add("contextDuplicate", tr("Duplicate"), &MainWindow::onDuplicateArrayItem);
@@ -51,25 +55,28 @@ void MainWindow::onCustomContextMenu(const QPoint &pos)
     add("contextCopyPath", tr("Copy Path"), &MainWindow::onCopyPath);
     add("contextPaste", tr("Paste"), &MainWindow::onPaste);
     add("contextDelete", tr("Delete"), &MainWindow::onDeleteItem);
-    menu.exec(treeView->viewport()->mapToGlobal(pos));
+    menu.exec(m_treeView->viewport()->mapToGlobal(pos));
 }
 
 void MainWindow::onDuplicateArrayItem()
 {
-    if (!contextIndex.isValid())
+    if (!m_contextIndex.isValid())
         return;
     // The copy goes to the end of the array, where it takes its position label.
-    model->beginStep(tr("Duplicate"));
-    model->appendNode(model->parent(contextIndex),
-                      JsonTreeModel::nodeForIndex(contextIndex)->clone());
-    model->endStep();
+    const JsonNode *node = JsonTreeModel::nodeForIndex(m_contextIndex);
+    std::unique_ptr<JsonNode> copy(node->clone());
+    JsonDocument *document = m_model->document();
+    document->beginGroup(tr("Duplicate"));
+    document->appendNode(node->parent(), copy);
+    document->endGroup();
 }
 
 void MainWindow::onAddItem()
 {
-    if (!contextIndex.isValid())
+    if (!m_contextIndex.isValid())
         return;
-    const bool isArray = JsonTreeModel::nodeForIndex(contextIndex)->type() == JsonNodeType::Array;
+    JsonNode *container = JsonTreeModel::nodeForIndex(m_contextIndex);
+    const bool isArray = container->type() == JsonNodeType::Array;
     AddItemDialog dialog(isArray, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
@@ -79,16 +86,15 @@ void MainWindow::onAddItem()
         QMessageBox::warning(this, tr("Warning"), tr("Key cannot be empty"), QMessageBox::Ok);
         return;
     }
-    auto *node = new JsonNode(key, dialog.itemValue(), JsonNodeType(dialog.itemType()));
-    if (!model->appendNode(contextIndex, node)) {
-        delete node;
+    auto node
+            = std::make_unique<JsonNode>(key, dialog.itemValue(), JsonNodeType(dialog.itemType()));
+    if (!m_model->document()->appendNode(container, node))
         reportTooDeep();
-    }
 }
 
 void MainWindow::onDeleteItem()
 {
-    if (!contextIndex.isValid())
+    if (!m_contextIndex.isValid())
         return;
-    model->removeRows(contextIndex.row(), 1, model->parent(contextIndex));
+    m_model->removeRows(m_contextIndex.row(), 1, m_model->parent(m_contextIndex));
 }

@@ -9,6 +9,17 @@
 int main(int argc, char *argv[])
 {
     tuneMemoryAllocator();
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    if (CommandLine::onlyPrints(arguments)) {
+        // Printed without a window system: over SSH or in a container too.
+        QCoreApplication app(argc, argv);
+        QTranslator translator;
+        setUpTranslation(translator);
+        CommandLine::fileToOpen(QCoreApplication::arguments());
+        return 0;
+    }
     QApplication app(argc, argv);
     QTranslator translator;
     setUpApplication(translator);

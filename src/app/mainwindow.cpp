@@ -3,8 +3,9 @@
 #include "app/pathlabel.h"
 #include "app/treeitemdelegate.h"
 #include "dialogs/searchdialog.h"
-#include "model/jsonnode.h"
+#include "document/jsondocument.h"
 #include "model/jsontreemodel.h"
+#include "tree/jsonnode.h"
 
 #include <QCloseEvent>
 #include <QHeaderView>
@@ -25,34 +26,31 @@ const QString prettyPrintKey = QStringLiteral("prettyPrint");
 
 MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
-    , settings(
+    , m_settings(
               new QSettings(QStringLiteral("Marbletrellis"), QStringLiteral("Marbletrellis"), this))
 {
     setupUi();
     createActions();
     readSettings();
 
-    searchDialog = new SearchDialog(this);
-    connect(searchDialog, &SearchDialog::findRequested, this, &MainWindow::onSearchRequested);
+    m_searchDialog = new SearchDialog(this);
+    connect(m_searchDialog, &SearchDialog::findRequested, this, &MainWindow::onSearchRequested);
 
-    // Connected only after the settings reached the model: applying them
-    // announces a data change that is no edit of the document.
-    const auto markModified = [this] { setModified(true); };
-    connect(model, &QAbstractItemModel::dataChanged, this, markModified);
-    connect(model, &QAbstractItemModel::rowsInserted, this, markModified);
-    connect(model, &QAbstractItemModel::rowsRemoved, this, markModified);
-    // The history speaks after the changes of an undo or redo were announced:
-    // back at the state last opened or saved, the document is unmodified.
-    connect(model->undoStack(), &QUndoStack::cleanChanged, this,
-            [this](bool clean) { setModified(!clean); });
+    JsonDocument *document = m_model->document();
+    connect(document, &JsonDocument::modifiedChanged, this, &MainWindow::setModified);
+    connect(document, &JsonDocument::currentCellRequested, this, &MainWindow::showCurrentCell);
+    connect(m_treeView->selectionModel(), &QItemSelectionModel::currentChanged, document,
+            [document](const QModelIndex &current) {
+                document->setCurrentCell(JsonTreeModel::nodeForIndex(current), current.column());
+            });
 }
 
 MainWindow::~MainWindow()
 {
     // The view, destroyed after this, may still commit an open editor: no
     // part of this half-destroyed window may hear of it.
-    disconnect(model, nullptr, this, nullptr);
-    disconnect(model->undoStack(), nullptr, this, nullptr);
+    disconnect(m_model, nullptr, this, nullptr);
+    disconnect(m_model->document(), nullptr, this, nullptr);
 }
 
 void MainWindow::setupUi()
@@ -64,134 +62,143 @@ void MainWindow::setupUi()
     auto *layout = new QVBoxLayout(central);
     setCentralWidget(central);
 
-    treeView = new QTreeView(central);
-    treeView->setAlternatingRowColors(true);
-    treeView->setUniformRowHeights(true);
-    treeView->setSelectionMode(QAbstractItemView::SingleSelection);
-    treeView->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_treeView = new QTreeView(central);
+    m_treeView->setAlternatingRowColors(true);
+    m_treeView->setUniformRowHeights(true);
+    m_treeView->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_treeView->setSelectionBehavior(QAbstractItemView::SelectRows);
     // Selected rows stay white on blue while the window is inactive too.
-    treeView->setStyleSheet(QStringLiteral("QTreeView::item:selected {"
-                                           "  background-color: #2d8cf0;"
-                                           "  color: white;"
-                                           "}"
-                                           "QTreeView::item:selected:!active {"
-                                           "  background-color: #2d8cf0;"
-                                           "  color: white;"
-                                           "}"));
-    treeView->header()->setStretchLastSection(true);
-    treeView->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
-    treeView->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(treeView, &QWidget::customContextMenuRequested, this, &MainWindow::onCustomContextMenu);
-    treeView->setItemDelegate(new TreeItemDelegate(treeView));
-    layout->addWidget(treeView);
+    m_treeView->setStyleSheet(QStringLiteral("QTreeView::item:selected {"
+                                             "  background-color: #2d8cf0;"
+                                             "  color: white;"
+                                             "}"
+                                             "QTreeView::item:selected:!active {"
+                                             "  background-color: #2d8cf0;"
+                                             "  color: white;"
+                                             "}"));
+    m_treeView->header()->setStretchLastSection(true);
+    m_treeView->setEditTriggers(QAbstractItemView::DoubleClicked
+                                | QAbstractItemView::EditKeyPressed);
+    m_treeView->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_treeView, &QWidget::customContextMenuRequested, this,
+            &MainWindow::onCustomContextMenu);
+    m_delegate = new TreeItemDelegate(m_treeView);
+    m_treeView->setItemDelegate(m_delegate);
+    layout->addWidget(m_treeView);
 
-    model = new JsonTreeModel(this);
-    treeView->setModel(model);
-    model->setSelectionModel(treeView->selectionModel());
+    m_model = new JsonTreeModel(this);
+    m_treeView->setModel(m_model);
     // The header has its sections only once the model is set.
-    treeView->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    m_treeView->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
 
-    statusLabel = new QLabel(tr("Ready"), this);
-    statusBar()->addWidget(statusLabel);
-    pathLabel = new PathLabel(this);
-    pathLabel->setObjectName(QStringLiteral("pathLabel"));
-    statusBar()->addPermanentWidget(pathLabel);
+    m_statusLabel = new QLabel(tr("Ready"), this);
+    statusBar()->addWidget(m_statusLabel);
+    m_pathLabel = new PathLabel(this);
+    m_pathLabel->setObjectName(QStringLiteral("pathLabel"));
+    statusBar()->addPermanentWidget(m_pathLabel);
     // The path follows the current row, and every change that may rename or
     // relabel one of the rows above it.
     const auto update = [this] { updatePathLabel(); };
-    connect(treeView->selectionModel(), &QItemSelectionModel::currentChanged, this, update);
-    connect(model, &QAbstractItemModel::dataChanged, this, update);
-    connect(model, &QAbstractItemModel::rowsInserted, this, update);
-    connect(model, &QAbstractItemModel::rowsRemoved, this, update);
-    connect(model, &QAbstractItemModel::modelReset, this, update);
+    connect(m_treeView->selectionModel(), &QItemSelectionModel::currentChanged, this, update);
+    connect(m_model, &QAbstractItemModel::dataChanged, this, update);
+    connect(m_model, &QAbstractItemModel::rowsInserted, this, update);
+    connect(m_model, &QAbstractItemModel::rowsRemoved, this, update);
+    connect(m_model, &QAbstractItemModel::modelReset, this, update);
 
     setAcceptDrops(true);
 }
 
 QAction *MainWindow::addMenuAction(QMenu *menu, const QString &name, const QString &text,
-                                   QKeySequence::StandardKey shortcut)
+                                   void (MainWindow::*slot)(), QKeySequence::StandardKey shortcut)
 {
     auto *action = new QAction(text, this);
     action->setObjectName(name);
     if (shortcut != QKeySequence::UnknownKey)
         action->setShortcuts(shortcut);
     menu->addAction(action);
+    if (slot) {
+        connect(action, &QAction::triggered, this, [this, slot] {
+            if (commitEditor())
+                (this->*slot)();
+        });
+    }
     return action;
+}
+
+bool MainWindow::commitEditor()
+{
+    if (m_delegate->commitOpenEditor())
+        return true;
+    m_statusLabel->setText(tr("Value is not a valid number"));
+    return false;
 }
 
 void MainWindow::createActions()
 {
     QMenu *fileMenu = menuBar()->addMenu(tr("&File"));
-    connect(addMenuAction(fileMenu, QStringLiteral("actionOpen"), tr("&Open..."),
-                          QKeySequence::Open),
-            &QAction::triggered, this, &MainWindow::onOpen);
-    connect(addMenuAction(fileMenu, QStringLiteral("actionSave"), tr("&Save"), QKeySequence::Save),
-            &QAction::triggered, this, &MainWindow::onSave);
-    connect(addMenuAction(fileMenu, QStringLiteral("actionSaveAs"), tr("Save &As..."),
-                          QKeySequence::SaveAs),
-            &QAction::triggered, this, &MainWindow::onSaveAs);
+    addMenuAction(fileMenu, QStringLiteral("actionOpen"), tr("&Open..."), &MainWindow::onOpen,
+                  QKeySequence::Open);
+    addMenuAction(fileMenu, QStringLiteral("actionSave"), tr("&Save"), &MainWindow::onSave,
+                  QKeySequence::Save);
+    addMenuAction(fileMenu, QStringLiteral("actionSaveAs"), tr("Save &As..."),
+                  &MainWindow::onSaveAs, QKeySequence::SaveAs);
     fileMenu->addSeparator();
-    connect(addMenuAction(fileMenu, QStringLiteral("actionExit"), tr("E&xit"), QKeySequence::Quit),
+    // Closing commits an open editor itself, however the window is closed.
+    connect(addMenuAction(fileMenu, QStringLiteral("actionExit"), tr("E&xit"), nullptr,
+                          QKeySequence::Quit),
             &QAction::triggered, this, &QWidget::close);
 
     QMenu *editMenu = menuBar()->addMenu(tr("&Edit"));
     addHistoryActions(editMenu);
     editMenu->addSeparator();
-    connect(addMenuAction(editMenu, QStringLiteral("actionFind"), tr("&Find..."),
-                          QKeySequence::Find),
-            &QAction::triggered, this, &MainWindow::onSearch);
-    connect(addMenuAction(editMenu, QStringLiteral("actionFindNext"), tr("Find &Next"),
-                          QKeySequence::FindNext),
-            &QAction::triggered, this, &MainWindow::onFindNext);
-    connect(addMenuAction(editMenu, QStringLiteral("actionFindPrevious"), tr("Find &Previous"),
-                          QKeySequence::FindPrevious),
-            &QAction::triggered, this, &MainWindow::onFindPrevious);
+    addMenuAction(editMenu, QStringLiteral("actionFind"), tr("&Find..."), &MainWindow::onSearch,
+                  QKeySequence::Find);
+    addMenuAction(editMenu, QStringLiteral("actionFindNext"), tr("Find &Next"),
+                  &MainWindow::onFindNext, QKeySequence::FindNext);
+    addMenuAction(editMenu, QStringLiteral("actionFindPrevious"), tr("Find &Previous"),
+                  &MainWindow::onFindPrevious, QKeySequence::FindPrevious);
     editMenu->addSeparator();
-    connect(addMenuAction(editMenu, QStringLiteral("actionCopy"), tr("&Copy"), QKeySequence::Copy),
-            &QAction::triggered, this, &MainWindow::onCopy);
-    connect(addMenuAction(editMenu, QStringLiteral("actionCopyKey"), tr("Copy &Key")),
-            &QAction::triggered, this, &MainWindow::onCopyKey);
-    connect(addMenuAction(editMenu, QStringLiteral("actionCopyValue"), tr("Copy &Value")),
-            &QAction::triggered, this, &MainWindow::onCopyValue);
-    connect(addMenuAction(editMenu, QStringLiteral("actionCopyPath"), tr("Copy Pat&h")),
-            &QAction::triggered, this, &MainWindow::onCopyPath);
-    connect(addMenuAction(editMenu, QStringLiteral("actionPaste"), tr("&Paste"),
-                          QKeySequence::Paste),
-            &QAction::triggered, this, &MainWindow::onPaste);
+    addMenuAction(editMenu, QStringLiteral("actionCopy"), tr("&Copy"), &MainWindow::onCopy,
+                  QKeySequence::Copy);
+    addMenuAction(editMenu, QStringLiteral("actionCopyKey"), tr("Copy &Key"),
+                  &MainWindow::onCopyKey);
+    addMenuAction(editMenu, QStringLiteral("actionCopyValue"), tr("Copy &Value"),
+                  &MainWindow::onCopyValue);
+    addMenuAction(editMenu, QStringLiteral("actionCopyPath"), tr("Copy Pat&h"),
+                  &MainWindow::onCopyPath);
+    addMenuAction(editMenu, QStringLiteral("actionPaste"), tr("&Paste"), &MainWindow::onPaste,
+                  QKeySequence::Paste);
     editMenu->addSeparator();
-    connect(addMenuAction(editMenu, QStringLiteral("actionSettings"), tr("&Settings...")),
-            &QAction::triggered, this, &MainWindow::onSettings);
+    addMenuAction(editMenu, QStringLiteral("actionSettings"), tr("&Settings..."),
+                  &MainWindow::onSettings);
 
     QMenu *viewMenu = menuBar()->addMenu(tr("&View"));
-    connect(addMenuAction(viewMenu, QStringLiteral("actionExpandAll"), tr("&Expand All")),
-            &QAction::triggered, this, &MainWindow::onExpandAll);
-    connect(addMenuAction(viewMenu, QStringLiteral("actionCollapseAll"), tr("&Collapse All")),
-            &QAction::triggered, this, &MainWindow::onCollapseAll);
+    addMenuAction(viewMenu, QStringLiteral("actionExpandAll"), tr("&Expand All"),
+                  &MainWindow::onExpandAll);
+    addMenuAction(viewMenu, QStringLiteral("actionCollapseAll"), tr("&Collapse All"),
+                  &MainWindow::onCollapseAll);
 
     QMenu *helpMenu = menuBar()->addMenu(tr("&Help"));
-    connect(addMenuAction(helpMenu, QStringLiteral("actionAbout"), tr("&About")),
-            &QAction::triggered, this, &MainWindow::onAbout);
+    addMenuAction(helpMenu, QStringLiteral("actionAbout"), tr("&About"), &MainWindow::onAbout);
 }
 
 // Undo and Redo, each named after the step it would take and disabled when
 // there is none.
 void MainWindow::addHistoryActions(QMenu *menu)
 {
-    QUndoStack *history = model->undoStack();
+    QUndoStack *history = m_model->undoStack();
     // The text for the step's name; the plain one when there is no step.
     const auto naming = [](QAction *action, const QString &named) {
         return [action, plain = action->text(), named](const QString &step) {
             action->setText(step.isEmpty() ? plain : named.arg(step));
         };
     };
-    QAction *undo
-            = addMenuAction(menu, QStringLiteral("actionUndo"), tr("&Undo"), QKeySequence::Undo);
-    connect(undo, &QAction::triggered, history, &QUndoStack::undo);
+    QAction *undo = addMenuAction(menu, QStringLiteral("actionUndo"), tr("&Undo"),
+                                  &MainWindow::onUndo, QKeySequence::Undo);
     connect(history, &QUndoStack::canUndoChanged, undo, &QAction::setEnabled);
     connect(history, &QUndoStack::undoTextChanged, undo, naming(undo, tr("&Undo %1")));
-    QAction *redo
-            = addMenuAction(menu, QStringLiteral("actionRedo"), tr("&Redo"), QKeySequence::Redo);
-    connect(redo, &QAction::triggered, history, &QUndoStack::redo);
+    QAction *redo = addMenuAction(menu, QStringLiteral("actionRedo"), tr("&Redo"),
+                                  &MainWindow::onRedo, QKeySequence::Redo);
     connect(history, &QUndoStack::canRedoChanged, redo, &QAction::setEnabled);
     connect(history, &QUndoStack::redoTextChanged, redo, naming(redo, tr("&Redo %1")));
     undo->setEnabled(false);
@@ -200,19 +207,19 @@ void MainWindow::addHistoryActions(QMenu *menu)
 
 void MainWindow::readSettings()
 {
-    model->setMaxTextLength(settings->value(maxTextLengthKey, 1024).toInt());
-    model->setPrettyPrint(settings->value(prettyPrintKey, true).toBool());
+    m_model->setMaxTextLength(m_settings->value(maxTextLengthKey, 1024).toInt());
+    m_model->setPrettyPrint(m_settings->value(prettyPrintKey, true).toBool());
 }
 
 void MainWindow::writeSettings()
 {
-    settings->setValue(maxTextLengthKey, model->maxTextLength());
-    settings->setValue(prettyPrintKey, model->prettyPrint());
+    m_settings->setValue(maxTextLengthKey, m_model->maxTextLength());
+    m_settings->setValue(prettyPrintKey, m_model->prettyPrint());
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    if (!maybeSave()) {
+    if (!commitEditor() || !maybeSave()) {
         event->ignore();
         return;
     }
@@ -222,24 +229,46 @@ void MainWindow::closeEvent(QCloseEvent *event)
 
 void MainWindow::setModified(bool isModified)
 {
-    if (modified == isModified)
+    if (m_modified == isModified)
         return;
-    modified = isModified;
+    m_modified = isModified;
     updateWindowTitle();
 }
 
 void MainWindow::updateWindowTitle()
 {
-    const QString marker = modified ? QStringLiteral("*") : QString();
-    if (currentFilePath.isEmpty())
+    const QString marker = m_modified ? QStringLiteral("*") : QString();
+    if (m_currentFilePath.isEmpty())
         setWindowTitle(tr("Marbletrellis%1").arg(marker));
     else
-        setWindowTitle(tr("Marbletrellis - %1%2").arg(currentFilePath, marker));
+        setWindowTitle(tr("Marbletrellis - %1%2").arg(m_currentFilePath, marker));
 }
 
 void MainWindow::updatePathLabel()
 {
-    const QModelIndex current = treeView->currentIndex();
-    pathLabel->setText(current.isValid() ? JsonTreeModel::nodeForIndex(current)->path()
-                                         : QString());
+    const QModelIndex current = m_treeView->currentIndex();
+    m_pathLabel->setText(current.isValid() ? JsonTreeModel::nodeForIndex(current)->path()
+                                           : QString());
+}
+
+void MainWindow::onUndo()
+{
+    m_model->undoStack()->undo();
+}
+
+void MainWindow::onRedo()
+{
+    m_model->undoStack()->redo();
+}
+
+void MainWindow::showCurrentCell(JsonNode *node, int column)
+{
+    if (!node) {
+        m_treeView->selectionModel()->clear();
+        return;
+    }
+    // The only selected row, as the window selects a row it finds.
+    m_treeView->selectionModel()->setCurrentIndex(
+            m_model->indexForNode(node).siblingAtColumn(column),
+            QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }

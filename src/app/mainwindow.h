@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/searchoptions.h"
+#include "search/searchoptions.h"
 
 #include <QKeySequence>
 #include <QMainWindow>
@@ -18,6 +18,7 @@ class QSettings;
 class QTreeView;
 class SearchDialog;
 class SearchMatcher;
+class TreeItemDelegate;
 struct yyjson_val;
 
 // The program's one window: menus, the tree view of the document, the status
@@ -62,13 +63,23 @@ private slots:
     void onCopyPath();
     void onPaste();
     void onAbout();
+    void onUndo();
+    void onRedo();
 
 private:
     void setupUi();
     void createActions();
+    // A menu entry whose command first commits an open cell editor.
     QAction *addMenuAction(QMenu *menu, const QString &name, const QString &text,
+                           void (MainWindow::*slot)(),
                            QKeySequence::StandardKey shortcut = QKeySequence::UnknownKey);
     void addHistoryActions(QMenu *menu);
+    // Commits an open cell editor as Enter does, so that a command sees its
+    // text. False, with the editor left open and the refusal shown, when the
+    // text is refused: the command then does not run.
+    bool commitEditor();
+    // Makes the cell the document names after an undo or redo current.
+    void showCurrentCell(JsonNode *node, int column);
     void readSettings();
     void writeSettings();
     void setModified(bool isModified);
@@ -76,6 +87,8 @@ private:
     bool save();
     bool saveAs();
     bool saveTo(const QString &path);
+    // A failed file operation: `text`, then the path and the system's reason.
+    void showFailure(const QString &text, const QString &path, const QString &reason);
     // Whether the document may be dropped: with unsaved changes it asks, and
     // Save goes on only once the file is written.
     bool maybeSave();
@@ -97,22 +110,22 @@ private:
     static bool parseKeyValue(const QString &text, QString &key, QString &valueText);
     bool pasteIntoObject(const QModelIndex &objectIndex, JsonNode *object, const QString &key,
                          yyjson_val *value);
-    bool pasteIntoObject(const QModelIndex &objectIndex, JsonNode *object,
-                         std::unique_ptr<JsonNode> member);
-    bool appendPasted(const QModelIndex &containerIndex, JsonNode *node);
+    bool pasteIntoObject(JsonNode *object, std::unique_ptr<JsonNode> member);
+    bool appendPasted(JsonNode *container, std::unique_ptr<JsonNode> node);
     // An edit refused for nesting deeper than a file may.
     void reportTooDeep();
 
-    QTreeView *treeView = nullptr;
-    JsonTreeModel *model = nullptr;
-    SearchDialog *searchDialog = nullptr;
-    QLabel *statusLabel = nullptr;
-    PathLabel *pathLabel = nullptr;
-    QString currentFilePath;
-    QSettings *settings = nullptr;
+    QTreeView *m_treeView = nullptr;
+    TreeItemDelegate *m_delegate = nullptr;
+    JsonTreeModel *m_model = nullptr;
+    SearchDialog *m_searchDialog = nullptr;
+    QLabel *m_statusLabel = nullptr;
+    PathLabel *m_pathLabel = nullptr;
+    QString m_currentFilePath;
+    QSettings *m_settings = nullptr;
     // The cell the last context menu was opened on; its commands act on it.
-    QModelIndex contextIndex;
-    SearchOptions lastSearchOptions;
-    bool hasLastSearch = false;
-    bool modified = false;
+    QModelIndex m_contextIndex;
+    SearchOptions m_lastSearchOptions;
+    bool m_hasLastSearch = false;
+    bool m_modified = false;
 };

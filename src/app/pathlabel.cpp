@@ -2,12 +2,12 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
-#include <QtMath>
 #include <QStyle>
+#include <QtMath>
 
 namespace {
 
-// More than any status line is wide.
+// More characters than any status bar can show.
 constexpr qsizetype longestShown = 1000;
 
 } // namespace
@@ -22,13 +22,13 @@ PathLabel::PathLabel(QWidget *parent)
 
 QSize PathLabel::sizeHint() const
 {
-    // Rounded up: a text wider than its room by a fraction of a pixel is elided.
+    // Rounded up: a text wider than its space by a fraction of a pixel is elided.
     const qreal width = QFontMetricsF(font()).horizontalAdvance(lastCharacters());
     return minimumSizeHint() + QSize(qCeil(width), 0);
 }
 
-// As low as a line, and as narrow as nothing of the path: the status line
-// gives the label what its message leaves.
+// One line high, and no wider than the margins: the status bar gives the
+// label whatever width its message leaves.
 QSize PathLabel::minimumSizeHint() const
 {
     const QMargins margins = contentsMargins();

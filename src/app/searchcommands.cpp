@@ -4,9 +4,9 @@
 
 #include "dialogs/searchdialog.h"
 #include "model/jsontreemodel.h"
-#include "model/preordercursor.h"
-#include "model/searchmatcher.h"
-#include "model/treesearch.h"
+#include "search/preordercursor.h"
+#include "search/searchmatcher.h"
+#include "search/treesearch.h"
 
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -15,12 +15,12 @@
 
 void MainWindow::onSearch()
 {
-    if (hasLastSearch)
-        searchDialog->setOptions(lastSearchOptions);
-    searchDialog->show();
-    searchDialog->raise();
-    searchDialog->activateWindow();
-    searchDialog->focusSearchField();
+    if (m_hasLastSearch)
+        m_searchDialog->setOptions(m_lastSearchOptions);
+    m_searchDialog->show();
+    m_searchDialog->raise();
+    m_searchDialog->activateWindow();
+    m_searchDialog->focusSearchField();
 }
 
 void MainWindow::onFindNext()
@@ -35,42 +35,43 @@ void MainWindow::onFindPrevious()
 
 void MainWindow::findAgain(bool backward)
 {
-    if (!hasLastSearch || lastSearchOptions.text.isEmpty()) {
+    if (!m_hasLastSearch || m_lastSearchOptions.text.isEmpty()) {
         onSearch();
         return;
     }
     // The dialog's own next search goes the way the menu went last;
     // lastSearchOptions keeps the direction the dialog sent.
-    SearchOptions options = lastSearchOptions;
+    SearchOptions options = m_lastSearchOptions;
     options.backward = backward;
-    searchDialog->setSearchBackward(backward);
+    m_searchDialog->setSearchBackward(backward);
     performSearch(options);
 }
 
 void MainWindow::onSearchRequested(const SearchOptions &options)
 {
     if (options.text.isEmpty()) {
-        statusLabel->setText(tr("Search text is empty."));
+        m_statusLabel->setText(tr("Search text is empty."));
         return;
     }
-    lastSearchOptions = options;
-    hasLastSearch = true;
+    m_lastSearchOptions = options;
+    m_hasLastSearch = true;
     performSearch(options);
 }
 
 bool MainWindow::performSearch(const SearchOptions &options)
 {
-    const TreeSearch::Result result = TreeSearch::find(model, treeView->currentIndex(), options);
+    const TreeSearch::Result result
+            = TreeSearch::find(m_model, m_treeView->currentIndex(), options);
     switch (result.outcome) {
     case TreeSearch::Outcome::NoItems:
-        statusLabel->setText(tr("No searchable items."));
+        m_statusLabel->setText(tr("No searchable items."));
         return false;
     case TreeSearch::Outcome::InvalidExpression:
         QMessageBox::warning(this, tr("Search"),
                              tr("Invalid regular expression: %1").arg(result.error));
         return false;
     case TreeSearch::Outcome::NotFound:
-        statusLabel->setText(tr("No matches found."));
+        m_statusLabel->setText(tr("No matches found."));
         return false;
     case TreeSearch::Outcome::Found:
     case TreeSearch::Outcome::FoundAfterWrap:
@@ -79,13 +80,13 @@ bool MainWindow::performSearch(const SearchOptions &options)
     if (result.reveal) {
         // The scroll aims at the matching cell and opens every collapsed
         // ancestor; the selection covers the whole row.
-        treeView->scrollTo(result.match, QAbstractItemView::EnsureVisible);
-        treeView->expand(model->parent(result.match));
+        m_treeView->scrollTo(result.match, QAbstractItemView::EnsureVisible);
+        m_treeView->expand(m_model->parent(result.match));
     }
     selectIndex(result.match);
-    statusLabel->setText(result.outcome == TreeSearch::Outcome::FoundAfterWrap
-                                 ? tr("Reached end, continued from beginning.")
-                                 : tr("Match found."));
+    m_statusLabel->setText(result.outcome == TreeSearch::Outcome::FoundAfterWrap
+                                   ? tr("Reached end, continued from beginning.")
+                                   : tr("Match found."));
     return true;
 }
 
@@ -93,8 +94,8 @@ PreorderCursor MainWindow::collectSearchCandidates() const
 {
     // Every row of the document in document order, collapsed ones included,
     // walked on demand from the current row rather than listed.
-    PreorderCursor candidates(model);
-    candidates.moveTo(treeView->currentIndex());
+    PreorderCursor candidates(m_model);
+    candidates.moveTo(m_treeView->currentIndex());
     return candidates;
 }
 
@@ -108,7 +109,7 @@ void MainWindow::selectIndex(const QModelIndex &index)
 {
     if (!index.isValid())
         return;
-    treeView->selectionModel()->setCurrentIndex(index.siblingAtColumn(0),
-                                                QItemSelectionModel::ClearAndSelect
-                                                        | QItemSelectionModel::Rows);
+    m_treeView->selectionModel()->setCurrentIndex(index.siblingAtColumn(0),
+                                                  QItemSelectionModel::ClearAndSelect
+                                                          | QItemSelectionModel::Rows);
 }

@@ -7,17 +7,21 @@
 #include <QTranslator>
 
 #ifdef __GLIBC__
-#    include <malloc.h>
+#include <malloc.h>
 #endif
 
-void setUpApplication(QTranslator &translator)
+void setUpTranslation(QTranslator &translator)
 {
     // Without a file for the user's language the built-in English stays.
     if (translator.load(QLocale::system(), QStringLiteral("Marbletrellis"), QStringLiteral("_"),
-                        QApplication::applicationDirPath() + QStringLiteral("/translations")))
-        QApplication::installTranslator(&translator);
+                        QCoreApplication::applicationDirPath() + QStringLiteral("/translations")))
+        QCoreApplication::installTranslator(&translator);
+    QCoreApplication::setApplicationVersion(QStringLiteral(MARBLETRELLIS_VERSION));
+}
 
-    QApplication::setApplicationVersion(QStringLiteral(MARBLETRELLIS_VERSION));
+void setUpApplication(QTranslator &translator)
+{
+    setUpTranslation(translator);
     // Names the desktop entry, by which desktops find the program's icon and name.
     QGuiApplication::setDesktopFileName(QStringLiteral("marbletrellis"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icon.png")));

@@ -2,11 +2,14 @@
 
 class QTranslator;
 
-// What start-up does between creating the application and the main window:
-// installs `translator` when a translation for the user's language lies in
-// "translations" beside the executable, then sets the version, the desktop
-// entry's name, the application icon and the Fusion style. `translator` must
-// live as long as the application.
+// Installs `translator` when a translation for the user's language lies in
+// "translations" beside the executable, and sets the version. `translator`
+// must live as long as the application, which may be a QCoreApplication.
+void setUpTranslation(QTranslator &translator);
+
+// What start-up does between creating the QApplication and the main window:
+// the translation as above, the desktop entry's name, the application icon
+// and the Fusion style.
 void setUpApplication(QTranslator &translator);
 
 // Process-wide settings of the memory allocator for large documents; called

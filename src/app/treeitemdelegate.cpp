@@ -19,7 +19,39 @@ TreeItemDelegate::TreeItemDelegate(QObject *parent)
     setItemEditorFactory(&numberEditors);
 }
 
+QWidget *TreeItemDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &option,
+                                        const QModelIndex &index) const
+{
+    m_editor = QStyledItemDelegate::createEditor(parent, option, index);
+    m_editorIndex = index;
+    return m_editor;
+}
+
+void TreeItemDelegate::destroyEditor(QWidget *editor, const QModelIndex &index) const
+{
+    if (editor == m_editor)
+        m_editor = nullptr;
+    QStyledItemDelegate::destroyEditor(editor, index);
+}
+
 void TreeItemDelegate::setModelData(QWidget *editor, QAbstractItemModel *model,
+                                    const QModelIndex &index) const
+{
+    writeToModel(editor, model, index);
+}
+
+bool TreeItemDelegate::commitOpenEditor()
+{
+    if (!m_editor || !m_editorIndex.isValid())
+        return true;
+    auto *model = const_cast<QAbstractItemModel *>(m_editorIndex.model());
+    if (!writeToModel(m_editor, model, m_editorIndex))
+        return false;
+    emit closeEditor(m_editor);
+    return true;
+}
+
+bool TreeItemDelegate::writeToModel(QWidget *editor, QAbstractItemModel *model,
                                     const QModelIndex &index) const
 {
     // What the editor holds, read the way the standard delegate reads it. A
@@ -28,9 +60,10 @@ void TreeItemDelegate::setModelData(QWidget *editor, QAbstractItemModel *model,
     const QVariant before = model->data(index, Qt::EditRole);
     if (property.isEmpty())
         property = itemEditorFactory()->valuePropertyName(before.userType());
-    if (editor->property(property).toString() == before.toString())
-        return;
-    QStyledItemDelegate::setModelData(editor, model, index);
+    const QVariant typed = editor->property(property);
+    if (typed.toString() == before.toString())
+        return true;
+    return model->setData(index, typed, Qt::EditRole);
 }
 
 void TreeItemDelegate::initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const

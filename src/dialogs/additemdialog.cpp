@@ -1,6 +1,6 @@
 #include "dialogs/additemdialog.h"
 
-#include "model/jsonnode.h"
+#include "tree/jsonnode.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -12,18 +12,18 @@
 
 AddItemDialog::AddItemDialog(bool isArray, QWidget *parent)
     : QDialog(parent)
-    , typeCombo(new QComboBox(this))
-    , keyEdit(new QLineEdit(this))
-    , valueEdit(new QLineEdit(this))
-    , boolCheck(new QCheckBox(tr("true"), this))
-    , valueStack(new QStackedWidget(this))
+    , m_typeCombo(new QComboBox(this))
+    , m_keyEdit(new QLineEdit(this))
+    , m_valueEdit(new QLineEdit(this))
+    , m_boolCheck(new QCheckBox(tr("true"), this))
+    , m_valueStack(new QStackedWidget(this))
 {
     setWindowTitle(tr("Add Item"));
     auto *layout = new QFormLayout(this);
 
-    // The stored type number, not the text or position, decides the type.
+    // The item data (a JsonNodeType), not the text or index, decides the type.
     const auto addType = [this](const QString &text, JsonNodeType type) {
-        typeCombo->addItem(text, int(type));
+        m_typeCombo->addItem(text, int(type));
     };
     addType(tr("String"), JsonNodeType::String);
     addType(tr("Number"), JsonNodeType::Number);
@@ -31,43 +31,43 @@ AddItemDialog::AddItemDialog(bool isArray, QWidget *parent)
     addType(tr("Object"), JsonNodeType::Object);
     addType(tr("Array"), JsonNodeType::Array);
     addType(tr("Null"), JsonNodeType::Null);
-    connect(typeCombo, &QComboBox::currentIndexChanged, this, &AddItemDialog::onTypeChanged);
-    layout->addRow(tr("Type:"), typeCombo);
+    connect(m_typeCombo, &QComboBox::currentIndexChanged, this, &AddItemDialog::onTypeChanged);
+    layout->addRow(tr("Type:"), m_typeCombo);
 
     if (isArray) {
-        keyEdit->setEnabled(false);
-        keyEdit->setPlaceholderText(tr("Auto"));
+        m_keyEdit->setEnabled(false);
+        m_keyEdit->setPlaceholderText(tr("Auto"));
     }
-    layout->addRow(tr("Key:"), keyEdit);
+    layout->addRow(tr("Key:"), m_keyEdit);
 
-    valueStack->addWidget(valueEdit);
-    valueStack->addWidget(boolCheck);
-    layout->addRow(tr("Value:"), valueStack);
+    m_valueStack->addWidget(m_valueEdit);
+    m_valueStack->addWidget(m_boolCheck);
+    layout->addRow(tr("Value:"), m_valueStack);
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addRow(buttons);
 
-    onTypeChanged(typeCombo->currentIndex());
+    onTypeChanged(m_typeCombo->currentIndex());
 }
 
 AddItemDialog::~AddItemDialog() = default;
 
 QString AddItemDialog::itemKey() const
 {
-    return keyEdit->text();
+    return m_keyEdit->text();
 }
 
 int AddItemDialog::itemType() const
 {
-    return typeCombo->currentData().toInt();
+    return m_typeCombo->currentData().toInt();
 }
 
 void AddItemDialog::accept()
 {
-    // A number is taken as an edit in place takes it; anything else keeps the
-    // dialog open.
+    // A number is parsed as in-place editing parses it; an invalid one keeps
+    // the dialog open.
     if (JsonNodeType(itemType()) == JsonNodeType::Number && !itemValue().isValid()) {
         QMessageBox::warning(this, tr("Warning"), tr("Value is not a valid number"));
         return;
@@ -77,14 +77,14 @@ void AddItemDialog::accept()
 
 QVariant AddItemDialog::itemValue() const
 {
-    const QString text = valueEdit->text();
+    const QString text = m_valueEdit->text();
     switch (JsonNodeType(itemType())) {
     case JsonNodeType::String:
         return text;
     case JsonNodeType::Number:
         return JsonNode::numberFromText(text);
     case JsonNodeType::Boolean:
-        return boolCheck->isChecked();
+        return m_boolCheck->isChecked();
     default:
         return {};
     }
@@ -95,17 +95,17 @@ void AddItemDialog::onTypeChanged(int)
     switch (JsonNodeType(itemType())) {
     case JsonNodeType::String:
     case JsonNodeType::Number:
-        valueStack->setCurrentWidget(valueEdit);
-        valueEdit->setEnabled(true);
+        m_valueStack->setCurrentWidget(m_valueEdit);
+        m_valueEdit->setEnabled(true);
         break;
     case JsonNodeType::Boolean:
-        valueStack->setCurrentWidget(boolCheck);
-        valueEdit->setEnabled(true);
+        m_valueStack->setCurrentWidget(m_boolCheck);
+        m_valueEdit->setEnabled(true);
         break;
     default:
-        valueStack->setCurrentWidget(valueEdit);
-        valueEdit->setEnabled(false);
-        valueEdit->clear();
+        m_valueStack->setCurrentWidget(m_valueEdit);
+        m_valueEdit->setEnabled(false);
+        m_valueEdit->clear();
         break;
     }
 }

@@ -7,8 +7,8 @@ class QComboBox;
 class QLineEdit;
 class QStackedWidget;
 
-// Asks for the type, key and value of a new member or element. An array
-// element takes its key from its position, so the key field is off then.
+// Asks for the type, key and value of a new object member or array element.
+// An array element's key is its index, so the key field is disabled then.
 class AddItemDialog : public QDialog
 {
     Q_OBJECT
@@ -19,7 +19,7 @@ public:
 
     QString itemKey() const;
     int itemType() const;
-    // Invalid for a Number whose text is no number.
+    // An invalid QVariant for a Number whose text does not parse.
     QVariant itemValue() const;
 
 public slots:
@@ -29,9 +29,9 @@ private slots:
     void onTypeChanged(int index);
 
 private:
-    QComboBox *typeCombo;
-    QLineEdit *keyEdit;
-    QLineEdit *valueEdit;
-    QCheckBox *boolCheck;
-    QStackedWidget *valueStack;
+    QComboBox *m_typeCombo;
+    QLineEdit *m_keyEdit;
+    QLineEdit *m_valueEdit;
+    QCheckBox *m_boolCheck;
+    QStackedWidget *m_valueStack;
 };

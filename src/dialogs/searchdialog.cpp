@@ -24,26 +24,27 @@ SearchDialog::SearchDialog(QWidget *parent)
 
     auto *textRow = new QGridLayout;
     textRow->addWidget(new QLabel(tr("Find what:"), this), 0, 0);
-    findEdit = new QLineEdit(this);
-    textRow->addWidget(findEdit, 0, 1);
+    m_findEdit = new QLineEdit(this);
+    textRow->addWidget(m_findEdit, 0, 1);
     layout->addLayout(textRow);
 
     auto *direction = new QGroupBox(tr("Direction"), this);
     auto *directionLayout = new QHBoxLayout(direction);
-    downRadio = new QRadioButton(tr("Down"), direction);
-    upRadio = new QRadioButton(tr("Up"), direction);
-    directionLayout->addWidget(downRadio);
-    directionLayout->addWidget(upRadio);
+    m_downRadio = new QRadioButton(tr("Down"), direction);
+    m_upRadio = new QRadioButton(tr("Up"), direction);
+    directionLayout->addWidget(m_downRadio);
+    directionLayout->addWidget(m_upRadio);
     directionLayout->addStretch();
-    downRadio->setChecked(true);
+    m_downRadio->setChecked(true);
     layout->addWidget(direction);
 
-    ignoreCaseCheck = new QCheckBox(tr("Ignore case"), this);
-    wrapAroundCheck = new QCheckBox(tr("Wrap around"), this);
-    regexCheck = new QCheckBox(tr("Use regular expression"), this);
-    searchInValueCheck = new QCheckBox(tr("Search in value"), this);
-    wrapAroundCheck->setChecked(true);
-    for (QCheckBox *check : {ignoreCaseCheck, wrapAroundCheck, regexCheck, searchInValueCheck})
+    m_ignoreCaseCheck = new QCheckBox(tr("Ignore case"), this);
+    m_wrapAroundCheck = new QCheckBox(tr("Wrap around"), this);
+    m_regexCheck = new QCheckBox(tr("Use regular expression"), this);
+    m_searchInValueCheck = new QCheckBox(tr("Search in value"), this);
+    m_wrapAroundCheck->setChecked(true);
+    for (QCheckBox *check :
+         {m_ignoreCaseCheck, m_wrapAroundCheck, m_regexCheck, m_searchInValueCheck})
         layout->addWidget(check);
 
     auto *buttons = new QDialogButtonBox(this);
@@ -59,7 +60,7 @@ SearchDialog::SearchDialog(QWidget *parent)
 
     connect(findNextButton, &QPushButton::clicked, this, &SearchDialog::onFindNextClicked);
     connect(buttons, &QDialogButtonBox::rejected, this, &QWidget::hide);
-    connect(findEdit, &QLineEdit::returnPressed, this, &SearchDialog::onFindNextClicked);
+    connect(m_findEdit, &QLineEdit::returnPressed, this, &SearchDialog::onFindNextClicked);
 
     resize(380, sizeHint().height());
 }
@@ -68,33 +69,33 @@ SearchDialog::~SearchDialog() = default;
 
 void SearchDialog::focusSearchField()
 {
-    findEdit->setFocus(Qt::OtherFocusReason);
-    findEdit->selectAll();
+    m_findEdit->setFocus(Qt::OtherFocusReason);
+    m_findEdit->selectAll();
 }
 
 void SearchDialog::setSearchBackward(bool backward)
 {
-    (backward ? upRadio : downRadio)->setChecked(true);
+    (backward ? m_upRadio : m_downRadio)->setChecked(true);
 }
 
 void SearchDialog::setOptions(const SearchOptions &options)
 {
-    findEdit->setText(options.text);
+    m_findEdit->setText(options.text);
     setSearchBackward(options.backward);
-    ignoreCaseCheck->setChecked(options.ignoreCase);
-    wrapAroundCheck->setChecked(options.wrapAround);
-    regexCheck->setChecked(options.useRegex);
-    searchInValueCheck->setChecked(options.searchInValue);
+    m_ignoreCaseCheck->setChecked(options.ignoreCase);
+    m_wrapAroundCheck->setChecked(options.wrapAround);
+    m_regexCheck->setChecked(options.useRegex);
+    m_searchInValueCheck->setChecked(options.searchInValue);
 }
 
 void SearchDialog::onFindNextClicked()
 {
     SearchOptions options;
-    options.text = findEdit->text().trimmed();
-    options.backward = upRadio->isChecked();
-    options.ignoreCase = ignoreCaseCheck->isChecked();
-    options.wrapAround = wrapAroundCheck->isChecked();
-    options.useRegex = regexCheck->isChecked();
-    options.searchInValue = searchInValueCheck->isChecked();
+    options.text = m_findEdit->text().trimmed();
+    options.backward = m_upRadio->isChecked();
+    options.ignoreCase = m_ignoreCaseCheck->isChecked();
+    options.wrapAround = m_wrapAroundCheck->isChecked();
+    options.useRegex = m_regexCheck->isChecked();
+    options.searchInValue = m_searchInValueCheck->isChecked();
     emit findRequested(options);
 }

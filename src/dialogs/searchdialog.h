@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/searchoptions.h"
+#include "search/searchoptions.h"
 
 #include <QDialog>
 
@@ -8,8 +8,8 @@ class QCheckBox;
 class QLineEdit;
 class QRadioButton;
 
-// The modeless Find dialog. It only gathers the search text and options and
-// sends them with findRequested(); the main window runs the search, so the
+// The modeless Find dialog. It only collects the search text and options and
+// emits them with findRequested(); the main window runs the search, so the
 // dialog stays open for the next Find Next.
 class SearchDialog : public QDialog
 {
@@ -30,11 +30,11 @@ private slots:
     void onFindNextClicked();
 
 private:
-    QLineEdit *findEdit = nullptr;
-    QRadioButton *downRadio = nullptr;
-    QRadioButton *upRadio = nullptr;
-    QCheckBox *ignoreCaseCheck = nullptr;
-    QCheckBox *wrapAroundCheck = nullptr;
-    QCheckBox *regexCheck = nullptr;
-    QCheckBox *searchInValueCheck = nullptr;
+    QLineEdit *m_findEdit = nullptr;
+    QRadioButton *m_downRadio = nullptr;
+    QRadioButton *m_upRadio = nullptr;
+    QCheckBox *m_ignoreCaseCheck = nullptr;
+    QCheckBox *m_wrapAroundCheck = nullptr;
+    QCheckBox *m_regexCheck = nullptr;
+    QCheckBox *m_searchInValueCheck = nullptr;
 };

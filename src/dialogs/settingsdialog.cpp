@@ -7,22 +7,22 @@
 
 SettingsDialog::SettingsDialog(int maxTextLength, bool prettyPrint, QWidget *parent)
     : QDialog(parent)
-    , maxTextLengthSpin(new QSpinBox(this))
-    , prettyPrintCheck(new QCheckBox(this))
+    , m_maxTextLengthSpin(new QSpinBox(this))
+    , m_prettyPrintCheck(new QCheckBox(this))
 {
     setWindowTitle(tr("Settings"));
     auto *layout = new QFormLayout(this);
 
-    // The range comes first, so that a stored value outside it (edited by
-    // hand) is shown clamped; 0, the minimum, means no limit.
-    maxTextLengthSpin->setRange(0, 10000000);
-    maxTextLengthSpin->setValue(maxTextLength);
-    maxTextLengthSpin->setSuffix(tr(" chars"));
-    maxTextLengthSpin->setSpecialValueText(tr("Unlimited"));
-    layout->addRow(tr("Max text display length:"), maxTextLengthSpin);
+    // The range is set before the value, so that an out-of-range stored value
+    // (edited by hand) is clamped; 0, the minimum, means no limit.
+    m_maxTextLengthSpin->setRange(0, 10000000);
+    m_maxTextLengthSpin->setValue(maxTextLength);
+    m_maxTextLengthSpin->setSuffix(tr(" chars"));
+    m_maxTextLengthSpin->setSpecialValueText(tr("Unlimited"));
+    layout->addRow(tr("Max text display length:"), m_maxTextLengthSpin);
 
-    prettyPrintCheck->setChecked(prettyPrint);
-    layout->addRow(tr("Pretty print output:"), prettyPrintCheck);
+    m_prettyPrintCheck->setChecked(prettyPrint);
+    layout->addRow(tr("Pretty print output:"), m_prettyPrintCheck);
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -34,10 +34,10 @@ SettingsDialog::~SettingsDialog() = default;
 
 int SettingsDialog::maxTextLength() const
 {
-    return maxTextLengthSpin->value();
+    return m_maxTextLengthSpin->value();
 }
 
 bool SettingsDialog::prettyPrint() const
 {
-    return prettyPrintCheck->isChecked();
+    return m_prettyPrintCheck->isChecked();
 }

@@ -6,7 +6,7 @@ class QCheckBox;
 class QSpinBox;
 
 // Edits the two persistent settings: how much of a value the tree shows, and
-// whether produced JSON is indented. Whoever runs it applies and stores them.
+// whether written JSON is indented. The caller applies and stores them.
 class SettingsDialog : public QDialog
 {
     Q_OBJECT
@@ -19,6 +19,6 @@ public:
     bool prettyPrint() const;
 
 private:
-    QSpinBox *maxTextLengthSpin;
-    QCheckBox *prettyPrintCheck;
+    QSpinBox *m_maxTextLengthSpin;
+    QCheckBox *m_prettyPrintCheck;
 };

@@ -1,6 +1,7 @@
 #include "io/jsonreader.h"
 
-#include "model/jsonnode.h"
+#include "io/treebuilder.h"
+#include "tree/jsonnode.h"
 
 #include <QFile>
 
@@ -61,7 +62,7 @@ qsizetype firstInvalidUtf8(QByteArrayView text)
 
 } // namespace
 
-JsonNode *JsonReader::parse(QByteArrayView utf8, QString *error)
+std::unique_ptr<JsonNode> JsonReader::parse(QByteArrayView utf8, QString *error)
 {
     error->clear();
     if (utf8.isEmpty()) {
@@ -73,7 +74,7 @@ JsonNode *JsonReader::parse(QByteArrayView utf8, QString *error)
     // A number with a fraction or exponent beyond a double's range comes so
     // too, and the tree refuses it: read again without the flag, the parser
     // says what and where.
-    JsonNode *tree = nullptr;
+    std::unique_ptr<JsonNode> tree;
     for (const yyjson_read_flag flags : {YYJSON_READ_BIGNUM_AS_RAW, YYJSON_READ_NOFLAG}) {
         yyjson_read_err readError;
         yyjson_doc *doc = yyjson_read_opts(const_cast<char *>(utf8.data()), size_t(utf8.size()),
@@ -85,7 +86,7 @@ JsonNode *JsonReader::parse(QByteArrayView utf8, QString *error)
             *error = describeFault(utf8, readError.pos, reason);
             return nullptr;
         }
-        tree = buildTree(yyjson_doc_get_root(doc), QString());
+        tree = TreeBuilder::build(yyjson_doc_get_root(doc), QString());
         yyjson_doc_free(doc);
         if (tree)
             return tree;
@@ -95,29 +96,36 @@ JsonNode *JsonReader::parse(QByteArrayView utf8, QString *error)
     return tree;
 }
 
-JsonNode *JsonReader::readFile(const QString &path, QString *error)
+std::unique_ptr<JsonNode> JsonReader::readFile(const QString &path, QString *parseError,
+                                               QString *readError)
 {
-    error->clear();
+    parseError->clear();
+    readError->clear();
     QFile file(path);
     // Read as it is, not in text mode: that drops every CR, even inside a
     // string or between two digits, so "[1<CR>2]" would load as [12]. The
     // parser takes CR LF and CR as the white space they are.
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly)) {
+        *readError = file.errorString();
         return nullptr;
+    }
     const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        *readError = file.errorString();
+        return nullptr;
+    }
     file.close();
 
     // Only UTF-8 is read, one leading byte-order mark dropped: anything else
     // would be read as other characters, and saving would write those.
-    const std::pair<QByteArrayView, const char *> otherEncodings[] = {
-            {QByteArrayView("\xFF\xFE\0\0", 4), "UTF-32"},
-            {QByteArrayView("\0\0\xFE\xFF", 4), "UTF-32"},
-            {"\xFF\xFE", "UTF-16"},
-            {"\xFE\xFF", "UTF-16"}};
+    const std::pair<QByteArrayView, const char *> otherEncodings[]
+            = {{QByteArrayView("\xFF\xFE\0\0", 4), "UTF-32"},
+               {QByteArrayView("\0\0\xFE\xFF", 4), "UTF-32"},
+               {"\xFF\xFE", "UTF-16"},
+               {"\xFE\xFF", "UTF-16"}};
     for (const auto &[mark, encoding] : otherEncodings) {
         if (QByteArrayView(bytes).startsWith(mark)) {
-            *error = tr("The file is encoded in %1, not UTF-8")
-                             .arg(QLatin1String(encoding));
+            *parseError = tr("The file is encoded in %1, not UTF-8").arg(QLatin1String(encoding));
             return nullptr;
         }
     }
@@ -125,10 +133,10 @@ JsonNode *JsonReader::readFile(const QString &path, QString *error)
     if (text.startsWith(byteOrderMark))
         text = text.sliced(byteOrderMark.size());
     if (const qsizetype bad = firstInvalidUtf8(text); bad < text.size()) {
-        *error = describeFault(text, size_t(bad), tr("Invalid UTF-8"));
+        *parseError = describeFault(text, size_t(bad), tr("Invalid UTF-8"));
         return nullptr;
     }
-    return parse(text, error);
+    return parse(text, parseError);
 }
 
 QString JsonReader::describeFault(QByteArrayView utf8, size_t position, const QString &reason)

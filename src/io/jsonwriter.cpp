@@ -1,23 +1,24 @@
 #include "io/jsonwriter.h"
 
-#include "model/jsonnode.h"
+#include "tree/jsonnode.h"
 
 #include <yyjson.h>
 
 #include <QSaveFile>
 #include <QStringDecoder>
 
+#include <cerrno>
 #include <cmath>
 #include <vector>
 
 namespace {
 
-// A container with at least this many children is written piece by piece;
+// A container with at least this many children is written incrementally;
 // smaller ones go into a batch whole.
 constexpr int piecewiseChildCount = 64;
 // A batch ends once its children and grandchildren reach about this many.
 constexpr int batchSize = 4096;
-// Text is handed on in pieces of about this many bytes.
+// Output is passed to the sink in chunks of about this many bytes.
 constexpr qsizetype pieceSize = 1 << 20;
 
 bool isPiecewise(const JsonNode *node)
@@ -28,37 +29,37 @@ bool isPiecewise(const JsonNode *node)
 } // namespace
 
 JsonWriter::JsonWriter(bool pretty, const Sink &sink)
-    : pretty(pretty)
-    , sink(sink)
-    , allocator(yyjson_alc_dyn_new())
-    , encoder(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless)
+    : m_pretty(pretty)
+    , m_sink(sink)
+    , m_allocator(yyjson_alc_dyn_new())
+    , m_encoder(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless)
 {
 }
 
 JsonWriter::~JsonWriter()
 {
-    if (allocator)
-        yyjson_alc_dyn_free(allocator);
+    if (m_allocator)
+        yyjson_alc_dyn_free(m_allocator);
 }
 
 bool JsonWriter::write(const JsonNode *node, bool pretty, const Sink &sink)
 {
     JsonWriter writer(pretty, sink);
-    if (!writer.allocator)
+    if (!writer.m_allocator)
         return false;
     const bool written = isPiecewise(node)
             ? writer.writeTree(node)
             : writer.writeAlone([&](yyjson_mut_doc *doc) { return writer.convert(node, doc); });
-    return written && sink(writer.text);
+    return written && sink(writer.m_text);
 }
 
 QString JsonWriter::toText(const JsonNode *node, bool pretty)
 {
     if (!node)
         return QStringLiteral("{}");
-    // Each piece is decoded straight onto the end of the text, so the UTF-8
+    // Each chunk is decoded straight onto the end of the string, so the UTF-8
     // text of a large document never exists whole beside its UTF-16 form.
-    // Pieces start between two values, never with a byte-order mark; the
+    // Chunks start between two values, never with a byte-order mark; the
     // decoder is told to keep one all the same.
     QString text;
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
@@ -76,19 +77,43 @@ QString JsonWriter::toText(const JsonNode *node, bool pretty)
 bool JsonWriter::writeFile(const QString &path, const JsonNode *node, bool pretty, QString *error)
 {
     QSaveFile file(path);
-    const auto sink = [&file](QByteArrayView piece) {
-        return file.write(piece.data(), piece.size()) == piece.size();
-    };
-    if (file.open(QIODevice::WriteOnly | QIODevice::Text)) {
-        if (node ? write(node, pretty, sink) : sink("{}")) {
-            if (file.commit())
-                return true;
-        } else if (file.error() == QFileDevice::NoError) {
-            *error = unwritableNumber(node); // the file is dropped unless committed
-            return false;
-        }
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
+        *error = file.errorString();
+        return false;
     }
-    *error = file.errorString();
+    // QSaveFile discards what it holds unless committed.
+    if (!writeDevice(&file, node, pretty, error))
+        return false;
+    if (!file.commit()) {
+        *error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+bool JsonWriter::writeDevice(QIODevice *device, const JsonNode *node, bool pretty, QString *error)
+{
+    bool shortWrite = false;
+    int systemError = 0;
+    const auto sink = [&](QByteArrayView piece) {
+        errno = 0;
+        if (device->write(piece.data(), piece.size()) == piece.size())
+            return true;
+        // A piece not taken whole is a failed write, even when the device
+        // reports no error of its own (a full disk takes part of a write).
+        shortWrite = true;
+        systemError = errno;
+        return false;
+    };
+    if (node ? write(node, pretty, sink) : sink("{}"))
+        return true;
+    if (!shortWrite) {
+        *error = unwritableNumber(node);
+        return false;
+    }
+    const auto *file = qobject_cast<const QFileDevice *>(device);
+    const bool unreported = file && file->error() == QFileDevice::NoError && systemError != 0;
+    *error = unreported ? qt_error_string(systemError) : device->errorString();
     return false;
 }
 
@@ -123,9 +148,9 @@ bool JsonWriter::writeTree(const JsonNode *top)
         bool first;
     };
     const auto open = [this](const JsonNode *container) {
-        text += container->type() == JsonNodeType::Object ? '{' : '[';
-        if (pretty)
-            text += '\n';
+        m_text += container->type() == JsonNodeType::Object ? '{' : '[';
+        if (m_pretty)
+            m_text += '\n';
     };
     std::vector<Frame> stack;
     open(top);
@@ -134,11 +159,11 @@ bool JsonWriter::writeTree(const JsonNode *top)
         Frame &frame = stack.back();
         const int count = frame.container->childCount();
         if (frame.next == count) {
-            if (pretty) {
-                text += '\n';
+            if (m_pretty) {
+                m_text += '\n';
                 indent(frame.depth);
             }
-            text += frame.container->type() == JsonNodeType::Object ? '}' : ']';
+            m_text += frame.container->type() == JsonNodeType::Object ? '}' : ']';
             stack.pop_back();
             continue;
         }
@@ -157,13 +182,13 @@ bool JsonWriter::writeTree(const JsonNode *top)
             frame.next = end;
             continue;
         }
-        if (pretty)
+        if (m_pretty)
             indent(frame.depth + 1);
         if (frame.container->type() == JsonNodeType::Object) {
             const QString &key = child->key();
             if (!writeAlone([&](yyjson_mut_doc *doc) { return copiedString(doc, key); }))
                 return false;
-            text += pretty ? ": " : ":";
+            m_text += m_pretty ? ": " : ":";
         }
         ++frame.next;
         open(child);
@@ -205,70 +230,70 @@ bool JsonWriter::writeBatch(const JsonNode *container, int first, int end, int d
         }
     }
     // Pretty text starts with "[\n" and ends with "\n]"; compact with "[" and "]".
-    const bool written = built && writeDocument(doc, batch, pretty ? 2 : 1, depth);
+    const bool written = built && writeDocument(doc, batch, m_pretty ? 2 : 1, depth);
     yyjson_mut_doc_free(doc);
     return written;
 }
 
 // Appends the document's text without `trim` bytes at either end. A text that
 // belongs `depth` levels down is indented by as many more levels on every
-// line; in yyjson's output every line break is one between values, since
-// strings carry theirs escaped.
+// line; in yyjson's output every line break is between values, since
+// strings escape theirs.
 bool JsonWriter::writeDocument(yyjson_mut_doc *doc, yyjson_mut_val *root, qsizetype trim, int depth)
 {
     if (!root)
         return false;
     yyjson_mut_doc_set_root(doc, root);
     size_t length = 0;
-    const yyjson_write_flag flags = pretty ? YYJSON_WRITE_PRETTY : YYJSON_WRITE_NOFLAG;
-    char *written = yyjson_mut_write_opts(doc, flags, allocator, &length, nullptr);
+    const yyjson_write_flag flags = m_pretty ? YYJSON_WRITE_PRETTY : YYJSON_WRITE_NOFLAG;
+    char *written = yyjson_mut_write_opts(doc, flags, m_allocator, &length, nullptr);
     if (!written)
         return false;
     const QByteArrayView part
             = QByteArrayView(written, qsizetype(length)).sliced(trim, qsizetype(length) - 2 * trim);
-    if (!pretty || depth == 0) {
-        text += part;
+    if (!m_pretty || depth == 0) {
+        m_text += part;
     } else {
         const QByteArray margin(4 * depth, ' ');
         qsizetype lineStart = 0;
         for (;;) {
-            text += margin;
+            m_text += margin;
             const qsizetype lineEnd = part.indexOf('\n', lineStart);
             if (lineEnd < 0) {
-                text += part.sliced(lineStart);
+                m_text += part.sliced(lineStart);
                 break;
             }
-            text += part.sliced(lineStart, lineEnd + 1 - lineStart);
+            m_text += part.sliced(lineStart, lineEnd + 1 - lineStart);
             lineStart = lineEnd + 1;
         }
     }
-    allocator->free(allocator->ctx, written);
+    m_allocator->free(m_allocator->ctx, written);
     return true;
 }
 
 bool JsonWriter::flushIfFull()
 {
-    if (text.size() < pieceSize)
+    if (m_text.size() < pieceSize)
         return true;
-    const bool taken = sink(text);
-    text.resize(0); // keeps its capacity for the next piece, unlike clear()
+    const bool taken = m_sink(m_text);
+    m_text.resize(0); // keeps its capacity for the next chunk, unlike clear()
     return taken;
 }
 
 void JsonWriter::separate(bool &first)
 {
     if (!first)
-        text += pretty ? ",\n" : ",";
+        m_text += m_pretty ? ",\n" : ",";
     first = false;
 }
 
 void JsonWriter::indent(int depth)
 {
-    text.append(4 * depth, ' ');
+    m_text.append(4 * depth, ' ');
 }
 
-// Depth first, in document order: the order the nodes were made in and lie
-// in memory, so that they are read as one stream.
+// Depth first, in pre-order: the order the nodes were allocated in and lie
+// in memory, so that they are read sequentially.
 yyjson_mut_val *JsonWriter::convert(const JsonNode *node, yyjson_mut_doc *doc)
 {
     yyjson_mut_val *top = shallowValue(node, doc);
@@ -350,22 +375,21 @@ yyjson_mut_val *JsonWriter::shallowValue(const JsonNode *node, yyjson_mut_doc *d
 
 yyjson_mut_doc *JsonWriter::newDocument()
 {
-    ++generation; // what the key cache holds belonged to the previous one
-    return yyjson_mut_doc_new(allocator);
+    ++m_generation; // invalidates the key cache entries of the previous document
+    return yyjson_mut_doc_new(m_allocator);
 }
 
-// Member names are shared between the nodes that carry them: within one
-// document each is encoded and copied once, and its later uses point at that
-// copy.
+// Member names are implicitly shared between nodes: within one document each
+// is encoded and copied once, and its later uses point at that copy.
 yyjson_mut_val *JsonWriter::keyString(yyjson_mut_doc *doc, const QString &key)
 {
     const QChar *data = key.constData();
-    CachedKey &cached = keyCache[std::hash<const void *> {}(data) % keyCache.size()];
-    if (cached.generation == generation && cached.data == data && cached.size == key.size())
+    CachedKey &cached = m_keyCache[std::hash<const void *> {}(data) % m_keyCache.size()];
+    if (cached.generation == m_generation && cached.data == data && cached.size == key.size())
         return yyjson_mut_strn(doc, cached.utf8, cached.length);
     yyjson_mut_val *string = copiedString(doc, key);
     if (string)
-        cached = {generation, data, key.size(), yyjson_mut_get_str(string),
+        cached = {m_generation, data, key.size(), yyjson_mut_get_str(string),
                   yyjson_mut_get_len(string)};
     return string;
 }
@@ -375,14 +399,14 @@ yyjson_mut_val *JsonWriter::keyString(yyjson_mut_doc *doc, const QString &key)
 // surrogate takes QString::toUtf8(), which writes "?" for it.
 yyjson_mut_val *JsonWriter::copiedString(yyjson_mut_doc *doc, const QString &text)
 {
-    const qsizetype space = encoder.requiredSpace(text.size());
-    if (scratch.size() < space)
-        scratch.resize(space);
-    const char *end = encoder.appendToBuffer(scratch.data(), text);
-    if (encoder.hasError()) {
-        encoder.resetState();
+    const qsizetype space = m_encoder.requiredSpace(text.size());
+    if (m_scratch.size() < space)
+        m_scratch.resize(space);
+    const char *end = m_encoder.appendToBuffer(m_scratch.data(), text);
+    if (m_encoder.hasError()) {
+        m_encoder.resetState();
         const QByteArray utf8 = text.toUtf8();
         return yyjson_mut_strncpy(doc, utf8.constData(), size_t(utf8.size()));
     }
-    return yyjson_mut_strncpy(doc, scratch.constData(), size_t(end - scratch.constData()));
+    return yyjson_mut_strncpy(doc, m_scratch.constData(), size_t(end - m_scratch.constData()));
 }

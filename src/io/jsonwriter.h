@@ -8,6 +8,7 @@
 #include <functional>
 
 class JsonNode;
+class QIODevice;
 struct yyjson_alc;
 struct yyjson_mut_doc;
 struct yyjson_mut_val;
@@ -15,34 +16,39 @@ struct yyjson_mut_val;
 // Turns a node and its subtree into JSON text through yyjson mutable
 // documents. yyjson formats every value, key and separator; a large container
 // is written as batches of its children, each batch a small document of its
-// own, so memory stays small and warm however large the tree.
+// own, so memory use stays small and cache-friendly however large the tree.
 class JsonWriter
 {
     Q_DECLARE_TR_FUNCTIONS(JsonWriter)
 
 public:
-    // Takes the text piece by piece; false stops the writer.
+    // Receives the output in chunks; returning false aborts the write.
     using Sink = std::function<bool(QByteArrayView)>;
 
-    // The node written alone as a complete JSON text in UTF-8, indented by four
-    // spaces or compact, handed to `sink` in pieces that each end between two
-    // values (never inside a character). False when the sink refused a piece
-    // or the writer failed, as it does for a number that is NaN or infinite.
+    // Writes the node alone as a complete JSON text in UTF-8, indented by four
+    // spaces or compact, passed to `sink` in chunks that each end between two
+    // values (never inside a character). Returns false when the sink rejects a
+    // chunk or writing fails, as it does for a number that is NaN or infinite.
     static bool write(const JsonNode *node, bool pretty, const Sink &sink);
 
-    // The same text as a string; empty when the writer failed. A null node
+    // The same text as a string; empty when writing failed. A null node
     // stands for the empty document, written as "{}".
     static QString toText(const JsonNode *node, bool pretty);
 
     // Writes the text to a temporary file that replaces the one at `path` only
-    // when every byte is out, so a failed save (the writer's or the disk's)
-    // leaves the file as it was; then *error says why.
+    // when every byte is written, so a failed save (the writer's or the disk's)
+    // leaves the file unchanged; *error then holds the reason.
     static bool writeFile(const QString &path, const JsonNode *node, bool pretty, QString *error);
+
+    // Writes the text to an open device; false with *error saying why when
+    // the device took less than all of it or the writer failed.
+    static bool writeDevice(QIODevice *device, const JsonNode *node, bool pretty, QString *error);
 
 private:
     JsonWriter(bool pretty, const Sink &sink);
 
-    // Why the tree has no JSON text: its first number that is NaN or infinite.
+    // The error message for a tree that cannot be written: it names the first
+    // number that is NaN or infinite.
     static QString unwritableNumber(const JsonNode *top);
     ~JsonWriter();
 
@@ -62,16 +68,17 @@ private:
     yyjson_mut_val *keyString(yyjson_mut_doc *doc, const QString &key);
     yyjson_mut_val *copiedString(yyjson_mut_doc *doc, const QString &text);
 
-    const bool pretty;
-    const Sink &sink;
-    // Text not yet handed to the sink.
-    QByteArray text;
-    yyjson_alc *allocator;
-    QStringEncoder encoder;
-    QByteArray scratch;
+    const bool m_pretty;
+    const Sink &m_sink;
+    // Output not yet passed to the sink.
+    QByteArray m_text;
+    yyjson_alc *m_allocator;
+    QStringEncoder m_encoder;
+    QByteArray m_scratch;
 
-    // Counts the documents made, so that a cached key is used only in its own.
-    quint64 generation = 0;
+    // Counts the documents created, so that a cached key is reused only in the
+    // document it was copied into.
+    quint64 m_generation = 0;
     struct CachedKey
     {
         quint64 generation = 0;
@@ -80,5 +87,5 @@ private:
         const char *utf8 = nullptr;
         size_t length = 0;
     };
-    std::array<CachedKey, 256> keyCache;
+    std::array<CachedKey, 256> m_keyCache;
 };

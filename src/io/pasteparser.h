@@ -6,8 +6,8 @@
 
 class JsonNode;
 
-// Reads clipboard text the way Paste takes it: a member as Copy writes it
-// ("key": value), any other JSON text, or plain text. Every text is parsed
+// Reads clipboard text the way Paste takes it: a member ("key": value), any
+// other JSON text, or plain text. Every text is parsed
 // once, by the reader and within the limits that loading a file has.
 class PasteParser
 {
@@ -27,9 +27,14 @@ public:
     // `text` comes trimmed, as Paste reads it.
     static Result parse(const QString &text);
 
-    // The member form without its value check: the text splits at its first
-    // ": ", the key loses one pair of enclosing quotation marks (nothing is
-    // unescaped, as Copy escapes nothing) and holds no '{' or '['.
+    // The member form as Copy writes it, without its value check: a whole
+    // JSON string, ": ", then the value's text. The key is decoded, whatever
+    // characters it holds.
+    static bool splitQuotedKey(const QString &text, QString &key, QString &valueText);
+
+    // The member form typed by hand, tried when the first does not hold: the
+    // text splits at its first ": ", the key loses one pair of enclosing
+    // quotation marks (nothing is unescaped) and holds no '{' or '['.
     static bool splitKeyValue(const QString &text, QString &key, QString &valueText);
 
     // The text as JSON; null when it does not parse or nests too deep.

@@ -1,9 +1,9 @@
-// JsonReader::buildTree: a node tree from a parsed yyjson value.
+#include "io/treebuilder.h"
 
 #include "io/jsonreader.h"
 
-#include "model/jsonnode.h"
-#include "model/textpool.h"
+#include "tree/jsonnode.h"
+#include "tree/textpool.h"
 
 #include <yyjson.h>
 
@@ -52,32 +52,33 @@ QVariant numberValue(yyjson_val *value)
 
 // A node for the value itself, without its children; null for a number too
 // large for a double.
-JsonNode *scalarNode(yyjson_val *value, QString key, TextPool &texts)
+std::unique_ptr<JsonNode> scalarNode(yyjson_val *value, QString key, TextPool &texts)
 {
     switch (yyjson_get_type(value)) {
     case YYJSON_TYPE_BOOL:
-        return new JsonNode(std::move(key),
-                            QVariant(yyjson_get_subtype(value) == YYJSON_SUBTYPE_TRUE),
-                            JsonNodeType::Boolean);
+        return std::make_unique<JsonNode>(
+                std::move(key), QVariant(yyjson_get_subtype(value) == YYJSON_SUBTYPE_TRUE),
+                JsonNodeType::Boolean);
     case YYJSON_TYPE_NUM:
-        return new JsonNode(std::move(key), numberValue(value), JsonNodeType::Number);
+        return std::make_unique<JsonNode>(std::move(key), numberValue(value), JsonNodeType::Number);
     case YYJSON_TYPE_STR:
-        return new JsonNode(std::move(key),
-                            stringVariant(pooledText(texts, value, maxPooledValueLength)),
-                            JsonNodeType::String);
+        return std::make_unique<JsonNode>(
+                std::move(key), stringVariant(pooledText(texts, value, maxPooledValueLength)),
+                JsonNodeType::String);
     case YYJSON_TYPE_RAW: {
         // Digits of an integer beyond 64 bits; anything else too large is refused.
-        const QString digits = QString::fromLatin1(yyjson_get_raw(value), qsizetype(yyjson_get_len(value)));
+        const QString digits
+                = QString::fromLatin1(yyjson_get_raw(value), qsizetype(yyjson_get_len(value)));
         if (!JsonNode::isIntegerText(digits))
             return nullptr;
-        return new JsonNode(std::move(key), digits, JsonNodeType::Number);
+        return std::make_unique<JsonNode>(std::move(key), digits, JsonNodeType::Number);
     }
     case YYJSON_TYPE_ARR:
-        return new JsonNode(std::move(key), QVariant(), JsonNodeType::Array);
+        return std::make_unique<JsonNode>(std::move(key), QVariant(), JsonNodeType::Array);
     case YYJSON_TYPE_OBJ:
-        return new JsonNode(std::move(key), QVariant(), JsonNodeType::Object);
+        return std::make_unique<JsonNode>(std::move(key), QVariant(), JsonNodeType::Object);
     default: // null, none and a null pointer alike
-        return new JsonNode(std::move(key), QVariant(), JsonNodeType::Null);
+        return std::make_unique<JsonNode>(std::move(key), QVariant(), JsonNodeType::Null);
     }
 }
 
@@ -98,10 +99,10 @@ private:
 
 } // namespace
 
-JsonNode *JsonReader::buildTree(yyjson_val *value, const QString &key)
+std::unique_ptr<JsonNode> TreeBuilder::build(yyjson_val *value, const QString &key)
 {
     TextPool texts;
-    JsonNode *top = scalarNode(value, key, texts);
+    std::unique_ptr<JsonNode> top = scalarNode(value, key, texts);
     if (!top || !top->isContainer())
         return top;
 
@@ -124,7 +125,7 @@ JsonNode *JsonReader::buildTree(yyjson_val *value, const QString &key)
             yyjson_arr_iter_init(container, &frame.elements);
         stack.push_back(frame);
     };
-    open(top, value);
+    open(top.get(), value);
     while (!stack.empty()) {
         Frame &frame = stack.back();
         yyjson_val *childValue;
@@ -145,15 +146,13 @@ JsonNode *JsonReader::buildTree(yyjson_val *value, const QString &key)
             }
             childKey = labels.label(frame.elements.idx - 1);
         }
-        JsonNode *child = scalarNode(childValue, std::move(childKey), texts);
-        if (!child || (yyjson_is_ctn(childValue) && stack.size() >= size_t(maxDepth))) {
-            delete child;
-            delete top;
+        std::unique_ptr<JsonNode> child = scalarNode(childValue, std::move(childKey), texts);
+        if (!child || (yyjson_is_ctn(childValue) && stack.size() >= size_t(JsonReader::maxDepth)))
             return nullptr;
-        }
-        frame.node->appendChild(child);
+        JsonNode *placed = child.release();
+        frame.node->appendChild(placed);
         if (yyjson_is_ctn(childValue))
-            open(child, childValue);
+            open(placed, childValue);
     }
     return top;
 }

@@ -1,31 +1,59 @@
 #include "model/jsontreemodel.h"
 
-#include "model/jsonnode.h"
-
-#include <QUndoStack>
+#include "io/jsonwriter.h"
+#include "io/treebuilder.h"
+#include "tree/jsonnode.h"
 
 JsonTreeModel::JsonTreeModel(QObject *parent)
     : QAbstractItemModel(parent)
-    , rootNode(newRootNode())
-    , m_undoStack(new QUndoStack(this))
+    , m_document(new JsonDocument(this))
 {
+    connectDocument();
 }
 
-JsonTreeModel::~JsonTreeModel()
+JsonTreeModel::~JsonTreeModel() = default;
+
+// The document's signals become the item-model signals, in the same order.
+void JsonTreeModel::connectDocument()
 {
-    delete rootNode;
+    JsonDocument *d = m_document;
+    connect(d, &JsonDocument::aboutToBeReset, this, &JsonTreeModel::beginResetModel);
+    connect(d, &JsonDocument::reset, this, &JsonTreeModel::endResetModel);
+    connect(d, &JsonDocument::nodesAboutToBeInserted, this,
+            [this](JsonNode *parent, int first, int last) {
+                beginInsertRows(indexForNode(parent), first, last);
+            });
+    connect(d, &JsonDocument::nodesInserted, this, &JsonTreeModel::endInsertRows);
+    connect(d, &JsonDocument::nodesAboutToBeRemoved, this,
+            [this](JsonNode *parent, int first, int last) {
+                beginRemoveRows(indexForNode(parent), first, last);
+            });
+    connect(d, &JsonDocument::nodesRemoved, this, &JsonTreeModel::endRemoveRows);
+    connect(d, &JsonDocument::nodeChanged, this,
+            [this](JsonNode *node, JsonDocument::Fields fields) {
+                const QModelIndex index = indexForNode(node);
+                const int first = fields.testFlag(JsonDocument::Field::Key) ? 0 : 1;
+                const int last = fields.testFlag(JsonDocument::Field::Value) ? 1 : 0;
+                emit dataChanged(index.siblingAtColumn(first), index.siblingAtColumn(last),
+                                 {Qt::DisplayRole, Qt::EditRole});
+            });
+    connect(d, &JsonDocument::elementsRelabelled, this, &JsonTreeModel::emitElementsChanged);
 }
 
-JsonNode *JsonTreeModel::newRootNode()
+void JsonTreeModel::emitElementsChanged(JsonNode *array)
 {
-    return new JsonNode(QStringLiteral("root"), QVariant(), JsonNodeType::None);
+    // An emptied array has no range to emit.
+    if (array->childCount() == 0)
+        return;
+    const QModelIndex arrayIndex = indexForNode(array);
+    emit dataChanged(index(0, 0, arrayIndex), index(array->childCount() - 1, 1, arrayIndex), {});
 }
 
 QModelIndex JsonTreeModel::index(int row, int column, const QModelIndex &parent) const
 {
     if (!hasIndex(row, column, parent))
         return {};
-    const JsonNode *parentNode = parent.isValid() ? nodeForIndex(parent) : rootNode;
+    const JsonNode *parentNode = parent.isValid() ? nodeForIndex(parent) : m_document->root();
     JsonNode *child = parentNode->child(row);
     return child ? createIndex(row, column, child) : QModelIndex();
 }
@@ -41,7 +69,7 @@ int JsonTreeModel::rowCount(const QModelIndex &parent) const
 {
     if (parent.column() > 0)
         return 0;
-    return (parent.isValid() ? nodeForIndex(parent) : rootNode)->childCount();
+    return (parent.isValid() ? nodeForIndex(parent) : m_document->root())->childCount();
 }
 
 int JsonTreeModel::columnCount(const QModelIndex &) const
@@ -78,7 +106,7 @@ QString JsonTreeModel::displayValue(const JsonNode *node) const
     const QString text = node->value().toString();
     if (m_maxTextLength <= 0 || text.size() <= m_maxTextLength)
         return text;
-    // The cut never parts the two halves of a character beyond U+FFFF.
+    // The cut never splits a surrogate pair.
     const qsizetype kept = text.at(m_maxTextLength - 1).isHighSurrogate() ? m_maxTextLength - 1
                                                                           : m_maxTextLength;
     return text.left(kept) + tr("... (%1 chars total)").arg(text.size());
@@ -117,7 +145,7 @@ JsonNode *JsonTreeModel::nodeForIndex(const QModelIndex &index)
 
 QModelIndex JsonTreeModel::indexForNode(JsonNode *node) const
 {
-    if (!node || node == rootNode)
+    if (!node || node == m_document->root())
         return {};
     return createIndex(node->row(), 0, node);
 }
@@ -132,4 +160,100 @@ void JsonTreeModel::setMaxTextLength(int length)
 void JsonTreeModel::setPrettyPrint(bool pretty)
 {
     m_prettyPrint = pretty;
+}
+
+bool JsonTreeModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (!index.isValid() || role != Qt::EditRole)
+        return false;
+    JsonNode *node = nodeForIndex(index);
+    return index.column() == 0 ? m_document->setKey(node, value.toString())
+                               : m_document->setValue(node, value);
+}
+
+bool JsonTreeModel::insertRows(int row, int count, const QModelIndex &parent)
+{
+    std::vector<std::unique_ptr<JsonNode>> nodes;
+    for (int i = 0; i < count; ++i)
+        nodes.push_back(std::make_unique<JsonNode>(tr("new"), QVariant(), JsonNodeType::Null));
+    return m_document->insertNodes(parent.isValid() ? nodeForIndex(parent) : m_document->root(),
+                                   row, std::move(nodes));
+}
+
+bool JsonTreeModel::removeRows(int row, int count, const QModelIndex &parent)
+{
+    return m_document->removeNodes(parent.isValid() ? nodeForIndex(parent) : m_document->root(),
+                                   row, count);
+}
+
+bool JsonTreeModel::appendNode(const QModelIndex &parentIndex, JsonNode *node)
+{
+    std::unique_ptr<JsonNode> owned(node);
+    const bool appended = m_document->appendNode(
+            parentIndex.isValid() ? nodeForIndex(parentIndex) : m_document->root(), owned);
+    owned.release(); // the document holds it, or the caller keeps it
+    return appended;
+}
+
+bool JsonTreeModel::replaceNode(const QModelIndex &index, JsonNode *node)
+{
+    if (!index.isValid())
+        return false;
+    std::unique_ptr<JsonNode> owned(node);
+    const bool replaced = m_document->replaceNode(nodeForIndex(index), owned);
+    owned.release(); // the document holds it, or the caller keeps it
+    return replaced;
+}
+
+QUndoStack *JsonTreeModel::undoStack() const
+{
+    return m_document->undoStack();
+}
+
+void JsonTreeModel::beginStep(const QString &name)
+{
+    m_document->beginGroup(name);
+}
+
+void JsonTreeModel::endStep()
+{
+    m_document->endGroup();
+}
+
+bool JsonTreeModel::loadFromFile(const QString &path)
+{
+    return m_document->loadFile(path);
+}
+
+bool JsonTreeModel::loadFromString(const QString &text)
+{
+    return m_document->loadText(text.toUtf8());
+}
+
+QString JsonTreeModel::parseError() const
+{
+    return m_document->parseError();
+}
+
+QString JsonTreeModel::toJsonString() const
+{
+    return JsonWriter::toText(m_document->topLevelNode(), m_prettyPrint);
+}
+
+QString JsonTreeModel::nodeToJsonString(const QModelIndex &index) const
+{
+    const JsonNode *node = nodeForIndex(index);
+    if (!index.isValid() || !node)
+        return {};
+    return JsonWriter::toText(node, m_prettyPrint);
+}
+
+bool JsonTreeModel::saveToFile(const QString &path)
+{
+    return m_document->saveFile(path, m_prettyPrint);
+}
+
+JsonNode *JsonTreeModel::buildNode(yyjson_val *value, const QString &key)
+{
+    return TreeBuilder::build(value, key).release();
 }

@@ -1,10 +1,10 @@
-#include "model/nodeallocator.h"
+#include "tree/nodeallocator.h"
 
 #include <cstdint>
 #include <new>
 
 #ifdef Q_OS_UNIX
-#    include <sys/mman.h>
+#include <sys/mman.h>
 #endif
 
 namespace {
@@ -19,13 +19,13 @@ constexpr std::size_t roundUp(std::size_t size, std::size_t alignment)
     return (size + alignment - 1) / alignment * alignment;
 }
 
-// Blocks are mapped from the system directly where it can be done: then they
-// never fragment the heap, cost exactly their size in memory, and go back to
-// the system when a document is closed.
+// Blocks are mapped with mmap() where available: they never fragment the
+// heap, use exactly their size in memory, and are returned to the system when
+// a document is closed.
 void *allocateBlock()
 {
 #ifdef Q_OS_UNIX
-    // Twice the size, then the ends trimmed down to one aligned block.
+    // Map twice the size, then unmap the ends to leave one aligned block.
     const std::size_t span = 2 * blockSize;
     void *mapped = mmap(nullptr, span, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (mapped == MAP_FAILED)
@@ -58,46 +58,46 @@ struct NodeAllocator::Block
 {
     Block *previous = nullptr;
     Block *next = nullptr;
-    void *freeSlots = nullptr; // a list threaded through the free slots
+    void *freeSlots = nullptr; // intrusive free list through the free slots
     std::size_t live = 0;
-    std::size_t carved = 0; // slots handed out at least once
+    std::size_t carved = 0; // slots allocated at least once
     bool isPartial = false;
 
     char *slots() { return reinterpret_cast<char *>(this) + roundUp(sizeof(Block), slotAlignment); }
 };
 
 NodeAllocator::NodeAllocator(std::size_t slotSize)
-    : slotSize(roundUp(qMax(slotSize, sizeof(void *)), slotAlignment))
-    , slotCount((blockSize - roundUp(sizeof(Block), slotAlignment)) / this->slotSize)
+    : m_slotSize(roundUp(qMax(slotSize, sizeof(void *)), slotAlignment))
+    , m_slotCount((blockSize - roundUp(sizeof(Block), slotAlignment)) / m_slotSize)
 {
 }
 
 NodeAllocator::~NodeAllocator()
 {
-    // Only the spare can be left: every node is gone before its allocator.
-    if (spare && spare->live == 0)
-        freeBlock(spare);
+    // Only the spare can remain: every node is destroyed before its allocator.
+    if (m_spare && m_spare->live == 0)
+        freeBlock(m_spare);
 }
 
 void *NodeAllocator::allocate()
 {
-    Block *block = partial;
+    Block *block = m_partial;
     if (!block) {
         block = newBlock();
         linkPartial(block);
     }
-    if (block == spare)
-        spare = nullptr;
+    if (block == m_spare)
+        m_spare = nullptr;
 
     void *slot;
     if (block->freeSlots) {
         slot = block->freeSlots;
         block->freeSlots = *static_cast<void **>(slot);
     } else {
-        slot = block->slots() + block->carved * slotSize;
+        slot = block->slots() + block->carved * m_slotSize;
         ++block->carved;
     }
-    if (++block->live == slotCount)
+    if (++block->live == m_slotCount)
         unlinkPartial(block);
     return slot;
 }
@@ -108,35 +108,35 @@ void NodeAllocator::deallocate(void *slot) noexcept
                                             & ~std::uintptr_t(blockSize - 1));
     *static_cast<void **>(slot) = block->freeSlots;
     block->freeSlots = slot;
-    if (block->live-- == slotCount)
+    if (block->live-- == m_slotCount)
         linkPartial(block);
     if (block->live > 0)
         return;
-    if (!spare) {
-        spare = block;
+    if (!m_spare) {
+        m_spare = block;
         return;
     }
     unlinkPartial(block);
     freeBlock(block);
-    --blocks;
+    --m_blocks;
 }
 
 NodeAllocator::Block *NodeAllocator::newBlock()
 {
     void *memory = allocateBlock();
     if (!memory)
-        throw std::bad_alloc(); // as plain new would: there is no smaller way out
-    ++blocks;
+        throw std::bad_alloc(); // as operator new would: there is no smaller fallback
+    ++m_blocks;
     return new (memory) Block;
 }
 
 void NodeAllocator::linkPartial(Block *block)
 {
     block->previous = nullptr;
-    block->next = partial;
-    if (partial)
-        partial->previous = block;
-    partial = block;
+    block->next = m_partial;
+    if (m_partial)
+        m_partial->previous = block;
+    m_partial = block;
     block->isPartial = true;
 }
 
@@ -147,7 +147,7 @@ void NodeAllocator::unlinkPartial(Block *block)
     if (block->previous)
         block->previous->next = block->next;
     else
-        partial = block->next;
+        m_partial = block->next;
     if (block->next)
         block->next->previous = block->previous;
     block->isPartial = false;

@@ -1,7 +1,7 @@
-#include "model/searchmatcher.h"
+#include "search/searchmatcher.h"
 
-#include "model/jsonnode.h"
 #include "model/jsontreemodel.h"
+#include "tree/jsonnode.h"
 
 #include <functional>
 
@@ -23,21 +23,21 @@ constexpr qsizetype memoizedItemCounts = 4096;
 } // namespace
 
 SearchMatcher::SearchMatcher(const JsonTreeModel *model, const SearchOptions &options)
-    : model(model)
-    , options(options)
-    , sensitivity(options.ignoreCase ? Qt::CaseInsensitive : Qt::CaseSensitive)
+    : m_model(model)
+    , m_options(options)
+    , m_sensitivity(options.ignoreCase ? Qt::CaseInsensitive : Qt::CaseSensitive)
 {
-    if (options.useRegex) {
-        expression.setPattern(options.text);
-        if (options.ignoreCase)
-            expression.setPatternOptions(QRegularExpression::CaseInsensitiveOption);
-        expression.optimize();
+    if (m_options.useRegex) {
+        m_expression.setPattern(m_options.text);
+        if (m_options.ignoreCase)
+            m_expression.setPatternOptions(QRegularExpression::CaseInsensitiveOption);
+        m_expression.optimize();
         return;
     }
-    // Compared as Qt compares without case: each character folded.
-    for (const QChar c : options.text) {
-        if (!canOccurInNumber(options.ignoreCase ? c.toCaseFolded() : c)) {
-            numbersCanMatch = false;
+    // Qt::CaseInsensitive compares case-folded characters, so fold here too.
+    for (const QChar c : m_options.text) {
+        if (!canOccurInNumber(m_options.ignoreCase ? c.toCaseFolded() : c)) {
+            m_numbersCanMatch = false;
             break;
         }
     }
@@ -45,35 +45,35 @@ SearchMatcher::SearchMatcher(const JsonTreeModel *model, const SearchOptions &op
 
 bool SearchMatcher::isValid() const
 {
-    return !options.useRegex || expression.isValid();
+    return !m_options.useRegex || m_expression.isValid();
 }
 
 QString SearchMatcher::errorString() const
 {
-    return expression.errorString();
+    return m_expression.errorString();
 }
 
 int SearchMatcher::matchingColumn(const JsonNode *node)
 {
     if (keyMatches(node->key()))
         return 0;
-    if (options.searchInValue && valueMatches(node))
+    if (m_options.searchInValue && valueMatches(node))
         return 1;
     return -1;
 }
 
 bool SearchMatcher::matches(QStringView text) const
 {
-    return options.useRegex ? expression.match(text).hasMatch()
-                            : text.contains(options.text, sensitivity);
+    return m_options.useRegex ? m_expression.match(text).hasMatch()
+                              : text.contains(m_options.text, m_sensitivity);
 }
 
-// Keys are remembered by their shared text: equal data and length mean an
-// equal key, and nothing changes the tree while a search runs.
+// Keys are cached by their implicitly shared data: equal data pointer and
+// length mean an equal key, and the tree does not change during a search.
 bool SearchMatcher::keyMatches(const QString &key)
 {
     const QChar *data = key.constData();
-    KeyMemo &memo = keyMemos[std::hash<const void *> {}(data) % keyMemos.size()];
+    KeyMemo &memo = m_keyMemos[std::hash<const void *> {}(data) % m_keyMemos.size()];
     if (memo.data == data && memo.size == key.size())
         return memo.matches;
     memo = {data, key.size(), matches(key)};
@@ -88,14 +88,14 @@ bool SearchMatcher::valueMatches(const JsonNode *node)
     case JsonNodeType::Array:
         return containerMatches(node);
     case JsonNodeType::Null:
-        if (nullMemo < 0)
-            nullMemo = matches(model->displayValue(node));
-        return nullMemo;
+        if (m_nullMemo < 0)
+            m_nullMemo = matches(m_model->displayValue(node));
+        return m_nullMemo;
     case JsonNodeType::String:
-        // A string short enough to be shown whole is its own text.
+        // A string short enough to be shown whole is its own display text.
         if (value.typeId() == QMetaType::QString) {
             const auto *text = static_cast<const QString *>(value.constData());
-            const int limit = model->maxTextLength();
+            const int limit = m_model->maxTextLength();
             if (limit <= 0 || text->size() <= limit)
                 return matches(*text);
         }
@@ -107,8 +107,8 @@ bool SearchMatcher::valueMatches(const JsonNode *node)
         case QMetaType::LongLong:
         case QMetaType::ULongLong:
         case QMetaType::Double: {
-            const int limit = model->maxTextLength();
-            if (!numbersCanMatch && (limit <= 0 || limit >= longestNumberText))
+            const int limit = m_model->maxTextLength();
+            if (!m_numbersCanMatch && (limit <= 0 || limit >= longestNumberText))
                 return false;
             break;
         }
@@ -119,19 +119,18 @@ bool SearchMatcher::valueMatches(const JsonNode *node)
     default:
         break;
     }
-    return matches(model->displayValue(node));
+    return matches(m_model->displayValue(node));
 }
 
 bool SearchMatcher::containerMatches(const JsonNode *node)
 {
     const qsizetype count = node->childCount();
     if (count >= memoizedItemCounts)
-        return matches(model->displayValue(node));
-    std::vector<qint8> &memos
-            = node->type() == JsonNodeType::Object ? objectMemos : arrayMemos;
+        return matches(m_model->displayValue(node));
+    std::vector<qint8> &memos = node->type() == JsonNodeType::Object ? m_objectMemos : m_arrayMemos;
     if (memos.empty())
         memos.assign(memoizedItemCounts, -1);
     if (memos[size_t(count)] < 0)
-        memos[size_t(count)] = matches(model->displayValue(node));
+        memos[size_t(count)] = matches(m_model->displayValue(node));
     return memos[size_t(count)];
 }

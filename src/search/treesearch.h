@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/searchoptions.h"
+#include "search/searchoptions.h"
 
 #include <QModelIndex>
 #include <QString>
@@ -11,8 +11,8 @@ class SearchMatcher;
 
 // One search over a model: from the row after `current` (the top or the
 // bottom without one) in the options' direction, through every row in
-// document order, collapsed ones included, wrapping around when asked to.
-// It changes nothing; the caller shows the outcome.
+// pre-order, collapsed ones included, wrapping around if enabled. It
+// modifies nothing; the caller shows the result.
 class TreeSearch
 {
 public:
@@ -31,9 +31,9 @@ public:
         // only the value matched.
         QModelIndex match;
         // False when the match is the current row itself, found without
-        // walking: there is nothing to scroll to or open.
+        // iterating: there is nothing to scroll to or expand.
         bool reveal = true;
-        // The expression's fault, for InvalidExpression.
+        // The regular expression's error string, for InvalidExpression.
         QString error;
     };
 
@@ -41,7 +41,8 @@ public:
                        const SearchOptions &options);
 
     // Tests the cursor's row: the key first, so when both match the key wins.
-    // False with the expression's fault in *errorMessage when it is invalid.
+    // Returns false, with the error string in *errorMessage, when the
+    // regular expression is invalid.
     static bool matches(const PreorderCursor &candidate, SearchMatcher &matcher,
                         QModelIndex *matchedIndex = nullptr, QString *errorMessage = nullptr);
 };

@@ -72,10 +72,15 @@ public:
     // member, [i] for an array element. Its cost grows with the depth only.
     QString path() const;
 
+    // The text as a JSON string: quotation marks, backslashes and control
+    // characters escaped, everything else as it is.
+    static QString quoted(QStringView text);
+
     // The key an array element carries: "[0]", "[1]", ...
     static QString positionLabel(qsizetype position);
 
-    // A Number's value from typed text: a 64-bit integer (unsigned only above
+    // A Number's value from typed text, read without surrounding white space,
+    // a leading "+" or an integer's leading zeros: a 64-bit integer (unsigned only above
     // the signed range), the digits of a longer integer, which are kept as
     // they are, or a finite double. Invalid for text that is no such number.
     static QVariant numberFromText(const QString &text);

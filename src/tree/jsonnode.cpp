@@ -1,6 +1,6 @@
-#include "model/jsonnode.h"
+#include "tree/jsonnode.h"
 
-#include "model/nodeallocator.h"
+#include "tree/nodeallocator.h"
 
 #include <algorithm>
 #include <cmath>
@@ -73,14 +73,14 @@ JsonNode::JsonNode(QString key, QVariant value, JsonNodeType type, JsonNode *par
 // Under AddressSanitizer every node gets memory of its own, so that a node
 // used after it was destroyed is caught, which a reused slot would hide.
 #if defined(__SANITIZE_ADDRESS__)
-#    define MARBLETRELLIS_NODE_POOL 0
+#define MARBLETRELLIS_NODE_POOL 0
 #elif defined(__has_feature)
-#    if __has_feature(address_sanitizer)
-#        define MARBLETRELLIS_NODE_POOL 0
-#    endif
+#if __has_feature(address_sanitizer)
+#define MARBLETRELLIS_NODE_POOL 0
+#endif
 #endif
 #ifndef MARBLETRELLIS_NODE_POOL
-#    define MARBLETRELLIS_NODE_POOL 1
+#define MARBLETRELLIS_NODE_POOL 1
 #endif
 
 #if MARBLETRELLIS_NODE_POOL
@@ -275,23 +275,44 @@ QString JsonNode::path() const
     return path.startsWith(u'.') ? path : u'.' + path;
 }
 
+QString JsonNode::quoted(QStringView text)
+{
+    QString out;
+    appendQuoted(out, text);
+    return out;
+}
+
 QString JsonNode::positionLabel(qsizetype position)
 {
     return QLatin1Char('[') + QString::number(position) + QLatin1Char(']');
 }
 
-QVariant JsonNode::numberFromText(const QString &text)
+QVariant JsonNode::numberFromText(const QString &typed)
 {
+    // White space around the number and a leading "+" are no part of it, and
+    // leading zeros of an integer change nothing: without them the integer
+    // keeps every digit, however long.
+    QStringView text = QStringView(typed).trimmed();
+    if (text.size() > 1 && text.front() == u'+' && text.at(1) != u'-' && text.at(1) != u'+')
+        text = text.sliced(1);
+    QString number = text.toString();
+    const qsizetype sign = number.startsWith(u'-') ? 1 : 0;
+    qsizetype zeros = 0;
+    while (sign + zeros + 1 < number.size() && number.at(sign + zeros) == u'0')
+        ++zeros;
+    if (zeros > 0 && isIntegerText(QStringView(number).sliced(sign + zeros)))
+        number.remove(sign, zeros);
+
     bool ok = false;
-    const qint64 integer = text.toLongLong(&ok, 10);
+    const qint64 integer = number.toLongLong(&ok, 10);
     if (ok)
         return QVariant::fromValue(integer);
-    const quint64 unsignedInteger = text.toULongLong(&ok, 10);
+    const quint64 unsignedInteger = number.toULongLong(&ok, 10);
     if (ok)
         return QVariant::fromValue(unsignedInteger);
-    if (isIntegerText(text))
-        return text;
-    const double real = text.toDouble(&ok);
+    if (isIntegerText(number))
+        return number;
+    const double real = number.toDouble(&ok);
     if (ok && std::isfinite(real))
         return QVariant(real);
     return {};

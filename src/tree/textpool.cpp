@@ -1,4 +1,4 @@
-#include "model/textpool.h"
+#include "tree/textpool.h"
 
 #include <QStringDecoder>
 
@@ -14,8 +14,8 @@ quint64 load8(const char *bytes)
 }
 
 // Mixes the text eight bytes at a time: the pooled texts are short, and the
-// hash is taken for every one of them. The last word overlaps the one before
-// it rather than being gathered byte by byte.
+// hash is computed for every one of them. The last word overlaps the one
+// before it rather than being loaded byte by byte.
 quint64 hashOf(const char *bytes, qsizetype length)
 {
     constexpr quint64 multiplier = 0x9E3779B97F4A7C15ULL;
@@ -54,26 +54,26 @@ QString TextPool::text(const char *utf8, qsizetype length, qsizetype maxPooledLe
 {
     if (length > maxPooledLength)
         return decoded(utf8, length);
-    if (table.empty())
-        table.resize(capacity);
+    if (m_table.empty())
+        m_table.resize(capacity);
 
     const quint64 hash = hashOf(utf8, length);
-    // The high bits of the last product are the best mixed: they pick the slot.
+    // The high bits of the last product are the best mixed: they select the slot.
     const auto tag = quint32(hash);
     // Open addressing with linear probing; the table is never more than half full.
     quint32 position = quint32(hash >> 32) & (capacity - 1);
-    for (; table[position].entry != 0; position = (position + 1) & (capacity - 1)) {
-        if (table[position].tag != tag)
+    for (; m_table[position].entry != 0; position = (position + 1) & (capacity - 1)) {
+        if (m_table[position].tag != tag)
             continue;
-        const Entry &entry = entries[table[position].entry - 1];
+        const Entry &entry = m_entries[m_table[position].entry - 1];
         if (entry.utf8.size() == size_t(length)
             && std::memcmp(entry.utf8.data(), utf8, size_t(length)) == 0)
             return entry.text;
     }
     QString text = decoded(utf8, length);
-    if (entries.size() < maxEntries) {
-        entries.push_back({std::string(utf8, size_t(length)), text});
-        table[position] = {tag, quint32(entries.size())};
+    if (m_entries.size() < maxEntries) {
+        m_entries.push_back({std::string(utf8, size_t(length)), text});
+        m_table[position] = {tag, quint32(m_entries.size())};
     }
     return text;
 }

@@ -6,8 +6,8 @@
 #include <vector>
 
 // Decodes UTF-8 texts that repeat across a document (member names, short
-// values such as "red" or "EUR") once, and hands out shared copies of the
-// result, so that a million equal texts cost one allocation instead of a
+// values such as "red" or "EUR") once, and returns implicitly shared copies of
+// the result, so that a million equal texts cost one allocation instead of a
 // million. Texts longer than the given limit, and new texts once the pool is
 // full, are decoded each time as usual.
 class TextPool
@@ -18,12 +18,12 @@ public:
 private:
     struct Entry
     {
-        std::string utf8; // a copy: the parsed document may go first
+        std::string utf8; // a copy: the parsed document may be freed first
         QString text;
     };
-    // A slot of the hash table: part of the hash, to skip most entries
-    // unseen, and the entry's position plus one (0 for a free slot). Slots
-    // are small so that the table stays in the processor's cache.
+    // A slot of the hash table: the low 32 bits of the hash, to skip most
+    // entries without comparing them, and the entry's index plus one (0 for a
+    // free slot). Slots are small so that the table stays in the CPU cache.
     struct Slot
     {
         quint32 tag = 0;
@@ -33,6 +33,6 @@ private:
     static constexpr quint32 capacity = quint32(1) << 12;
     static constexpr size_t maxEntries = capacity / 2;
 
-    std::vector<Slot> table;
-    std::vector<Entry> entries;
+    std::vector<Slot> m_table;
+    std::vector<Entry> m_entries;
 };

@@ -1,8 +1,8 @@
-#include "model/treesearch.h"
+#include "search/treesearch.h"
 
 #include "model/jsontreemodel.h"
-#include "model/preordercursor.h"
-#include "model/searchmatcher.h"
+#include "search/preordercursor.h"
+#include "search/searchmatcher.h"
 
 TreeSearch::Result TreeSearch::find(const JsonTreeModel *model, const QModelIndex &current,
                                     const SearchOptions &options)
@@ -13,8 +13,8 @@ TreeSearch::Result TreeSearch::find(const JsonTreeModel *model, const QModelInde
         return result;
     }
 
-    // Made once for the whole walk; an invalid expression is reported at
-    // the first row tested.
+    // Created once for the whole search; an invalid expression is reported
+    // at the first row tested.
     SearchMatcher matcher(model, options);
     PreorderCursor candidate(model);
     candidate.moveTo(current);
@@ -54,7 +54,7 @@ TreeSearch::Result TreeSearch::find(const JsonTreeModel *model, const QModelInde
     }
 
     // Without wrap-around, a search from the last row (or the first, going
-    // up) has nothing to walk: it tries the current row itself.
+    // up) has nothing to iterate over: it tests the current row itself.
     if (!examined && start.isValid()) {
         candidate.moveTo(start);
         if (matches(candidate, matcher, &result.match)) {
