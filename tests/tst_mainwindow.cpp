@@ -41,6 +41,9 @@ private slots:
         const auto none = QMessageBox::NoButton;
         // clang-format off
         QTest::newRow("copy member") << doc << Path {0, 1} << "actionCopy" << "-" << none << "Copied to clipboard." << "\"o\": {\n    \"a\": [\n        1\n    ]\n}" << doc;
+        QTest::newRow("copy member, key as JSON") << "{\"say \\\"hi\\\"\":1}" << Path {0, 0} << "actionCopy" << "-" << none << "Copied to clipboard." << "\"say \\\"hi\\\"\": 1" << "{\"say \\\"hi\\\"\":1}";
+        QTest::newRow("copy member, empty key") << R"({"":[]})" << Path {0, 0} << "actionCopy" << "-" << none << "Copied to clipboard." << R"("": [])" << R"({"":[]})";
+        QTest::newRow("paste member, brackets in key") << doc << Path {0} << "actionPaste" << R"("u[n]": {})" << none << "Pasted key and value." << R"("u[n]": {})" << R"({"n":1,"o":{"a":[1]},"l":[3],"u[n]":{}})";
         QTest::newRow("copy element") << doc << Path {0, 2, 0} << "actionCopy" << "-" << none << "Copied to clipboard." << "3" << doc;
         QTest::newRow("copy top-level container") << "[1]" << Path {0} << "actionCopy" << "-" << none << "Copied to clipboard." << "[\n    1\n]" << "[1]";
         QTest::newRow("copy top-level scalar") << "5" << Path {0} << "actionCopy" << "-" << none << "Cannot copy standalone value." << "-" << "5";
@@ -133,6 +136,57 @@ private slots:
               "document");
         QTEST(isModified(w), "modified");
     }
+    void openEditor_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("typed");
+        // The document, the file, then "*" when modified, "redo" when Redo
+        // is enabled and the status when the editor stays open.
+        QTest::addColumn<QString>("outcome");
+        // clang-format off
+        QTest::newRow("Undo") << "actionUndo" << "7" << "[1,5] [1,2] * redo";
+        QTest::newRow("Redo") << "actionRedo" << "7" << "[7,5] [1,2] *";
+        QTest::newRow("Save") << "actionSave" << "7" << "[7,5] [7,5]";
+        QTest::newRow("Exit, saving") << "actionExit" << "7" << "[7,5] [7,5]";
+        QTest::newRow("Copy") << "actionCopy" << "7" << "[7,5] [1,2] *";
+        QTest::newRow("refused") << "actionSave" << "x" << "[1,5] [1,2] * redo Value is not a valid number";
+        // clang-format on
+    }
+    void openEditor()
+    {
+        // Two edits of [1], one undone, then text typed over [0] and a command run.
+        QFETCH(QString, command);
+        QFETCH(QString, typed);
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("doc.json"));
+        QVERIFY(writeFile(file, "[1,2]"));
+        WindowFixture w;
+        QVERIFY(w.runFileCommand("actionOpen", file));
+        w.model->setData(w.at({0, 1}, 1), 5);
+        w.model->setData(w.at({0, 1}, 1), 6);
+        w.action("actionUndo")->trigger();
+        w.tree->setCurrentIndex(w.at({0, 0}, 1));
+        w.tree->edit(w.tree->currentIndex());
+        QPointer<QLineEdit> editor = w.tree->viewport()->findChild<QLineEdit *>();
+        QVERIFY(editor);
+        editor->selectAll();
+        QTest::keyClicks(editor, typed);
+        MessageBoxAnswer save(QMessageBox::Save);
+        w.action(qPrintable(command))->trigger();
+        const QRegularExpression space(QStringLiteral("\\s"));
+        QStringList outcome {w.model->toJsonString().remove(space),
+                             QString::fromUtf8(readFile(file)).remove(space)};
+        if (isModified(w))
+            outcome << "*";
+        if (w.action("actionRedo")->isEnabled())
+            outcome << "redo";
+        if (editor && editor->isVisible())
+            outcome << w.status->text();
+        QTEST(outcome.join(' '), "outcome");
+        QCOMPARE(w.window->isVisible(), command != QLatin1String("actionExit"));
+        if (command == QLatin1String("actionCopy"))
+            QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("7"));
+    }
     void contextMenuCommands_data()
     {
         QTest::addColumn<Path>("item");
@@ -173,6 +227,14 @@ private slots:
         QCOMPARE(readFile(file), QByteArray(R"({"z":{"b":{"c":1}}})"));
         QCOMPARE(w.status->text(), QStringLiteral("Saved: ") + file);
         QVERIFY(!isModified(w));
+
+        MessageBoxAnswer loadBox;
+        const QString missing = dir.filePath(QStringLiteral("missing.json"));
+        w.window->openFile(missing);
+        QCOMPARE(QStringList({loadBox.title, loadBox.text, loadBox.informativeText}),
+                 QStringList({"Error", "Failed to load JSON file.",
+                              missing + "\n\nNo such file or directory"}));
+        QCOMPARE(w.window->windowTitle(), QStringLiteral("Marbletrellis - ") + file);
 
         QVERIFY(writeFile(file, "{\n  \"a\": 1,\n}"));
         MessageBoxAnswer parseBox;
@@ -398,6 +460,9 @@ private slots:
             QCOMPARE(w.at({0, 0}, 1).data().toString(), QStringLiteral("abc... (6 chars total)"));
             QCOMPARE(w.model->prettyPrint(), false);
             QVERIFY(isModified(w) && !w.action("actionUndo")->isEnabled()); // but no step
+            w.model->setData(w.at({0, 0}, 1), QStringLiteral("x"));
+            w.action("actionUndo")->trigger();
+            QVERIFY(isModified(w)); // Save would still write it anew
         }
         QSettings store(QStringLiteral("Marbletrellis"), QStringLiteral("Marbletrellis"));
         QCOMPARE(store.value(QStringLiteral("maxTextLength")).toInt(), 3);

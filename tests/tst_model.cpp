@@ -102,6 +102,30 @@ private slots:
         QVERIFY(text("abcd").constData() == text("abcd").constData()); // shared, not copied
     }
 
+    void typedNumbers_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("number"); // the value's type and text; empty: no number
+        // clang-format off
+        QTest::newRow("space before a long integer") << " 123456789012345678901234567890" << "QString 123456789012345678901234567890";
+        QTest::newRow("plus before a long integer") << "+18446744073709551616" << "QString 18446744073709551616";
+        QTest::newRow("leading zeros") << "-000123456789012345678901" << "QString -123456789012345678901";
+        QTest::newRow("zeros only") << "000" << "qlonglong 0";
+        QTest::newRow("plus, space") << "+5 " << "qlonglong 5";
+        QTest::newRow("unsigned") << "018446744073709551615" << "qulonglong 18446744073709551615";
+        QTest::newRow("fraction") << " 00.5" << "double 0.5";
+        QTest::newRow("two signs") << "+-5" << "";
+        QTest::newRow("plus alone") << "+" << "";
+        // clang-format on
+    }
+    void typedNumbers()
+    {
+        QFETCH(QString, typed);
+        const QVariant number = JsonNode::numberFromText(typed);
+        QTEST(number.isValid() ? QString::fromLatin1(number.typeName()) + ' ' + number.toString()
+                               : QString(),
+              "number");
+    }
     void presentation_data()
     {
         QTest::addColumn<QString>("json");

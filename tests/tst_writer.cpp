@@ -36,6 +36,18 @@ static QByteArray yyjsonText(const QByteArray &json, bool pretty)
     return result;
 }
 
+// A device that takes a few bytes of a write and fails the rest, as a full
+// disk does.
+class FullDevice : public QBuffer
+{
+protected:
+    qint64 writeData(const char *data, qint64 size) override
+    {
+        setErrorString(QStringLiteral("No space left on device"));
+        return QBuffer::writeData(data, qMin(size, qint64(10)));
+    }
+};
+
 class TestWriter : public QObject
 {
     Q_OBJECT
@@ -83,6 +95,7 @@ private slots:
                                   << R"(The number inf of "id" has no JSON text.)";
         QTest::newRow("folder at the path") << "folder at the path"
                                             << "Filename refers to a directory";
+        QTest::newRow("full disk") << "full disk" << "No space left on device";
     }
 
     void failedSave()
@@ -101,7 +114,11 @@ private slots:
             QCOMPARE(JsonWriter::toText(top, false), QString());
         }
         QString reason;
-        QVERIFY(!JsonWriter::writeFile(path, top, true, &reason));
+        FullDevice full;
+        QVERIFY(full.open(QIODevice::WriteOnly));
+        QVERIFY(fault == QStringLiteral("full disk")
+                        ? !JsonWriter::writeDevice(&full, top, true, &reason)
+                        : !JsonWriter::writeFile(path, top, true, &reason));
         QFETCH(QString, because);
         QVERIFY2(reason.contains(because), qPrintable(reason));
         QCOMPARE(readFile(path), folderAtPath ? QByteArray() : QByteArray("kept"));
