@@ -70,8 +70,10 @@ export LANG=de_DE.UTF-8
 file="$work/doc.json"
 printf '%s' '{"name":"old","count":3,"list":[' "$(seq -s , 0 59)" ']}' > "$file"
 
-[ "$("$program" --version)" = "marbletrellis $version" ] || fail "--version: $("$program" --version)"
-help=$("$program" --help)
+# Printing needs no display (over SSH, in a container).
+[ "$(env -u DISPLAY "$program" --version)" = "marbletrellis $version" ] \
+    || fail "--version: $(env -u DISPLAY "$program" --version 2>&1)"
+help=$(env -u DISPLAY "$program" --help)
 grep -q '^Aufruf: .*marbletrellis \[Optionen\] \[DATEI\]$' <<< "$help" \
     && grep -qx 'JSON-Dokumente als Baum ansehen, durchsuchen und bearbeiten.' <<< "$help" \
     || fail "--help: $help"

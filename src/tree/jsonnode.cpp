@@ -123,37 +123,37 @@ JsonNode::~JsonNode()
     // in, and each is fetched a few nodes ahead: a large tree is read as one
     // stream instead of one cache miss per node.
     constexpr size_t fetchAhead = 8;
-    std::vector<JsonNode *> pending(children.crbegin(), children.crend());
+    std::vector<JsonNode *> pending(m_children.crbegin(), m_children.crend());
     while (!pending.empty()) {
         JsonNode *node = pending.back();
         pending.pop_back();
         if (pending.size() > fetchAhead)
             prefetch(pending[pending.size() - 1 - fetchAhead]);
-        pending.insert(pending.end(), node->children.crbegin(), node->children.crend());
-        node->children.clear();
+        pending.insert(pending.end(), node->m_children.crbegin(), node->m_children.crend());
+        node->m_children.clear();
         delete node;
     }
 }
 
 void JsonNode::reserveChildren(int count)
 {
-    children.reserve(count);
+    m_children.reserve(count);
 }
 
 void JsonNode::appendChild(JsonNode *child)
 {
-    child->m_row = int(children.size());
-    children.append(child);
+    child->m_row = int(m_children.size());
+    m_children.append(child);
     child->m_parent = this;
 }
 
 void JsonNode::insertChild(int row, JsonNode *child)
 {
-    if (row < 0 || row > children.size()) {
+    if (row < 0 || row > m_children.size()) {
         appendChild(child);
         return;
     }
-    children.insert(row, child);
+    m_children.insert(row, child);
     child->m_parent = this;
     updateRowsFrom(row);
 }
@@ -164,9 +164,9 @@ int JsonNode::row() const
         return 0;
     // The remembered row is right for every node its parent holds; a scan
     // remains for a node that names a parent which does not hold it.
-    if (m_parent->children.value(m_row) == this)
+    if (m_parent->m_children.value(m_row) == this)
         return m_row;
-    return int(m_parent->children.indexOf(const_cast<JsonNode *>(this)));
+    return int(m_parent->m_children.indexOf(const_cast<JsonNode *>(this)));
 }
 
 void JsonNode::removeChild(int row)
@@ -176,9 +176,9 @@ void JsonNode::removeChild(int row)
 
 JsonNode *JsonNode::takeChild(int row)
 {
-    if (row < 0 || row >= children.size())
+    if (row < 0 || row >= m_children.size())
         return nullptr;
-    JsonNode *child = children.takeAt(row);
+    JsonNode *child = m_children.takeAt(row);
     child->m_parent = nullptr;
     updateRowsFrom(row);
     return child;
@@ -186,17 +186,17 @@ JsonNode *JsonNode::takeChild(int row)
 
 void JsonNode::swapChildren(JsonNode *other)
 {
-    children.swap(other->children);
-    for (JsonNode *child : children)
+    m_children.swap(other->m_children);
+    for (JsonNode *child : m_children)
         child->m_parent = this;
-    for (JsonNode *child : other->children)
+    for (JsonNode *child : other->m_children)
         child->m_parent = other;
 }
 
 void JsonNode::updateRowsFrom(int row)
 {
-    for (qsizetype i = row; i < children.size(); ++i)
-        children[i]->m_row = int(i);
+    for (qsizetype i = row; i < m_children.size(); ++i)
+        m_children[i]->m_row = int(i);
 }
 
 void JsonNode::setKey(const QString &key)
@@ -232,18 +232,18 @@ JsonNode *JsonNode::clone(JsonNode *parent) const
         qsizetype next;
     };
     std::vector<Frame> stack {{this, copy, 0}};
-    copy->children.reserve(children.size());
+    copy->m_children.reserve(m_children.size());
     while (!stack.empty()) {
         Frame &frame = stack.back();
-        if (frame.next == frame.source->children.size()) {
+        if (frame.next == frame.source->m_children.size()) {
             stack.pop_back();
             continue;
         }
-        const JsonNode *child = frame.source->children.at(frame.next++);
+        const JsonNode *child = frame.source->m_children.at(frame.next++);
         auto *childCopy = new JsonNode(child->m_key, child->m_value, child->m_type);
         frame.target->appendChild(childCopy);
-        if (!child->children.isEmpty()) {
-            childCopy->children.reserve(child->children.size());
+        if (!child->m_children.isEmpty()) {
+            childCopy->m_children.reserve(child->m_children.size());
             stack.push_back({child, childCopy, 0});
         }
     }

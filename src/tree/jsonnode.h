@@ -41,9 +41,9 @@ public:
     // Inline: every walk of the tree calls these once per node.
     JsonNode *child(int row) const
     {
-        return row >= 0 && row < children.size() ? children.at(row) : nullptr;
+        return row >= 0 && row < m_children.size() ? m_children.at(row) : nullptr;
     }
-    int childCount() const { return int(children.size()); }
+    int childCount() const { return int(m_children.size()); }
     int row() const;
     void removeChild(int row);
     JsonNode *takeChild(int row);
@@ -91,7 +91,7 @@ public:
 private:
     void updateRowsFrom(int row);
 
-    QList<JsonNode *> children;
+    QList<JsonNode *> m_children;
     JsonNode *m_parent;
     QString m_key;
     QVariant m_value;
