@@ -95,7 +95,8 @@ private slots:
                                   << R"(The number inf of "id" has no JSON text.)";
         QTest::newRow("folder at the path") << "folder at the path"
                                             << "Filename refers to a directory";
-        QTest::newRow("full disk") << "full disk" << "No space left on device";
+        QTest::newRow("full disk") << "full disk"
+                                   << "No space left on device";
     }
 
     void failedSave()

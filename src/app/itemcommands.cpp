@@ -40,10 +40,7 @@ void MainWindow::onCustomContextMenu(const QPoint &pos)
     const auto add = [&](const char *name, const QString &text, void (MainWindow::*slot)()) {
         QAction *action = menu.addAction(text);
         action->setObjectName(QLatin1String(name));
-        connect(action, &QAction::triggered, this, [this, slot] {
-            if (commitEditor())
-                (this->*slot)();
-        });
+        connect(action, &QAction::triggered, this, [this, slot] { runCommand(slot); });
     };
     if (parent && parent->type() == JsonNodeType::Array)
         add("contextDuplicate", tr("Duplicate"), &MainWindow::onDuplicateArrayItem);

@@ -116,13 +116,15 @@ QAction *MainWindow::addMenuAction(QMenu *menu, const QString &name, const QStri
     if (shortcut != QKeySequence::UnknownKey)
         action->setShortcuts(shortcut);
     menu->addAction(action);
-    if (slot) {
-        connect(action, &QAction::triggered, this, [this, slot] {
-            if (commitEditor())
-                (this->*slot)();
-        });
-    }
+    if (slot)
+        connect(action, &QAction::triggered, this, [this, slot] { runCommand(slot); });
     return action;
+}
+
+void MainWindow::runCommand(void (MainWindow::*command)())
+{
+    if (commitEditor())
+        (this->*command)();
 }
 
 bool MainWindow::commitEditor()
@@ -182,12 +184,12 @@ void MainWindow::createActions()
     addMenuAction(helpMenu, QStringLiteral("actionAbout"), tr("&About"), &MainWindow::onAbout);
 }
 
-// Undo and Redo, each named after the step it would take and disabled when
-// there is none.
+// Undo and Redo, each named after the command it would undo or redo, and
+// disabled when there is none.
 void MainWindow::addHistoryActions(QMenu *menu)
 {
     QUndoStack *history = m_model->undoStack();
-    // The text for the step's name; the plain one when there is no step.
+    // The text naming the command; the plain one when there is none.
     const auto naming = [](QAction *action, const QString &named) {
         return [action, plain = action->text(), named](const QString &step) {
             action->setText(step.isEmpty() ? plain : named.arg(step));

@@ -74,6 +74,9 @@ private:
                            void (MainWindow::*slot)(),
                            QKeySequence::StandardKey shortcut = QKeySequence::UnknownKey);
     void addHistoryActions(QMenu *menu);
+    // Runs a command of a menu, the context menu or a shortcut, once an open
+    // cell editor is committed.
+    void runCommand(void (MainWindow::*command)());
     // Commits an open cell editor as Enter does, so that a command sees its
     // text. False, with the editor left open and the refusal shown, when the
     // text is refused: the command then does not run.

@@ -18,7 +18,7 @@ void MainWindow::onSettings()
     writeSettings();
     // Save would write the document anew, in the output format just chosen.
     m_model->document()->markModified();
-    // The model announces the new length for the top-level rows only; every
+    // The model emits the new length for the top-level rows only; every
     // row below them is repainted too, so none goes on showing the old cut.
     m_treeView->viewport()->update();
 }

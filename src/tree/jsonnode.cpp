@@ -252,7 +252,7 @@ JsonNode *JsonNode::clone(JsonNode *parent) const
 
 QString JsonNode::path() const
 {
-    // The top-level value, the invisible root's child, takes no step.
+    // The top-level value, the invisible root's child, adds nothing to the path.
     std::vector<const JsonNode *> steps;
     for (const JsonNode *node = this;
          node->m_parent && node->m_parent->m_type != JsonNodeType::None; node = node->m_parent)
