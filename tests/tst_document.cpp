@@ -1,0 +1,57 @@
+#include "fixture.h"
+
+#include "document/jsondocument.h"
+#include "tree/jsonnode.h"
+
+class TestDocument : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void noChangeWhileUndoing()
+    {
+        // An editor committed by the current row's move during an undo must
+        // not push a command while the stack is being walked.
+        JsonDocument document;
+        QVERIFY(document.loadText(R"({"a":[1]})"));
+        JsonNode *top = document.topLevelNode(), *list = top->child(0);
+        QVERIFY(document.setValue(list->child(0), 2));
+        QStringList refused;
+        connect(&document, &JsonDocument::nodeChanged, this, [&] {
+            auto node = std::make_unique<JsonNode>(QString(), 3, JsonNodeType::Number);
+            std::vector<std::unique_ptr<JsonNode>> nodes;
+            nodes.push_back(std::make_unique<JsonNode>(QString(), 4, JsonNodeType::Number));
+            refused << QString::number(!document.setKey(list, QStringLiteral("b")))
+                            + QString::number(!document.setValue(list->child(0), 5))
+                            + QString::number(!document.insertNodes(list, 0, std::move(nodes)))
+                            + QString::number(!document.removeNodes(list, 0, 1))
+                            + QString::number(!document.appendNode(list, node))
+                            + QString::number(!document.replaceNode(list->child(0), node))
+                            + QString::number(node != nullptr);
+        });
+        document.undoStack()->undo();
+        document.undoStack()->redo();
+        QCOMPARE(refused, QStringList({"1111111", "1111111"}));
+        QCOMPARE(document.undoStack()->count(), 1);
+        QCOMPARE(list->child(0)->value(), QVariant(2));
+    }
+
+    void modifiedMark()
+    {
+        JsonDocument document;
+        QSignalSpy marks(&document, &JsonDocument::modifiedChanged);
+        document.markModified(); // nothing to save yet
+        QVERIFY(document.loadText("[1]"));
+        document.markModified();
+        QVERIFY(document.setValue(document.topLevelNode()->child(0), 2));
+        document.undoStack()->undo(); // back to the text opened, but not as Save writes it
+        QVERIFY(document.isModified());
+        const QTemporaryDir dir;
+        QVERIFY(document.saveFile(dir.filePath(QStringLiteral("saved.json")), false));
+        QVERIFY(!document.isModified());
+        QCOMPARE(marks.count(), 2);
+    }
+};
+
+QTEST_MAIN(TestDocument)
+#include "tst_document.moc"
