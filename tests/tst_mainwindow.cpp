@@ -547,9 +547,10 @@ private slots:
         auto *combo = dialog.findChild<QComboBox *>();
         const auto edits = dialog.findChildren<QLineEdit *>();
         QCOMPARE(edits.at(0)->isEnabled(), !isArray);
+        QVERIFY(qobject_cast<QFormLayout *>(dialog.layout())->labelForField(edits.at(0)));
         edits.at(0)->setText(QStringLiteral("k"));
+        combo->setCurrentIndex(combo->findText(QStringLiteral("Null"))); // no value field
         edits.at(1)->setText(text);
-        combo->setCurrentIndex(combo->findText(QStringLiteral("Boolean")));
         combo->setCurrentIndex(combo->findText(type));
         dialog.findChild<QCheckBox *>()->setChecked(text == QLatin1String("checked"));
         const bool shown = edits.at(1)->isVisibleTo(&dialog);

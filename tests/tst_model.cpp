@@ -8,9 +8,9 @@
 
 #include <set>
 
-// What the model announced, each with its parent's key ("-": the root): "-top
+// What the model emitted, each with its parent's key ("-": the root): "-top
 // 1..2" removed rows, "+top 1..1" inserted rows, "top (0,0)-(2,1)" changed cells.
-struct Announcements
+struct Emitted
 {
     static QString key(const QModelIndex &i) { return i.isValid() ? i.data().toString() : "-"; }
     QString text() const
@@ -196,7 +196,7 @@ private slots:
         QCOMPARE(editable, QStringLiteral("001001"));
         QCOMPARE(f.at({0, 0, 0}, 1).data(Qt::EditRole), QVariant::fromValue(qint64(7)));
 
-        Announcements announced {&f.model};
+        Emitted emitted {&f.model};
         QVERIFY(!f.model.setData({}, QStringLiteral("x")));
         QVERIFY(!f.model.setData(f.at({0, 0}), QStringLiteral("x"), Qt::DisplayRole));
         JsonNode node(QString(), QVariant(), JsonNodeType::Null);
@@ -206,10 +206,10 @@ private slots:
         for (const char *text : {"0", "-0", "-123456789012345678901", "01", "-", "", "1.0", "+1"})
             integers += JsonNode::isIntegerText(QString::fromLatin1(text)) ? '1' : '0';
         QCOMPARE(integers, QStringLiteral("11100000"));
-        QCOMPARE(compact(f.model) + announced.text(), QStringLiteral(R"({"a":[7]})"));
+        QCOMPARE(compact(f.model) + emitted.text(), QStringLiteral(R"({"a":[7]})"));
         f.model.setMaxTextLength(3); // the Value column of every top-level row
-        QCOMPARE(announced.text(), QStringLiteral("- (0,1)-(0,1)"));
-        QCOMPARE(announced.changed.at(0).at(2).value<QList<int>>(), QList<int>({Qt::DisplayRole}));
+        QCOMPARE(emitted.text(), QStringLiteral("- (0,1)-(0,1)"));
+        QCOMPARE(emitted.changed.at(0).at(2).value<QList<int>>(), QList<int>({Qt::DisplayRole}));
     }
 
     void nestingLimit()
@@ -226,8 +226,8 @@ private slots:
         QVERIFY(f.model.appendNode(inner, JsonReader::parse("3", &error).release()));
         QCOMPARE(compact(f.model).toLatin1(),
                  QByteArray(9998, '[') + "[[2],3]" + QByteArray(9998, ']'));
-        ModelFixture empty; // and an empty document announces no cells
-        Announcements none {&empty.model};
+        ModelFixture empty; // and an empty document emits no cells
+        Emitted none {&empty.model};
         empty.model.setMaxTextLength(5);
         QCOMPARE(none.text(), QString());
     }
@@ -257,7 +257,7 @@ private slots:
     {
         QTest::addColumn<QString>("json");
         QTest::addColumn<QString>("operation"); // on the top-level value's rows
-        QTest::addColumn<QString>("outcome"); // the document and the announcements; empty: refused
+        QTest::addColumn<QString>("outcome"); // the document and the signals; empty: refused
         // clang-format off
         const auto row = [](const char *json, const char *operation, const QString &outcome) { QTest::addRow("%s %s", json, operation) << json << operation << outcome; };
         row(R"({"a":1})", "set 0 b", R"({"b":1} top (0,0)-(0,0))");
@@ -298,7 +298,7 @@ private slots:
         followCurrentCell(f.model, selection);
         QUndoStack *history = f.model.undoStack();
         const QModelIndex top = f.at({0});
-        f.model.setData(top, QStringLiteral("top")); // a name for it in the announcements
+        f.model.setData(top, QStringLiteral("top")); // a name for it in the signals
         history->setClean();
         const QStringList before = dumpTree(f.model);
         selection.setCurrentIndex(f.at({0, 0}, 1), QItemSelectionModel::NoUpdate);
@@ -307,7 +307,7 @@ private slots:
         QString error;
         std::unique_ptr<JsonNode> node(JsonReader::parse(op.value(3, "0").toUtf8(), &error));
         node->setKey(QStringLiteral("r"));
-        Announcements spies {&f.model};
+        Emitted spies {&f.model};
         const bool done = op[0] == "insert" ? f.model.insertRows(a, b, top)
                 : op[0] == "remove"         ? f.model.removeRows(a, b, top)
                 : op[0] == "append"         ? f.model.appendNode(f.at({0}, a), node.release())

@@ -74,13 +74,18 @@ private slots:
         QTest::newRow("next container") << doc << "" << options("items", "v") << O::Found << "/b#value" << true;
         QTest::newRow("no wrap, last row matches") << doc << "/b/a" << options("a", "n") << O::Found << "/b/a" << false;
         QTest::newRow("no wrap, last row no match") << doc << "/b/a" << options("b", "n") << O::NotFound << "none" << true;
+        QTest::newRow("no wrap, only the current row matches") << doc << "/b" << options("b", "n") << O::NotFound << "none" << true;
         QTest::newRow("no wrap, up from the top") << doc << "" << options("items", "bnv") << O::Found << "#value" << false;
         QTest::newRow("no wrap, up from nowhere") << doc << "none" << options("a", "bn") << O::Found << "/b/a" << true;
         QTest::newRow("no wrap, invalid regex on the last row") << doc << "/b/a" << options("a(", "nr") << O::NotFound << "none" << true;
         QTest::newRow("only match is current") << doc << "/b" << options("b") << O::FoundAfterWrap << "/b" << true;
         QTest::newRow("value cell starts its row") << doc << "/a#value" << options("a") << O::Found << "/b/a" << true;
         QTest::newRow("many items") << "[" + QString(QStringLiteral("0,")).repeated(4095) + "0]" << "none" << options("4096 items", "v") << O::Found << "#value" << true;
-    QTest::newRow("no match") << doc << "none" << options("zz") << O::NotFound << "none" << true;
+        QString keys; // many keys of one length, so that their texts share places in the memo
+        for (int i = 0; i < 2000; ++i)
+            keys += QStringLiteral("\"k%1\":0,").arg(i, 4, 10, QLatin1Char('0'));
+        QTest::newRow("keys of one length") << '{' + keys + "\"z\":0}" << "none" << options("k1999") << O::Found << "/k1999" << true;
+        QTest::newRow("no match") << doc << "none" << options("zz") << O::NotFound << "none" << true;
         QTest::newRow("invalid regex") << doc << "/a" << options("a(", "r") << O::InvalidExpression << "none" << true;
         QTest::newRow("no document") << QString() << "none" << options("a(", "r") << O::NoItems << "none" << true;
         // clang-format on

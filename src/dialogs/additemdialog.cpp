@@ -100,7 +100,6 @@ void AddItemDialog::onTypeChanged(int)
         break;
     case JsonNodeType::Boolean:
         m_valueStack->setCurrentWidget(m_boolCheck);
-        m_valueEdit->setEnabled(true);
         break;
     default:
         m_valueStack->setCurrentWidget(m_valueEdit);
