@@ -248,6 +248,12 @@ private slots:
         QCOMPARE(QApplication::overrideCursor(), nullptr);
 
         w.model->setData(w.at({0, 0, 0, 0}, 1), qQNaN());
+        for (const char *copy : {"actionCopy", "actionCopyValue"}) {
+            w.tree->setCurrentIndex(w.at({0, 0, 0, 0}));
+            w.status->clear();
+            w.action(copy)->trigger();
+            QCOMPARE(w.status->text(), QStringLiteral("Failed to copy item."));
+        }
         MessageBoxAnswer saveBox;
         const QString out = dir.filePath(QStringLiteral("out.json"));
         QVERIFY(w.runFileCommand("actionSaveAs", out));

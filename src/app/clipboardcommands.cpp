@@ -155,15 +155,14 @@ bool MainWindow::parseKeyValue(const QString &text, QString &key, QString &value
 bool MainWindow::pasteIntoObject(const QModelIndex &, JsonNode *object, const QString &key,
                                  yyjson_val *value)
 {
-    return pasteIntoObject(object, std::unique_ptr<JsonNode>(JsonTreeModel::buildNode(value, key)));
+    std::unique_ptr<JsonNode> member(JsonTreeModel::buildNode(value, key));
+    return member && pasteIntoObject(object, std::move(member));
 }
 
 // Adds the member at the end of the object, or after asking puts it in the
 // place of the member with the same key.
 bool MainWindow::pasteIntoObject(JsonNode *object, std::unique_ptr<JsonNode> member)
 {
-    if (!member)
-        return false;
     JsonNode *existing = nullptr;
     for (int row = 0; row < object->childCount() && !existing; ++row) {
         if (object->child(row)->key() == member->key())

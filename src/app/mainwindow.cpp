@@ -65,8 +65,8 @@ void MainWindow::setupUi()
     m_treeView = new QTreeView(central);
     m_treeView->setAlternatingRowColors(true);
     m_treeView->setUniformRowHeights(true);
-    m_treeView->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_treeView->setSelectionBehavior(QAbstractItemView::SelectRows);
+    // QTreeView's defaults select one whole row at a time, stretch the Value
+    // column and start editing on a double-click or the platform's edit key.
     // Selected rows stay white on blue while the window is inactive too.
     m_treeView->setStyleSheet(QStringLiteral("QTreeView::item:selected {"
                                              "  background-color: #2d8cf0;"
@@ -76,9 +76,6 @@ void MainWindow::setupUi()
                                              "  background-color: #2d8cf0;"
                                              "  color: white;"
                                              "}"));
-    m_treeView->header()->setStretchLastSection(true);
-    m_treeView->setEditTriggers(QAbstractItemView::DoubleClicked
-                                | QAbstractItemView::EditKeyPressed);
     m_treeView->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_treeView, &QWidget::customContextMenuRequested, this,
             &MainWindow::onCustomContextMenu);

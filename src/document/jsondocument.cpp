@@ -98,7 +98,6 @@ bool JsonDocument::setTopLevelNode(std::unique_ptr<JsonNode> top)
 
 bool JsonDocument::saveFile(const QString &path, bool pretty)
 {
-    m_saveError.clear();
     if (!JsonWriter::writeFile(path, topLevelNode(), pretty, &m_saveError))
         return false;
     m_undoStack->setClean();
