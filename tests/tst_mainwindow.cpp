@@ -458,6 +458,7 @@ private slots:
         {
             WindowFixture w(QStringLiteral(R"(["abcdef"])"));
             ModalAnswer answer(onDialog<SettingsDialog>([](SettingsDialog *dialog) {
+                QCOMPARE(dialog->windowTitle(), QStringLiteral("Settings"));
                 dialog->findChild<QSpinBox *>()->setValue(3);
                 dialog->findChild<QCheckBox *>()->setChecked(false);
                 dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();

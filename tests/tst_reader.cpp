@@ -96,6 +96,8 @@ void TestReader::classify_data()
     QTest::newRow("key decoded") << R"("q\"\\": 3)" << K::KeyValue << R"(q"\)" << "3";
     QTest::newRow("key with brackets and a separator") << R"("u[n]{: }": [1])" << K::KeyValue << "u[n]{: }" << "[1]";
     QTest::newRow("quote inside, as typed") << R"("say "hi"": 1)" << K::KeyValue << R"(say "hi")" << "1";
+    QTest::newRow("invalid escape, as typed") << R"("\q": 1)" << K::KeyValue << R"(\q)" << "1";
+    QTest::newRow("brace in a typed key") << "{x: [1]" << K::Text << "" << R"("{x: [1]")";
     QTest::newRow("split at the first separator") << R"(x: "y: z")" << K::KeyValue << "x" << R"("y: z")";
     QTest::newRow("object text") << R"({"a": 1})" << K::Json << "" << R"({"a":1})";
     QTest::newRow("array text") << R"(["a: b"])" << K::Json << "" << R"(["a: b"])";

@@ -385,12 +385,12 @@ yyjson_mut_val *JsonWriter::keyString(yyjson_mut_doc *doc, const QString &key)
 {
     const QChar *data = key.constData();
     CachedKey &cached = m_keyCache[std::hash<const void *> {}(data) % m_keyCache.size()];
-    if (cached.generation == m_generation && cached.data == data && cached.size == key.size())
+    // Strings that share their data share their length too.
+    if (cached.generation == m_generation && cached.data == data)
         return yyjson_mut_strn(doc, cached.utf8, cached.length);
     yyjson_mut_val *string = copiedString(doc, key);
     if (string)
-        cached = {m_generation, data, key.size(), yyjson_mut_get_str(string),
-                  yyjson_mut_get_len(string)};
+        cached = {m_generation, data, yyjson_mut_get_str(string), yyjson_mut_get_len(string)};
     return string;
 }
 

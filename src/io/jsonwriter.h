@@ -83,7 +83,6 @@ private:
     {
         quint64 generation = 0;
         const QChar *data = nullptr;
-        qsizetype size = 0;
         const char *utf8 = nullptr;
         size_t length = 0;
     };

@@ -54,7 +54,7 @@ bool PasteParser::splitQuotedKey(const QString &text, QString &key, QString &val
     if (length == 0 || !QStringView(text).sliced(length).startsWith(separator))
         return false;
     const std::unique_ptr<JsonNode> name = parseJson(text.left(length));
-    if (!name || name->type() != JsonNodeType::String)
+    if (!name) // an escape JSON does not have
         return false;
     key = name->value().toString();
     valueText = text.mid(length + separator.size());
