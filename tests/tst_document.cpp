@@ -1,6 +1,7 @@
 #include "fixture.h"
 
 #include "document/jsondocument.h"
+#include "io/jsonreader.h"
 #include "tree/jsonnode.h"
 
 class TestDocument : public QObject
@@ -17,6 +18,7 @@ private slots:
         JsonNode *top = document.topLevelNode(), *list = top->child(0);
         QVERIFY(document.setValue(list->child(0), 2));
         QStringList refused;
+        QString error;
         connect(&document, &JsonDocument::nodeChanged, this, [&] {
             auto node = std::make_unique<JsonNode>(QString(), 3, JsonNodeType::Number);
             std::vector<std::unique_ptr<JsonNode>> nodes;
@@ -29,6 +31,9 @@ private slots:
                             + QString::number(!document.replaceNode(list->child(0), node))
                             + QString::number(node != nullptr);
         });
+        std::vector<std::unique_ptr<JsonNode>> deep;
+        deep.push_back(JsonReader::parse(nestedArrays(JsonReader::maxDepth - 1), &error));
+        QVERIFY(!document.insertNodes(list, 0, std::move(deep))); // deeper than a file may be
         document.undoStack()->undo();
         document.undoStack()->redo();
         QCOMPARE(refused, QStringList({"1111111", "1111111"}));

@@ -197,6 +197,7 @@ private slots:
         const QStringList common {"Copy", "Copy Key", "Copy Value", "Copy Path", "Paste", "Delete"};
         // clang-format off
         QTest::newRow("element") << Path {0, 1, 0} << "Duplicate" << QStringList {"Duplicate", "Add Item..."} + common << R"({"o":{"k":1},"l":[{"x":[2]},3,{"x":[2]}]})";
+        QTest::newRow("member") << Path {0, 0} << "" << QStringList {"Add Item..."} + common << R"({"o":{"k":1},"l":[{"x":[2]},3]})";
         QTest::newRow("scalar element") << Path {0, 1, 1} << "Delete" << QStringList {"Duplicate"} + common << R"({"o":{"k":1},"l":[{"x":[2]}]})";
         // clang-format on
     }
@@ -481,6 +482,22 @@ private slots:
         w.window->close();
         store.sync();
         QCOMPARE(store.value(QStringLiteral("maxTextLength")).toInt(), 7);
+    }
+    void menus()
+    {
+        WindowFixture w;
+        QStringList menus; // each menu's entries, "-" for a separator
+        for (QAction *menu : w.window->menuBar()->actions()) {
+            QStringList entries {menu->text()};
+            for (QAction *entry : menu->menu()->actions())
+                entries << (entry->isSeparator() ? QStringLiteral("-") : entry->text());
+            menus << entries.join(',');
+        }
+        QCOMPARE(menus,
+                 QStringList({"&File,&Open...,&Save,Save &As...,-,E&xit",
+                              "&Edit,&Undo,&Redo,-,&Find...,Find &Next,Find &Previous,-,&Copy,"
+                              "Copy &Key,Copy &Value,Copy Pat&h,&Paste,-,&Settings...",
+                              "&View,&Expand All,&Collapse All", "&Help,&About"}));
     }
     void dialogs()
     {

@@ -77,12 +77,10 @@ bool MainWindow::performSearch(const SearchOptions &options)
     case TreeSearch::Outcome::FoundAfterWrap:
         break;
     }
-    if (result.reveal) {
-        // The scroll aims at the matching cell and opens every collapsed
-        // ancestor; the selection covers the whole row.
+    // The scroll aims at the matching cell and expands every collapsed
+    // ancestor; the selection covers the whole row.
+    if (result.reveal)
         m_treeView->scrollTo(result.match, QAbstractItemView::EnsureVisible);
-        m_treeView->expand(m_model->parent(result.match));
-    }
     selectIndex(result.match);
     m_statusLabel->setText(result.outcome == TreeSearch::Outcome::FoundAfterWrap
                                    ? tr("Reached end, continued from beginning.")

@@ -200,9 +200,8 @@ bool JsonWriter::writeTree(const JsonNode *top)
 // One value as a document of its own: a whole small tree, or a member name.
 bool JsonWriter::writeAlone(const std::function<yyjson_mut_val *(yyjson_mut_doc *)> &value)
 {
+    // Without memory for the document its values are null, and so is the text.
     yyjson_mut_doc *doc = newDocument();
-    if (!doc)
-        return false;
     const bool written = writeDocument(doc, value(doc), 0, 0);
     yyjson_mut_doc_free(doc);
     return written;
@@ -214,8 +213,6 @@ bool JsonWriter::writeAlone(const std::function<yyjson_mut_val *(yyjson_mut_doc 
 bool JsonWriter::writeBatch(const JsonNode *container, int first, int end, int depth)
 {
     yyjson_mut_doc *doc = newDocument();
-    if (!doc)
-        return false;
     const bool isObject = container->type() == JsonNodeType::Object;
     yyjson_mut_val *batch = isObject ? yyjson_mut_obj(doc) : yyjson_mut_arr(doc);
     bool built = batch != nullptr;
