@@ -485,7 +485,7 @@ private slots:
     }
     void menus()
     {
-        WindowFixture w;
+        WindowFixture w(QStringLiteral(R"({"a":{"b":1}})"));
         QStringList menus; // each menu's entries, "-" for a separator
         for (QAction *menu : w.window->menuBar()->actions()) {
             QStringList entries {menu->text()};
@@ -498,6 +498,10 @@ private slots:
                               "&Edit,&Undo,&Redo,-,&Find...,Find &Next,Find &Previous,-,&Copy,"
                               "Copy &Key,Copy &Value,Copy Pat&h,&Paste,-,&Settings...",
                               "&View,&Expand All,&Collapse All", "&Help,&About"}));
+        w.action("actionCollapseAll")->trigger();
+        const bool collapsed = !w.tree->isExpanded(w.at({0}));
+        w.action("actionExpandAll")->trigger();
+        QVERIFY(collapsed && w.tree->isExpanded(w.at({0, 0})));
     }
     void dialogs()
     {

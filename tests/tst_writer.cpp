@@ -36,9 +36,7 @@ static QByteArray yyjsonText(const QByteArray &json, bool pretty)
     return result;
 }
 
-// A device that takes a few bytes of a write and fails the rest, as a full
-// disk does.
-class FullDevice : public QBuffer
+class FullDevice : public QBuffer // takes ten bytes of a write, as a full disk does
 {
 protected:
     qint64 writeData(const char *data, qint64 size) override
