@@ -114,7 +114,6 @@ std::unique_ptr<JsonNode> JsonReader::readFile(const QString &path, QString *par
         *readError = file.errorString();
         return nullptr;
     }
-    file.close();
 
     // Only UTF-8 is read, one leading byte-order mark dropped: anything else
     // would be read as other characters, and saving would write those.
