@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tree/jsonnode.h"
+#include "tree/jsonnode.h" // complete: its pointers travel in signals
 
 #include <QObject>
 #include <QString>
