@@ -1,6 +1,5 @@
-// Editing: the window's and the editors' changes, undone and redone among
-// them, under the model tester; then a round trip, and the whole history back
-// and forth.
+// Editing: the window's and the editors' changes, undone and redone among them, under the
+// model tester; then a round trip, and the whole history back and forth.
 
 #include "fuzzchecks.h"
 

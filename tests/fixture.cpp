@@ -157,6 +157,7 @@ QStringList WindowFixture::contextMenu(const QModelIndex &cell, const QString &e
     ModalAnswer answer(onDialog<QMenu>([&](QMenu *menu) {
         for (QAction *action : menu->actions()) {
             shown << action->text();
+            QVERIFY(action->objectName().startsWith(QLatin1String("context")));
             if (action->text() == entry)
                 menu->setActiveAction(action);
         }

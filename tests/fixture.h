@@ -20,8 +20,7 @@ QByteArray readFile(const QString &path);
 bool writeFile(const QString &path, const QByteArray &bytes);
 QByteArray nestedArrays(int depth);
 QString compact(JsonTreeModel &model);
-// The selection's current cell followed by the document, and restored after
-// an undo or redo, as the window does with its view's.
+// The document follows and restores the selection's current cell, as with the window's view.
 void followCurrentCell(JsonTreeModel &model, QItemSelectionModel &selection);
 
 // A model holding `json`, watched by the model tester from the start.

@@ -11,8 +11,7 @@ class TestDocument : public QObject
 private slots:
     void noChangeWhileUndoing()
     {
-        // An editor committed by the current row's move during an undo must
-        // not push a command while the stack is being walked.
+        // An editor committed during an undo must not push onto the stack mid-walk.
         JsonDocument document;
         QVERIFY(document.loadText(R"({"a":[1]})"));
         JsonNode *top = document.topLevelNode(), *list = top->child(0);

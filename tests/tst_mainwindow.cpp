@@ -5,6 +5,7 @@
 #include "dialogs/additemdialog.h"
 #include "dialogs/searchdialog.h"
 #include "dialogs/settingsdialog.h"
+#include "io/jsonreader.h"
 #include "tree/jsonnode.h"
 
 namespace {
@@ -140,8 +141,7 @@ private slots:
     {
         QTest::addColumn<QString>("command");
         QTest::addColumn<QString>("typed");
-        // The document, the file, then "*" when modified, "redo" when Redo
-        // is enabled and the status when the editor stays open.
+        // Document, file, "*" if modified, "redo" if Redo is on, the status if still editing.
         QTest::addColumn<QString>("outcome");
         // clang-format off
         QTest::newRow("Undo") << "actionUndo" << "7" << "[1,5] [1,2] * redo";
@@ -409,7 +409,14 @@ private slots:
     }
     void limits()
     {
-        WindowFixture w;
+        WindowFixture w(QString::fromLatin1(nestedArrays(JsonReader::maxDepth)));
+        QModelIndex deepest = w.at({0}); // the deepest array takes no array
+        while (w.model->rowCount(deepest) > 0)
+            deepest = w.model->index(0, 0, deepest);
+        w.tree->setCurrentIndex(deepest);
+        QGuiApplication::clipboard()->setText(QStringLiteral("[2]"));
+        w.action("actionPaste")->trigger();
+        QCOMPARE(w.status->text(), QStringLiteral("Nesting is deeper than 10000 levels"));
         const QString key(1 << 20, QLatin1Char('k'));
         w.model->loadFromString(QStringLiteral(R"({"%1": 1})").arg(key));
         w.tree->expandAll();
@@ -440,9 +447,7 @@ private slots:
 
         emit dialog->findRequested({});
         QCOMPARE(w.status->text(), QStringLiteral("Search text is empty."));
-        SearchOptions options;
-        options.text = QStringLiteral("a(");
-        options.useRegex = true;
+        const SearchOptions options {QStringLiteral("a("), false, false, true, true, false};
         MessageBoxAnswer box;
         emit dialog->findRequested(options);
         QCOMPARE(QStringList({box.title, box.text}),
