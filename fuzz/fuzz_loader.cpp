@@ -1,5 +1,4 @@
-// Loader: any bytes as a file load exactly when they are UTF-8 (after one
-// byte-order mark) and parse, as they parse, then save and reload intact.
+// Loader: bytes load exactly when they are UTF-8 (one BOM aside) and parse, and reload intact.
 
 #include "fuzzchecks.h"
 #include "io/jsonreader.h"

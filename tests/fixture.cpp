@@ -7,17 +7,15 @@
     return qputenv("XDG_CONFIG_HOME", configHome.path().toLocal8Bit());
 }();
 
-QStringList dumpTree(const QAbstractItemModel &model, const QModelIndex &parent)
+QStringList dumpTree(const QAbstractItemModel &model, const QModelIndex &parent,
+                     const QString &indent)
 {
     QStringList lines;
-    int depth = 0;
-    for (QModelIndex i = parent; i.isValid(); i = i.parent())
-        ++depth;
     for (int row = 0; row < model.rowCount(parent); ++row) {
         const QModelIndex key = model.index(row, 0, parent);
-        lines << QString(depth * 2, QLatin1Char(' ')) + key.data().toString()
-                        + QStringLiteral(" = ") + model.index(row, 1, parent).data().toString();
-        lines << dumpTree(model, key);
+        lines << indent + key.data().toString() + QStringLiteral(" = ")
+                        + model.index(row, 1, parent).data().toString();
+        lines << dumpTree(model, key, indent + QStringLiteral("  "));
     }
     return lines;
 }

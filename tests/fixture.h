@@ -11,7 +11,8 @@
 class MainWindow;
 
 // The model as indented lines of "key = value": one comparison checks a whole tree.
-QStringList dumpTree(const QAbstractItemModel &model, const QModelIndex &parent = {});
+QStringList dumpTree(const QAbstractItemModel &model, const QModelIndex &parent = {},
+                     const QString &indent = {});
 
 using Path = QList<int>;
 QModelIndex indexAt(const QAbstractItemModel &model, const Path &path, int column = 0);

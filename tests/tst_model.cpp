@@ -93,6 +93,8 @@ private slots:
             allocator.deallocate(record);
         allocator.deallocate(allocator.allocate());
         QCOMPARE(allocator.blockCount(), 1);
+        for (void *&record : records) // and are never handed out again
+            std::memset(record = allocator.allocate(), 1, 96);
 
         TextPool pool; // pools texts of up to 4 bytes here
         const auto text = [&pool](const QByteArray &t) { return pool.text(t, t.size(), 4); };
