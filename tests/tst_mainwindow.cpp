@@ -224,9 +224,10 @@ private slots:
         w.model->setData(w.at({0, 0}), QStringLiteral("z"));
         QCOMPARE(w.window->windowTitle(), QStringLiteral("Marbletrellis - %1*").arg(file));
         w.model->setPrettyPrint(false);
-        w.action("actionSave")->trigger();
-        QCOMPARE(readFile(file), QByteArray(R"({"z":{"b":{"c":1}}})"));
-        QCOMPARE(w.status->text(), QStringLiteral("Saved: ") + file);
+        const QString saved = dir.filePath(QStringLiteral("saved.json"));
+        QVERIFY(w.runFileCommand("actionSaveAs", saved));
+        QCOMPARE(readFile(saved), QByteArray(R"({"z":{"b":{"c":1}}})"));
+        QCOMPARE(w.status->text(), QStringLiteral("Saved: ") + saved);
         QVERIFY(!isModified(w));
 
         MessageBoxAnswer loadBox;
@@ -235,7 +236,7 @@ private slots:
         QCOMPARE(QStringList({loadBox.title, loadBox.text, loadBox.informativeText}),
                  QStringList({"Error", "Failed to load JSON file.",
                               missing + "\n\nNo such file or directory"}));
-        QCOMPARE(w.window->windowTitle(), QStringLiteral("Marbletrellis - ") + file);
+        QCOMPARE(w.window->windowTitle(), QStringLiteral("Marbletrellis - ") + saved);
 
         QVERIFY(writeFile(file, "{\n  \"a\": 1,\n}"));
         MessageBoxAnswer parseBox;
@@ -262,7 +263,7 @@ private slots:
                  QStringList({"Error", "Failed to save JSON file.",
                               out + "\n\nThe number nan of \"c\" has no JSON text."}));
         QVERIFY(!QFile::exists(out));
-        QCOMPARE(w.window->windowTitle(), QStringLiteral("Marbletrellis - %1*").arg(file));
+        QCOMPARE(w.window->windowTitle(), QStringLiteral("Marbletrellis - %1*").arg(saved));
 
         QVERIFY(writeFile(file, "[\"" + QByteArray(12345678 - 4, 'x') + "\"]"));
         MessageBoxAnswer discard(QMessageBox::Discard);
