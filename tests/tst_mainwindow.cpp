@@ -436,7 +436,7 @@ private slots:
         QTRY_VERIFY(dialog->isActiveWindow() && !w.tree->currentIndex().isValid());
         QTest::keyClicks(dialog->findChild<QLineEdit *>(), QStringLiteral("  a "));
         QTest::keyClick(dialog->findChild<QLineEdit *>(), Qt::Key_Return);
-        QCOMPARE(w.tree->currentIndex(), w.at({0, 0}));
+        QVERIFY(w.tree->currentIndex() == w.at({0, 0}) && dialog->isVisible());
         QCOMPARE(w.status->text(), QStringLiteral("Match found."));
         w.action("actionFindNext")->trigger();
         QCOMPARE(w.tree->currentIndex(), w.at({0, 1, 0, 0}));

@@ -94,12 +94,11 @@ void MainWindow::setupUi()
     m_pathLabel->setObjectName(QStringLiteral("pathLabel"));
     statusBar()->addPermanentWidget(m_pathLabel);
     // The path follows the current row, and every change that may rename or
-    // relabel one of the rows above it.
+    // relabel one of the rows above it: rows put in or taken out relabel an
+    // array's elements with dataChanged, or move the current row.
     const auto update = [this] { updatePathLabel(); };
     connect(m_treeView->selectionModel(), &QItemSelectionModel::currentChanged, this, update);
     connect(m_model, &QAbstractItemModel::dataChanged, this, update);
-    connect(m_model, &QAbstractItemModel::rowsInserted, this, update);
-    connect(m_model, &QAbstractItemModel::rowsRemoved, this, update);
     connect(m_model, &QAbstractItemModel::modelReset, this, update);
 
     setAcceptDrops(true);

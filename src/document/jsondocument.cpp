@@ -86,8 +86,7 @@ bool JsonDocument::setTopLevelNode(std::unique_ptr<JsonNode> top)
     root->appendChild(top.release());
     emit aboutToBeReset();
     m_currentCell = {};
-    m_root.swap(root);
-    root.reset();
+    m_root.swap(root); // the old tree goes with `root`
     emit reset();
     // The commands before concern a document that is gone.
     m_undoStack->clear();
