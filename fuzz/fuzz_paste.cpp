@@ -1,5 +1,4 @@
-// Paste: clipboard text through Edit > Paste, overwrite answered from the input: the
-// model stays consistent, a refused paste changes nothing, the document reloads intact.
+// Paste: clipboard text through Edit > Paste; a refused paste changes nothing, all reloads intact.
 
 #include "fuzzchecks.h"
 

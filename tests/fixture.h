@@ -35,8 +35,7 @@ struct ModelFixture
                                      QAbstractItemModelTester::FailureReportingMode::QtTest};
 };
 
-// Answers the next modal dialog or popup menu for which `answer` returns true.
-// Whatever is still open after ten seconds is closed: a fault fails, never hangs.
+// Answers the next modal dialog or popup `answer` takes; closes all after 10 s, so none hangs.
 class ModalAnswer
 {
 public:

@@ -67,6 +67,7 @@ private slots:
         QTest::newRow("down from nowhere") << doc << "none" << options("a") << O::Found << "/a" << true;
         QTest::newRow("down, wraps") << doc << "/b/a" << options("a") << O::FoundAfterWrap << "/a" << true;
         QTest::newRow("up from nowhere") << doc << "none" << options("a", "b") << O::Found << "/b/a" << true;
+        QTest::newRow("down out of a subtree") << R"({"a":{"x":1},"b":2})" << "none" << options("b") << O::Found << "/b" << true;
         QTest::newRow("up into the subtree before") << R"({"a":{"b":1},"c":2})" << "/c" << options("b", "b") << O::Found << "/a/b" << true;
         QTest::newRow("up over empty containers") << R"({"a":[],"b":{"c":{}}})" << "none" << options("a", "b") << O::Found << "/a" << true;
         QTest::newRow("up, wraps") << doc << "/a" << options("a", "b") << O::FoundAfterWrap << "/b/a" << true;

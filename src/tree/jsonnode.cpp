@@ -300,7 +300,7 @@ QVariant JsonNode::numberFromText(const QString &typed)
     qsizetype zeros = 0;
     while (sign + zeros + 1 < number.size() && number.at(sign + zeros) == u'0')
         ++zeros;
-    if (zeros > 0 && isIntegerText(QStringView(number).sliced(sign + zeros)))
+    if (isIntegerText(QStringView(number).sliced(sign + zeros)))
         number.remove(sign, zeros);
 
     bool ok = false;
