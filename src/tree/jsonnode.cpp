@@ -1,8 +1,10 @@
 #include "tree/jsonnode.h"
 
 #include "tree/nodeallocator.h"
+#include "tree/nodesource.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 
 #include <utility>
@@ -118,6 +120,7 @@ void JsonNode::operator delete(void *node) noexcept
 
 JsonNode::~JsonNode()
 {
+    dropUnmadeChildren();
     // Detach each descendant's children before deleting it, so no destructor
     // ever recurses. Nodes go in document order, the order they were made
     // in, and each is fetched a few nodes ahead: a large tree is read as one
@@ -135,6 +138,40 @@ JsonNode::~JsonNode()
     }
 }
 
+void JsonNode::setUnmadeChildren(NodeSource *source, const void *value)
+{
+    Q_ASSERT(m_children.isEmpty() && !m_unmade);
+    source->ref();
+    m_source = source;
+    m_unmade = value;
+}
+
+int JsonNode::unmadeChildCount() const
+{
+    return m_source->childCount(m_unmade);
+}
+
+int JsonNode::unmadeNestingDepth(int limit) const
+{
+    return m_unmade ? m_source->nestingDepth(m_unmade, limit) : 0;
+}
+
+void JsonNode::makeChildren() const
+{
+    NodeSource *source = std::exchange(m_source, nullptr);
+    const void *value = std::exchange(m_unmade, nullptr);
+    source->makeChildren(const_cast<JsonNode *>(this), value);
+    source->deref();
+}
+
+void JsonNode::dropUnmadeChildren()
+{
+    if (!m_unmade)
+        return;
+    m_unmade = nullptr;
+    std::exchange(m_source, nullptr)->deref();
+}
+
 void JsonNode::reserveChildren(int count)
 {
     m_children.reserve(count);
@@ -142,6 +179,8 @@ void JsonNode::reserveChildren(int count)
 
 void JsonNode::appendChild(JsonNode *child)
 {
+    if (m_unmade)
+        makeChildren();
     child->m_row = int(m_children.size());
     m_children.append(child);
     child->m_parent = this;
@@ -149,6 +188,8 @@ void JsonNode::appendChild(JsonNode *child)
 
 void JsonNode::insertChild(int row, JsonNode *child)
 {
+    if (m_unmade)
+        makeChildren();
     if (row < 0 || row > m_children.size()) {
         appendChild(child);
         return;
@@ -176,6 +217,8 @@ void JsonNode::removeChild(int row)
 
 JsonNode *JsonNode::takeChild(int row)
 {
+    if (m_unmade)
+        makeChildren();
     if (row < 0 || row >= m_children.size())
         return nullptr;
     JsonNode *child = m_children.takeAt(row);
@@ -186,6 +229,9 @@ JsonNode *JsonNode::takeChild(int row)
 
 void JsonNode::swapChildren(JsonNode *other)
 {
+    // Unmade children change hands unmade.
+    std::swap(m_source, other->m_source);
+    std::swap(m_unmade, other->m_unmade);
     m_children.swap(other->m_children);
     for (JsonNode *child : m_children)
         child->m_parent = this;
@@ -223,7 +269,13 @@ void JsonNode::swapContent(JsonNode *other)
 
 JsonNode *JsonNode::clone(JsonNode *parent) const
 {
+    // Unmade children are not made for a copy: the copy shares their source.
+    const auto copyUnmade = [](const JsonNode *source, JsonNode *target) {
+        if (source->m_unmade)
+            target->setUnmadeChildren(source->m_source, source->m_unmade);
+    };
     auto *copy = new JsonNode(m_key, m_value, m_type, parent);
+    copyUnmade(this, copy);
     // Depth first, so that the copies are made, and lie, in document order.
     struct Frame
     {
@@ -242,6 +294,7 @@ JsonNode *JsonNode::clone(JsonNode *parent) const
         const JsonNode *child = frame.source->m_children.at(frame.next++);
         auto *childCopy = new JsonNode(child->m_key, child->m_value, child->m_type);
         frame.target->appendChild(childCopy);
+        copyUnmade(child, childCopy);
         if (!child->m_children.isEmpty()) {
             childCopy->m_children.reserve(child->m_children.size());
             stack.push_back({child, childCopy, 0});
@@ -284,7 +337,12 @@ QString JsonNode::quoted(QStringView text)
 
 QString JsonNode::positionLabel(qsizetype position)
 {
-    return QLatin1Char('[') + QString::number(position) + QLatin1Char(']');
+    // One allocation: arrays of millions of elements make a label each.
+    char label[24];
+    label[0] = '[';
+    char *end = std::to_chars(label + 1, label + sizeof label - 1, position).ptr;
+    *end++ = ']';
+    return QString::fromLatin1(label, end - label);
 }
 
 QVariant JsonNode::numberFromText(const QString &typed)

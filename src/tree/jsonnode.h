@@ -6,6 +6,8 @@
 
 #include <cstddef>
 
+class NodeSource;
+
 // The kinds of node. The numbers are stored as item data by the Add Item
 // dialog and must never change.
 enum class JsonNodeType : qint32 {
@@ -41,9 +43,21 @@ public:
     // Inline: every walk of the tree calls these once per node.
     JsonNode *child(int row) const
     {
+        if (m_unmade)
+            makeChildren();
         return row >= 0 && row < m_children.size() ? m_children.at(row) : nullptr;
     }
-    int childCount() const { return int(m_children.size()); }
+    int childCount() const { return m_unmade ? unmadeChildCount() : int(m_children.size()); }
+
+    // Leaves the children of this empty container to be made from `value`
+    // of `source` when first asked for; the node holds a reference to the
+    // source until then.
+    void setUnmadeChildren(NodeSource *source, const void *value);
+    // The source's handle for the children not made yet; null once they are.
+    const void *unmadeChildren() const { return m_unmade; }
+    // How many levels of containers the unmade children nest (0 when made),
+    // as exact as NodeSource::nestingDepth() is up to `limit`.
+    int unmadeNestingDepth(int limit) const;
     int row() const;
     void removeChild(int row);
     JsonNode *takeChild(int row);
@@ -90,8 +104,16 @@ public:
 
 private:
     void updateRowsFrom(int row);
+    // Makes the unmade children. Const, like the reads that need them: the
+    // node's content is the same before and after.
+    void makeChildren() const;
+    void dropUnmadeChildren();
+    int unmadeChildCount() const;
 
-    QList<JsonNode *> m_children;
+    // Mutable for makeChildren() only.
+    mutable QList<JsonNode *> m_children;
+    mutable NodeSource *m_source = nullptr;
+    mutable const void *m_unmade = nullptr;
     JsonNode *m_parent;
     QString m_key;
     QVariant m_value;

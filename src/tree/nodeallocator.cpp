@@ -126,6 +126,14 @@ NodeAllocator::Block *NodeAllocator::newBlock()
     void *memory = allocateBlock();
     if (!memory)
         throw std::bad_alloc(); // as operator new would: there is no smaller fallback
+#ifdef MADV_POPULATE_WRITE
+    // Once nodes fill blocks, every slot of a new block gets used: its pages
+    // are made present in one call rather than one fault each (ignored by
+    // kernels before 5.14). The first block, all a small document needs,
+    // takes memory only as it is touched.
+    if (m_blocks > 0)
+        madvise(memory, blockSize, MADV_POPULATE_WRITE);
+#endif
     ++m_blocks;
     return new (memory) Block;
 }

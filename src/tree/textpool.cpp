@@ -1,5 +1,7 @@
 #include "tree/textpool.h"
 
+#include "tree/jsonnode.h"
+
 #include <QStringDecoder>
 
 #include <cstring>
@@ -76,4 +78,14 @@ QString TextPool::text(const char *utf8, qsizetype length, qsizetype maxPooledLe
         m_table[position] = {tag, quint32(m_entries.size())};
     }
     return text;
+}
+
+QString TextPool::positionLabel(size_t position)
+{
+    constexpr size_t maxPooledLabels = 4096;
+    if (position >= maxPooledLabels)
+        return JsonNode::positionLabel(qsizetype(position));
+    while (m_labels.size() <= position)
+        m_labels.push_back(JsonNode::positionLabel(qsizetype(m_labels.size())));
+    return m_labels[position];
 }

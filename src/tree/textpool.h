@@ -14,6 +14,9 @@ class TextPool
 {
 public:
     QString text(const char *utf8, qsizetype length, qsizetype maxPooledLength);
+    // The key of an array element, "[0]", "[1]", ...: the first few
+    // thousand, which every small array repeats, made once.
+    QString positionLabel(size_t position);
 
 private:
     struct Entry
@@ -35,4 +38,5 @@ private:
 
     std::vector<Slot> m_table;
     std::vector<Entry> m_entries;
+    std::vector<QString> m_labels;
 };
