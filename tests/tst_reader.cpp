@@ -53,6 +53,8 @@ void TestReader::read_data()
     const QString plain(" = { 1 items }\n  a = [ 2 items ]\n    [0] = 1\n    [1] = é");
     row("file with byte-order mark", readFile(QFINDTESTDATA("data/bom.json")), plain, true);
     row("file with CR LF", readFile(QFINDTESTDATA("data/crlf.json")), plain, true);
+    row("1e400 in a file", "[1e400]", "Number is infinity when parsed as double at line 1, column 2", true);
+    row("too deep a file", nestedArrays(JsonReader::maxDepth + 1), "Nesting is deeper than 10000 levels at line 1, column 10001", true);
     row("file with lone CR", "[1,\r2]\r", " = [ 2 items ]\n  [0] = 1\n  [1] = 2", true);
     row("file with CR between digits", "[1\r2]", "Unexpected character, expected a comma or a closing bracket at line 1, column 4", true);
     row("file with invalid UTF-8", readFile(QFINDTESTDATA("data/invalid-utf8.json")), "Invalid UTF-8 at line 1, column 9", true);
@@ -92,6 +94,7 @@ void TestReader::classify_data()
     QTest::newRow("member as Copy writes it, indented") << "\"o\": {\n    \"b\": [\n        1\n    ]\n}" << K::KeyValue << "o" << R"({"b":[1]})";
     QTest::newRow("unquoted key") << "a b: true" << K::KeyValue << "a b" << "true";
     QTest::newRow("empty key") << R"("": null)" << K::KeyValue << "" << "null";
+    QTest::newRow("nothing before the separator") << ": [1]" << K::KeyValue << "" << "[1]";
     QTest::newRow("one quotation mark") << R"(": 2)" << K::KeyValue << "\"" << "2";
     QTest::newRow("key decoded") << R"("q\"\\": 3)" << K::KeyValue << R"(q"\)" << "3";
     QTest::newRow("key with brackets and a separator") << R"("u[n]{: }": [1])" << K::KeyValue << "u[n]{: }" << "[1]";

@@ -12,6 +12,7 @@ class QIODevice;
 struct yyjson_alc;
 struct yyjson_mut_doc;
 struct yyjson_mut_val;
+struct yyjson_val;
 
 // Turns a node and its subtree into JSON text through yyjson mutable
 // documents. yyjson formats every value, key and separator; a large container
@@ -24,12 +25,16 @@ class JsonWriter
 public:
     // Receives the output in chunks; returning false aborts the write.
     using Sink = std::function<bool(QByteArrayView)>;
+    // Told, after each chunk, how many of the top-level value's items were
+    // written, of how many; returning false cancels the write.
+    using Progress = std::function<bool(qint64 done, qint64 total)>;
 
     // Writes the node alone as a complete JSON text in UTF-8, indented by four
     // spaces or compact, passed to `sink` in chunks that each end between two
     // values (never inside a character). Returns false when the sink rejects a
     // chunk or writing fails, as it does for a number that is NaN or infinite.
-    static bool write(const JsonNode *node, bool pretty, const Sink &sink);
+    static bool write(const JsonNode *node, bool pretty, const Sink &sink,
+                      const Progress &progress = {});
 
     // The same text as a string; empty when writing failed. A null node
     // stands for the empty document, written as "{}".
@@ -37,15 +42,18 @@ public:
 
     // Writes the text to a temporary file that replaces the one at `path` only
     // when every byte is written, so a failed save (the writer's or the disk's)
-    // leaves the file unchanged; *error then holds the reason.
-    static bool writeFile(const QString &path, const JsonNode *node, bool pretty, QString *error);
+    // leaves the file unchanged; *error then holds the reason, and is empty
+    // when `progress` cancelled the write.
+    static bool writeFile(const QString &path, const JsonNode *node, bool pretty, QString *error,
+                          const Progress &progress = {});
 
     // Writes the text to an open device; false with *error saying why when
     // the device took less than all of it or the writer failed.
-    static bool writeDevice(QIODevice *device, const JsonNode *node, bool pretty, QString *error);
+    static bool writeDevice(QIODevice *device, const JsonNode *node, bool pretty, QString *error,
+                            const Progress &progress = {});
 
 private:
-    JsonWriter(bool pretty, const Sink &sink);
+    JsonWriter(bool pretty, const Sink &sink, const Progress &progress);
 
     // The error message for a tree that cannot be written: it names the first
     // number that is NaN or infinite.
@@ -58,6 +66,8 @@ private:
     bool writeAlone(const std::function<yyjson_mut_val *(yyjson_mut_doc *)> &value);
     bool writeBatch(const JsonNode *container, int first, int end, int depth);
     bool writeDocument(yyjson_mut_doc *doc, yyjson_mut_val *root, qsizetype trim, int depth);
+    bool writeValue(yyjson_val *value, int depth);
+    void appendIndented(QByteArrayView text, int depth, bool marginFirst);
     bool flushIfFull();
     void separate(bool &first);
     void indent(int depth);
@@ -70,6 +80,10 @@ private:
 
     const bool m_pretty;
     const Sink &m_sink;
+    const Progress &m_progress;
+    // The top-level value's items written so far, and their number.
+    qint64 m_topDone = 0;
+    qint64 m_topTotal = 0;
     // Output not yet passed to the sink.
     QByteArray m_text;
     yyjson_alc *m_allocator;

@@ -50,9 +50,66 @@ QVariant numberValue(yyjson_val *value)
     }
 }
 
-// A node for the value itself, without its children; null for a number too
-// large for a double.
-std::unique_ptr<JsonNode> scalarNode(yyjson_val *value, QString key, TextPool &texts)
+} // namespace
+
+std::unique_ptr<JsonNode> TreeBuilder::build(yyjson_val *value, const QString &key)
+{
+    TextPool texts;
+    std::unique_ptr<JsonNode> top = node(value, key, texts);
+    if (!top || !top->isContainer())
+        return top;
+
+    // One frame per open container, innermost last: the height of the stack
+    // is the nesting depth reached so far.
+    struct Frame
+    {
+        JsonNode *node;
+        yyjson_arr_iter elements;
+        yyjson_obj_iter members;
+    };
+    std::vector<Frame> stack;
+    auto open = [&stack](JsonNode *node, yyjson_val *container) {
+        Frame frame {node, {}, {}};
+        node->reserveChildren(int(yyjson_get_len(container)));
+        if (node->type() == JsonNodeType::Object)
+            yyjson_obj_iter_init(container, &frame.members);
+        else
+            yyjson_arr_iter_init(container, &frame.elements);
+        stack.push_back(frame);
+    };
+    open(top.get(), value);
+    while (!stack.empty()) {
+        Frame &frame = stack.back();
+        yyjson_val *childValue;
+        QString childKey;
+        if (frame.node->type() == JsonNodeType::Object) {
+            yyjson_val *name = yyjson_obj_iter_next(&frame.members);
+            if (!name) {
+                stack.pop_back();
+                continue;
+            }
+            childValue = yyjson_obj_iter_get_val(name);
+            childKey = memberName(name, texts);
+        } else {
+            childValue = yyjson_arr_iter_next(&frame.elements);
+            if (!childValue) {
+                stack.pop_back();
+                continue;
+            }
+            childKey = texts.positionLabel(frame.elements.idx - 1);
+        }
+        std::unique_ptr<JsonNode> child = node(childValue, std::move(childKey), texts);
+        if (!child || (yyjson_is_ctn(childValue) && stack.size() >= size_t(JsonReader::maxDepth)))
+            return nullptr;
+        JsonNode *placed = child.release();
+        frame.node->appendChild(placed);
+        if (yyjson_is_ctn(childValue))
+            open(placed, childValue);
+    }
+    return top;
+}
+
+std::unique_ptr<JsonNode> TreeBuilder::node(yyjson_val *value, QString key, TextPool &texts)
 {
     switch (yyjson_get_type(value)) {
     case YYJSON_TYPE_BOOL:
@@ -82,77 +139,7 @@ std::unique_ptr<JsonNode> scalarNode(yyjson_val *value, QString key, TextPool &t
     }
 }
 
-// Every array of a build shares its position labels: each "[0]" is made once.
-class LabelPool
+QString TreeBuilder::memberName(yyjson_val *name, TextPool &texts)
 {
-public:
-    const QString &label(size_t position)
-    {
-        while (labels.size() <= position)
-            labels.push_back(JsonNode::positionLabel(qsizetype(labels.size())));
-        return labels[position];
-    }
-
-private:
-    std::vector<QString> labels;
-};
-
-} // namespace
-
-std::unique_ptr<JsonNode> TreeBuilder::build(yyjson_val *value, const QString &key)
-{
-    TextPool texts;
-    std::unique_ptr<JsonNode> top = scalarNode(value, key, texts);
-    if (!top || !top->isContainer())
-        return top;
-
-    // One frame per open container, innermost last: the height of the stack
-    // is the nesting depth reached so far.
-    struct Frame
-    {
-        JsonNode *node;
-        yyjson_arr_iter elements;
-        yyjson_obj_iter members;
-    };
-    std::vector<Frame> stack;
-    LabelPool labels;
-    auto open = [&stack](JsonNode *node, yyjson_val *container) {
-        Frame frame {node, {}, {}};
-        node->reserveChildren(int(yyjson_get_len(container)));
-        if (node->type() == JsonNodeType::Object)
-            yyjson_obj_iter_init(container, &frame.members);
-        else
-            yyjson_arr_iter_init(container, &frame.elements);
-        stack.push_back(frame);
-    };
-    open(top.get(), value);
-    while (!stack.empty()) {
-        Frame &frame = stack.back();
-        yyjson_val *childValue;
-        QString childKey;
-        if (frame.node->type() == JsonNodeType::Object) {
-            yyjson_val *name = yyjson_obj_iter_next(&frame.members);
-            if (!name) {
-                stack.pop_back();
-                continue;
-            }
-            childValue = yyjson_obj_iter_get_val(name);
-            childKey = pooledText(texts, name, maxPooledNameLength);
-        } else {
-            childValue = yyjson_arr_iter_next(&frame.elements);
-            if (!childValue) {
-                stack.pop_back();
-                continue;
-            }
-            childKey = labels.label(frame.elements.idx - 1);
-        }
-        std::unique_ptr<JsonNode> child = scalarNode(childValue, std::move(childKey), texts);
-        if (!child || (yyjson_is_ctn(childValue) && stack.size() >= size_t(JsonReader::maxDepth)))
-            return nullptr;
-        JsonNode *placed = child.release();
-        frame.node->appendChild(placed);
-        if (yyjson_is_ctn(childValue))
-            open(placed, childValue);
-    }
-    return top;
+    return pooledText(texts, name, maxPooledNameLength);
 }
