@@ -53,6 +53,37 @@ private slots:
         QVERIFY(!document.isModified());
         QCOMPARE(marks.count(), 2);
     }
+    void nodesOnDemand()
+    {
+        // An opened file makes its nodes as they are asked for; a copy shares the unmade ones.
+        const QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("deep.json"));
+        QVERIFY(writeFile(path, '[' + nestedArrays(5000) + ',' + nestedArrays(5000) + ",{}]"));
+        JsonDocument document;
+        QVERIFY(!document.loadFile(path + 'x') && !document.readError().isEmpty());
+        QVERIFY(!document.loadText("[")
+                && document.readError().isEmpty()); // not the file's any more
+        QVERIFY(document.loadFile(path));
+        JsonNode *top = document.topLevelNode();
+        QVERIFY(top->unmadeChildren() && top->childCount() == 3);
+        JsonNode *container = top->child(0), *other = top->child(1);
+        QVERIFY(!top->unmadeChildren() && container->unmadeChildren() && other->unmadeChildren());
+        for (int depth = 2; depth < 5000; ++depth)
+            container = container->child(0);
+        std::unique_ptr<JsonNode> copy(other->clone()), tooDeep(other->clone());
+        QVERIFY(!document.appendNode(container->child(0), tooDeep)); // 5001 + 5000 levels
+        QVERIFY(document.appendNode(container, copy) && !copy);
+        QVERIFY(document.saveFile(path, false)); // writes what is unmade without making it
+        QVERIFY(other->unmadeChildren() && container->child(1)->unmadeChildren());
+        QCOMPARE(readFile(path),
+                 '[' + nestedArrays(4999).replace("1", "[1]," + nestedArrays(5000)) + ','
+                         + nestedArrays(5000) + ",{}]");
+        document.undoStack()->undo();
+        QCOMPARE(container->childCount(), 1);
+        auto flat = std::make_unique<JsonNode>(QString(), 5, JsonNodeType::Number);
+        QVERIFY(document.replaceNode(other, flat)); // its unmade subtree goes into the history
+        QVERIFY(document.loadText("[]")); // which lets it go
+    }
 };
 
 QTEST_MAIN(TestDocument)

@@ -1,5 +1,6 @@
 #include "document/jsondocument.h"
 
+#include "document/fileopening.h"
 #include "document/groupcommand.h"
 #include "document/rowscommand.h"
 #include "document/swapcommand.h"
@@ -20,7 +21,8 @@ std::unique_ptr<JsonNode> newRoot()
 
 // Whether `node`, placed under `parent`, would nest containers deeper than
 // the reader takes: no edit makes a document that cannot be opened again.
-// Costs a step per ancestor and per container of `node`'s subtree.
+// Costs a step per ancestor and per container of `node`'s subtree; unmade
+// children stay unmade.
 bool nestsTooDeep(const JsonNode *parent, const JsonNode *node)
 {
     int depth = 0;
@@ -33,9 +35,11 @@ bool nestsTooDeep(const JsonNode *parent, const JsonNode *node)
     while (!pending.empty()) {
         const auto [next, above] = pending.back();
         pending.pop_back();
-        if (above + 1 > JsonReader::maxDepth)
+        const int room = JsonReader::maxDepth - above - 1;
+        if (room < 0 || next->unmadeNestingDepth(room) > room)
             return true;
-        for (int row = 0; row < next->childCount(); ++row) {
+        const int made = next->unmadeChildren() ? 0 : next->childCount();
+        for (int row = 0; row < made; ++row) {
             if (next->child(row)->isContainer())
                 pending.emplace_back(next->child(row), above + 1);
         }
@@ -70,6 +74,14 @@ bool JsonDocument::loadFile(const QString &path)
     return setTopLevelNode(JsonReader::readFile(path, &m_parseError, &m_readError));
 }
 
+bool JsonDocument::adoptFile(FileOpening &opening)
+{
+    m_parseError = opening.parseError();
+    m_readError = opening.readError();
+    std::unique_ptr<ParsedDocument> parsed = opening.takeParsed();
+    return parsed && setTopLevelNode(ParsedDocument::topLevelNode(std::move(parsed)));
+}
+
 bool JsonDocument::loadText(QByteArrayView utf8)
 {
     m_readError.clear();
@@ -95,9 +107,9 @@ bool JsonDocument::setTopLevelNode(std::unique_ptr<JsonNode> top)
     return true;
 }
 
-bool JsonDocument::saveFile(const QString &path, bool pretty)
+bool JsonDocument::saveFile(const QString &path, bool pretty, const JsonWriter::Progress &progress)
 {
-    if (!JsonWriter::writeFile(path, topLevelNode(), pretty, &m_saveError))
+    if (!JsonWriter::writeFile(path, topLevelNode(), pretty, &m_saveError, progress))
         return false;
     m_undoStack->setClean();
     m_markedModified = false;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "io/jsonwriter.h"
 #include "tree/jsonnode.h" // complete: its pointers travel in signals
 
 #include <QObject>
@@ -9,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+class FileOpening;
 class GroupCommand;
 class QUndoCommand;
 class QUndoStack;
@@ -44,6 +46,8 @@ public:
     // nothing changes: readError() gives the system's reason when the file
     // could not be read, parseError() why and where the text did not parse.
     bool loadFile(const QString &path);
+    // The same for a file read in the background, once it finished.
+    bool adoptFile(FileOpening &opening);
     bool loadText(QByteArrayView utf8);
     // Makes a detached tree the whole document; false for a null tree.
     bool setTopLevelNode(std::unique_ptr<JsonNode> top);
@@ -51,8 +55,9 @@ public:
     QString readError() const { return m_readError; }
 
     // Writes the document to the file, indented or compact, and marks it
-    // saved. On failure the file is left as it was and saveError() says why.
-    bool saveFile(const QString &path, bool pretty);
+    // saved. On failure the file is left as it was and saveError() says why;
+    // it is empty when `progress` cancelled the save.
+    bool saveFile(const QString &path, bool pretty, const JsonWriter::Progress &progress = {});
     QString saveError() const { return m_saveError; }
 
     // Changes. Each returns false, and changes nothing, when its arguments are
