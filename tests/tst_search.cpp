@@ -44,6 +44,18 @@ QModelIndex cell(const JsonTreeModel &model, const QString &path)
     return {};
 }
 
+const char shownTexts[] = R"({
+    "id": 12, "ids": [-7, 0, 18446744073709551615], "ratio": -2.5, "huge": 1e+300,
+    "tiny": 1.5e-7, "on": true, "off": false, "none": null, "name": "Hello World",
+    "E": "e+E", "empty": {}, "ten": [0,1,2,3,4,5,6,7,8,9],
+    "records": [{"id": 1, "name": "inf"}, {"id": 2, "name": "nan"}, {"id": 3.25}],
+    "long": "abcdefghijklmnopqrstuvwxyz0123456789", "": "", "ℹ": "ǅ", "K": ["é", {}]})"; // the
+                                                                                         // Kelvin
+                                                                                         // sign,
+                                                                                         // "k"
+                                                                                         // ignoring
+                                                                                         // case
+
 } // namespace
 
 Q_DECLARE_METATYPE(TreeSearch::Outcome)
@@ -86,6 +98,7 @@ private slots:
         for (int i = 0; i < 2000; ++i)
             keys += QStringLiteral("\"k%1\":0,").arg(i, 4, 10, QLatin1Char('0'));
         QTest::newRow("keys of one length") << '{' + keys + "\"z\":0}" << "none" << options("k1999") << O::Found << "/k1999" << true;
+        QTest::newRow("regex") << doc << "none" << options("^b$", "r") << O::Found << "/b" << true;
         QTest::newRow("no match") << doc << "none" << options("zz") << O::NotFound << "none" << true;
         QTest::newRow("invalid regex") << doc << "/a" << options("a(", "r") << O::InvalidExpression << "none" << true;
         QTest::newRow("no document") << QString() << "none" << options("a(", "r") << O::NoItems << "none" << true;
@@ -111,7 +124,7 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("useRegex");
         for (const char *text : {"1", "-", "2.5", "e", "E", "e+", "e-07", "inf", "NaN", "a", "A", "{ 0 items }", "[ 3", "10 items",
-                                 "null", "NULL", "true", "FALSE", "hello", "chars total", "twelve", "42", "ǆ", " ", "18446744073709551615"})
+                                 "null", "NULL", "true", "FALSE", "hello", "chars total", "twelve", "42", "ǆ", " ", "18446744073709551615", "k"})
             QTest::addRow("text %s", text) << QString::fromUtf8(text) << false;
         for (const char *text : {"^\\d+$", "items", "^$", "null|true", "^-?[0-9.]+$", "e\\+", "I"})
             QTest::addRow("regex %s", text) << QString::fromUtf8(text) << true;
@@ -121,12 +134,7 @@ private slots:
     {
         QFETCH(QString, text);
         QFETCH(bool, useRegex);
-        ModelFixture f(QString::fromUtf8(R"({
-            "id": 12, "ids": [-7, 0, 18446744073709551615], "ratio": -2.5, "huge": 1e+300,
-            "tiny": 1.5e-7, "on": true, "off": false, "none": null, "name": "Hello World",
-            "E": "e+E", "empty": {}, "ten": [0,1,2,3,4,5,6,7,8,9],
-            "records": [{"id": 1, "name": "inf"}, {"id": 2, "name": "nan"}, {"id": 3.25}],
-            "long": "abcdefghijklmnopqrstuvwxyz0123456789", "": "", "ℹ": "ǅ"})"));
+        ModelFixture f(QString::fromUtf8(shownTexts));
         JsonNode *top = JsonTreeModel::nodeForIndex(f.model.index(0, 0));
         top->child(0)->setValue(QStringLiteral("twelve"));
         top->child(8)->setValue(QVariant::fromValue(qint64(42)));
@@ -158,6 +166,38 @@ private slots:
                                  qPrintable(pathOf(cursor.index()) + flags));
                     }
                 }
+            }
+        }
+    }
+    // Rows not made yet are searched on their parsed values, finding what the made rows would.
+    void unmadeRows_data() { matcherAgreesWithTheShownTexts_data(); }
+    void unmadeRows()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, useRegex);
+        const QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("doc.json"));
+        QVERIFY(writeFile(path, shownTexts));
+        for (const int limit : {1024, 3}) {
+            for (const char *flags : {"", "i", "v", "iv", "bv", "biv"}) {
+                const SearchOptions search
+                        = options(text, QString::fromLatin1(flags) + (useRegex ? "r" : ""));
+                JsonTreeModel made, unmade;
+                QVERIFY(made.loadFromString(QString::fromUtf8(shownTexts))
+                        && unmade.loadFromFile(path));
+                QStringList found[2];
+                for (JsonTreeModel *model : {&made, &unmade}) {
+                    model->setMaxTextLength(limit);
+                    QModelIndex current; // Find Next, again and again
+                    for (int i = 0; i < 12; ++i) {
+                        const TreeSearch::Result result = TreeSearch::find(model, current, search);
+                        found[model == &unmade] << pathOf(current = result.match);
+                    }
+                }
+                QCOMPARE(found[1], found[0]);
+                unmade.loadFromFile(path); // and a search finding nothing makes nothing
+                TreeSearch::find(&unmade, {}, options(QStringLiteral("zz"), QStringLiteral("v")));
+                QVERIFY(JsonTreeModel::nodeForIndex(unmade.index(0, 0))->unmadeChildren());
             }
         }
     }

@@ -95,9 +95,8 @@ QString JsonTreeModel::displayValue(const JsonNode *node) const
 {
     switch (node->type()) {
     case JsonNodeType::Object:
-        return tr("{ %1 items }").arg(node->childCount());
     case JsonNodeType::Array:
-        return tr("[ %1 items ]").arg(node->childCount());
+        return itemCountText(node->type() == JsonNodeType::Object, node->childCount());
     case JsonNodeType::Null:
         return tr("null");
     default:
@@ -110,6 +109,11 @@ QString JsonTreeModel::displayValue(const JsonNode *node) const
     const qsizetype kept = text.at(m_maxTextLength - 1).isHighSurrogate() ? m_maxTextLength - 1
                                                                           : m_maxTextLength;
     return text.left(kept) + tr("... (%1 chars total)").arg(text.size());
+}
+
+QString JsonTreeModel::itemCountText(bool isObject, qsizetype count)
+{
+    return isObject ? tr("{ %1 items }").arg(count) : tr("[ %1 items ]").arg(count);
 }
 
 QVariant JsonTreeModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -242,8 +246,8 @@ QString JsonTreeModel::toJsonString() const
 
 QString JsonTreeModel::nodeToJsonString(const QModelIndex &index) const
 {
-    const JsonNode *node = nodeForIndex(index);
-    if (!index.isValid() || !node)
+    const JsonNode *node = nodeForIndex(index); // null for the invalid index
+    if (!node)
         return {};
     return JsonWriter::toText(node, m_prettyPrint);
 }

@@ -58,6 +58,8 @@ public:
     // The Value column's text for the node: item counts for containers, the
     // value shortened to maxTextLength() otherwise.
     QString displayValue(const JsonNode *node) const;
+    // What the Value column shows for an object or array of `count` items.
+    static QString itemCountText(bool isObject, qsizetype count);
 
     int maxTextLength() const { return m_maxTextLength; }
     void setMaxTextLength(int length);

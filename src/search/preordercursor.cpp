@@ -12,6 +12,11 @@ bool isRoot(const JsonNode *node)
     return node->parent() == nullptr;
 }
 
+bool hasMadeChildren(const JsonNode *node)
+{
+    return node->childCount() > 0 && !node->unmadeChildren();
+}
+
 } // namespace
 
 PreorderCursor::PreorderCursor(const JsonTreeModel *model)
@@ -41,7 +46,7 @@ void PreorderCursor::next()
 {
     if (!m_current)
         return;
-    if (m_current->childCount() > 0) {
+    if (hasMadeChildren(m_current)) {
         m_current = m_current->child(0);
         return;
     }
@@ -80,6 +85,6 @@ QModelIndex PreorderCursor::index(int column) const
 
 void PreorderCursor::descendToLast()
 {
-    while (m_current->childCount() > 0)
+    while (hasMadeChildren(m_current))
         m_current = m_current->child(m_current->childCount() - 1);
 }

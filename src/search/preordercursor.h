@@ -11,7 +11,8 @@ class JsonTreeModel;
 //
 // The cursor follows the nodes' parent and child pointers, so a step costs a
 // few pointer reads however large the document, and creates no QModelIndex
-// until index() is called.
+// until index() is called. It makes no node: a row whose children are unmade
+// is stepped over as if it had none (ParsedSearch looks below it).
 class PreorderCursor
 {
 public:

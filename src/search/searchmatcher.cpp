@@ -1,8 +1,12 @@
 #include "search/searchmatcher.h"
 
+#include "io/treebuilder.h"
 #include "model/jsontreemodel.h"
 #include "tree/jsonnode.h"
 
+#include <yyjson.h>
+
+#include <algorithm>
 #include <functional>
 
 namespace {
@@ -20,6 +24,11 @@ constexpr int longestNumberText = 24;
 
 constexpr qsizetype memoizedItemCounts = 4096;
 
+bool isAscii(QByteArrayView text)
+{
+    return std::all_of(text.begin(), text.end(), [](char c) { return uchar(c) < 0x80; });
+}
+
 } // namespace
 
 SearchMatcher::SearchMatcher(const JsonTreeModel *model, const SearchOptions &options)
@@ -36,11 +45,16 @@ SearchMatcher::SearchMatcher(const JsonTreeModel *model, const SearchOptions &op
     }
     // Qt::CaseInsensitive compares case-folded characters, so fold here too.
     for (const QChar c : m_options.text) {
-        if (!canOccurInNumber(m_options.ignoreCase ? c.toCaseFolded() : c)) {
-            m_numbersCanMatch = false;
-            break;
-        }
+        const QChar folded = m_options.ignoreCase ? c.toCaseFolded() : c;
+        m_numbersCanMatch = m_numbersCanMatch && canOccurInNumber(folded);
+        m_labelsCanMatch = m_labelsCanMatch && QStringView(u"[]0123456789").contains(folded);
     }
+    // Text and search text in UTF-8 contain one another as they do in
+    // UTF-16. Ignoring case, a character beyond ASCII may fold to one within
+    // it (the Kelvin sign to "k"), so only ASCII is compared so.
+    const QByteArray utf8 = m_options.text.toUtf8();
+    if (QStringView(m_options.text).isValidUtf16() && (!m_options.ignoreCase || isAscii(utf8)))
+        m_utf8Text = utf8;
 }
 
 bool SearchMatcher::isValid() const
@@ -60,6 +74,62 @@ int SearchMatcher::matchingColumn(const JsonNode *node)
     if (m_options.searchInValue && valueMatches(node))
         return 1;
     return -1;
+}
+
+int SearchMatcher::matchingColumn(yyjson_val *name, qsizetype position, yyjson_val *value)
+{
+    int key = name ? bytesMatch(yyjson_get_str(name), yyjson_get_len(name))
+                   : (m_options.useRegex || m_labelsCanMatch ? -1 : 0);
+    if (key < 0)
+        key = matches(name ? TreeBuilder::memberName(name, m_texts)
+                           : JsonNode::positionLabel(position));
+    if (key)
+        return 0;
+    if (!m_options.searchInValue)
+        return -1;
+
+    const int limit = m_model->maxTextLength();
+    int found = -1;
+    switch (yyjson_get_type(value)) {
+    case YYJSON_TYPE_OBJ:
+    case YYJSON_TYPE_ARR:
+        found = containerMatches(yyjson_is_obj(value), qsizetype(yyjson_get_len(value)));
+        break;
+    case YYJSON_TYPE_STR:
+        // Never more UTF-16 units than UTF-8 bytes: within the limit, the
+        // text is shown whole.
+        if (limit <= 0 || yyjson_get_len(value) <= size_t(limit))
+            found = bytesMatch(yyjson_get_str(value), yyjson_get_len(value));
+        break;
+    case YYJSON_TYPE_NUM:
+        if (!m_numbersCanMatch && (limit <= 0 || limit >= longestNumberText))
+            found = 0;
+        break;
+    case YYJSON_TYPE_BOOL: {
+        qint8 &memo = m_booleanMemos[yyjson_get_bool(value) ? 1 : 0];
+        if (memo < 0)
+            memo = valueMatches(TreeBuilder::node(value, QString(), m_texts).get());
+        found = memo;
+        break;
+    }
+    default:
+        break;
+    }
+    if (found < 0) // the node it would be, made for the moment
+        found = valueMatches(TreeBuilder::node(value, QString(), m_texts).get());
+    return found ? 1 : -1;
+}
+
+int SearchMatcher::bytesMatch(const char *utf8, size_t length) const
+{
+    const QByteArrayView text(utf8, qsizetype(length));
+    if (m_utf8Text.isNull())
+        return -1;
+    if (!m_options.ignoreCase)
+        return text.contains(m_utf8Text);
+    if (!isAscii(text))
+        return -1;
+    return QLatin1StringView(text).contains(QLatin1StringView(m_utf8Text), Qt::CaseInsensitive);
 }
 
 bool SearchMatcher::matches(QStringView text) const
@@ -86,7 +156,7 @@ bool SearchMatcher::valueMatches(const JsonNode *node)
     switch (node->type()) {
     case JsonNodeType::Object:
     case JsonNodeType::Array:
-        return containerMatches(node);
+        return containerMatches(node->type() == JsonNodeType::Object, node->childCount());
     case JsonNodeType::Null:
         if (m_nullMemo < 0)
             m_nullMemo = matches(m_model->displayValue(node));
@@ -122,15 +192,14 @@ bool SearchMatcher::valueMatches(const JsonNode *node)
     return matches(m_model->displayValue(node));
 }
 
-bool SearchMatcher::containerMatches(const JsonNode *node)
+bool SearchMatcher::containerMatches(bool isObject, qsizetype count)
 {
-    const qsizetype count = node->childCount();
     if (count >= memoizedItemCounts)
-        return matches(m_model->displayValue(node));
-    std::vector<qint8> &memos = node->type() == JsonNodeType::Object ? m_objectMemos : m_arrayMemos;
+        return matches(JsonTreeModel::itemCountText(isObject, count));
+    std::vector<qint8> &memos = isObject ? m_objectMemos : m_arrayMemos;
     if (memos.empty())
         memos.assign(memoizedItemCounts, -1);
     if (memos[size_t(count)] < 0)
-        memos[size_t(count)] = matches(m_model->displayValue(node));
+        memos[size_t(count)] = matches(JsonTreeModel::itemCountText(isObject, count));
     return memos[size_t(count)];
 }

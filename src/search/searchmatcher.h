@@ -1,6 +1,7 @@
 #pragma once
 
 #include "search/searchoptions.h"
+#include "tree/textpool.h"
 
 #include <QRegularExpression>
 #include <QString>
@@ -10,13 +11,15 @@
 
 class JsonNode;
 class JsonTreeModel;
+struct yyjson_val;
 
 // Matches rows against one search: the key as the Key column shows it, then,
 // if enabled, the text the Value column shows. Created once per search, it
 // compiles the regular expression once and caches results along the way:
 // keys are implicitly shared between rows, and a container's display text
 // depends only on its type and child count, so most rows are matched without
-// building any text at all.
+// building any text at all. Parsed values that are not nodes yet are matched
+// as the nodes they would become, mostly on their UTF-8 text as it is.
 class SearchMatcher
 {
 public:
@@ -27,19 +30,32 @@ public:
 
     // 0 when the key matches, 1 when only the value does, -1 for neither.
     int matchingColumn(const JsonNode *node);
+    // The same for a parsed value: a member named `name`, or without a name
+    // the element at `position` of an array.
+    int matchingColumn(yyjson_val *name, qsizetype position, yyjson_val *value);
 
 private:
     bool matches(QStringView text) const;
+    // 1 or 0 when UTF-8 text as it is tells whether it matches, -1 when it
+    // must be decoded first.
+    int bytesMatch(const char *utf8, size_t length) const;
     bool keyMatches(const QString &key);
     bool valueMatches(const JsonNode *node);
-    bool containerMatches(const JsonNode *node);
+    bool containerMatches(bool isObject, qsizetype count);
 
     const JsonTreeModel *m_model;
     const SearchOptions m_options;
     const Qt::CaseSensitivity m_sensitivity;
     QRegularExpression m_expression;
-    // Whether the search text can occur in the text of a number at all.
+    // Whether the search text can occur in the text of a number at all, and
+    // in an element's key ("[12]").
     bool m_numbersCanMatch = true;
+    bool m_labelsCanMatch = true;
+    // The plain search text in UTF-8, null when UTF-8 text cannot be matched
+    // as it is (a regular expression, or a search ignoring case for text
+    // beyond ASCII).
+    QByteArray m_utf8Text;
+    TextPool m_texts;
 
     struct KeyMemo
     {
@@ -53,4 +69,5 @@ private:
     std::vector<qint8> m_objectMemos;
     std::vector<qint8> m_arrayMemos;
     qint8 m_nullMemo = -1;
+    std::array<qint8, 2> m_booleanMemos {-1, -1};
 };

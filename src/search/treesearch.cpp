@@ -1,8 +1,10 @@
 #include "search/treesearch.h"
 
 #include "model/jsontreemodel.h"
+#include "search/parsedsearch.h"
 #include "search/preordercursor.h"
 #include "search/searchmatcher.h"
+#include "tree/jsonnode.h"
 
 TreeSearch::Result TreeSearch::find(const JsonTreeModel *model, const QModelIndex &current,
                                     const SearchOptions &options)
@@ -23,15 +25,34 @@ TreeSearch::Result TreeSearch::find(const JsonTreeModel *model, const QModelInde
     const auto restart
             = [&] { options.backward ? candidate.moveToLast() : candidate.moveToFirst(); };
 
+    // The rows below one whose children are unmade are searched on their
+    // parsed values: going down right after the row itself, going up right
+    // before it.
+    bool wrapped = false;
+    bool examined = false;
+    const auto searchBelow = [&](const JsonNode *node) {
+        if (!node->unmadeChildren() || !matcher.isValid())
+            return false;
+        examined = true;
+        int column = 0;
+        JsonNode *match = ParsedSearch::find(const_cast<JsonNode *>(node), options.backward,
+                                             matcher, &column);
+        if (!match)
+            return false;
+        result.match = model->indexForNode(match).siblingAtColumn(column);
+        result.outcome = wrapped ? Outcome::FoundAfterWrap : Outcome::Found;
+        return true;
+    };
+
     // From the row after the current one to the end, then, wrapping, from
     // the other end up to and including the current row itself; without a
     // current row, the whole document and then its first row once more.
+    if (start.isValid() && !options.backward && searchBelow(candidate.node()))
+        return result;
     if (start.isValid())
         step();
     else
         restart();
-    bool wrapped = false;
-    bool examined = false;
     for (;;) {
         if (!candidate.isValid()) {
             if (!options.wrapAround || wrapped)
@@ -39,6 +60,10 @@ TreeSearch::Result TreeSearch::find(const JsonTreeModel *model, const QModelInde
             restart();
             wrapped = true;
         }
+        // Without a current row, the wrap comes back to a row whose subtree
+        // was searched already.
+        if (options.backward && (!wrapped || start.isValid()) && searchBelow(candidate.node()))
+            return result;
         if (matches(candidate, matcher, &result.match, &result.error)) {
             result.outcome = wrapped ? Outcome::FoundAfterWrap : Outcome::Found;
             return result;
@@ -50,6 +75,8 @@ TreeSearch::Result TreeSearch::find(const JsonTreeModel *model, const QModelInde
         examined = true;
         if (wrapped && (!start.isValid() || candidate.index() == start))
             break;
+        if (!options.backward && searchBelow(candidate.node()))
+            return result;
         step();
     }
 

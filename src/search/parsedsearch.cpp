@@ -1,0 +1,89 @@
+#include "search/parsedsearch.h"
+
+#include "io/parseddocument.h"
+#include "search/searchmatcher.h"
+#include "tree/jsonnode.h"
+
+#include <yyjson.h>
+
+#include <vector>
+
+JsonNode *ParsedSearch::find(JsonNode *node, bool backward, SearchMatcher &matcher, int *column)
+{
+    // One frame per open container, its children's values side by side in
+    // one vector for all frames; `next` is the child being visited.
+    struct Frame
+    {
+        yyjson_val *container;
+        size_t begin;
+        size_t end;
+        size_t next;
+    };
+    std::vector<yyjson_val *> children;
+    std::vector<Frame> stack;
+    const auto open = [&](yyjson_val *container) {
+        const size_t begin = children.size();
+        if (yyjson_is_obj(container)) {
+            yyjson_obj_iter members = yyjson_obj_iter_with(container);
+            while (yyjson_val *name = yyjson_obj_iter_next(&members))
+                children.push_back(yyjson_obj_iter_get_val(name));
+        } else {
+            yyjson_arr_iter elements = yyjson_arr_iter_with(container);
+            while (yyjson_val *element = yyjson_arr_iter_next(&elements))
+                children.push_back(element);
+        }
+        stack.push_back({container, begin, children.size(), backward ? children.size() : begin});
+    };
+    // The child at the top frame's `next`, tested; made with the path to it
+    // when it matches.
+    const auto test = [&]() -> JsonNode * {
+        const Frame &frame = stack.back();
+        yyjson_val *value = children[frame.next];
+        // A member's name lies right before its value.
+        yyjson_val *name = yyjson_is_obj(frame.container) ? value - 1 : nullptr;
+        *column = matcher.matchingColumn(name, qsizetype(frame.next - frame.begin), value);
+        if (*column < 0)
+            return nullptr;
+        JsonNode *match = node;
+        for (const Frame &step : stack)
+            match = match->child(int(step.next - step.begin));
+        return match;
+    };
+    const auto hasChildren
+            = [](yyjson_val *value) { return yyjson_is_ctn(value) && yyjson_get_len(value) > 0; };
+
+    open(ParsedDocument::unmadeValue(node));
+    while (!stack.empty()) {
+        Frame &frame = stack.back();
+        if (!backward) {
+            if (frame.next == frame.end) {
+                children.resize(frame.begin);
+                stack.pop_back();
+                if (!stack.empty())
+                    ++stack.back().next;
+                continue;
+            }
+            if (JsonNode *match = test())
+                return match;
+            if (hasChildren(children[frame.next]))
+                open(children[frame.next]);
+            else
+                ++frame.next;
+            continue;
+        }
+        // Going up, a row comes after all of its subtree.
+        if (frame.next == frame.begin) {
+            children.resize(frame.begin);
+            stack.pop_back();
+            if (JsonNode *match = stack.empty() ? nullptr : test())
+                return match;
+            continue;
+        }
+        --frame.next;
+        if (hasChildren(children[frame.next]))
+            open(children[frame.next]);
+        else if (JsonNode *match = test())
+            return match;
+    }
+    return nullptr;
+}

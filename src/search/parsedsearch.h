@@ -1,0 +1,16 @@
+#pragma once
+
+class JsonNode;
+class SearchMatcher;
+
+// Searches the rows below a node whose children are unmade, in pre-order
+// either way, on the parsed values themselves: a search through a document
+// of gigabytes makes only the rows on the way to the match it shows.
+class ParsedSearch
+{
+public:
+    // The first row below `node` that matches, going down (or up, from the
+    // last); it is made with its ancestors, and *column says whether its key
+    // (0) or only its value (1) matched. Null when no row matches.
+    static JsonNode *find(JsonNode *node, bool backward, SearchMatcher &matcher, int *column);
+};
