@@ -2,11 +2,16 @@
 
 #include "app/commandline.h"
 #include "app/mainwindow.h"
+#include "app/startup.h"
+#include "app/treeitemdelegate.h"
+#include "dialogs/aboutdialog.h"
 #include "dialogs/additemdialog.h"
 #include "dialogs/searchdialog.h"
 #include "dialogs/settingsdialog.h"
 #include "io/jsonreader.h"
 #include "tree/jsonnode.h"
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -273,6 +278,29 @@ private slots:
                 file, w.status->text()));
         QVERIFY(!w.tree->isExpanded(w.at({0})));
     }
+    void cancelledOpen()
+    {
+        // A file slow to read shows its progress, and Cancel keeps what was open.
+        const QTemporaryDir dir;
+        const QString fifo = dir.filePath(QStringLiteral("slow.json"));
+        QVERIFY(mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+        WindowFixture w(QStringLiteral("[1]"));
+        w.model->setData(w.at({0, 0}, 1), 2);
+        const QString title = w.window->windowTitle();
+        QString shown;
+        ModalAnswer cancel(onDialog<QProgressDialog>([&shown](QProgressDialog *dialog) {
+            shown = dialog->labelText()
+                    + (QApplication::overrideCursor()->shape() == Qt::WaitCursor ? " busy" : "");
+            dialog->cancel();
+        }));
+        w.window->openFile(fifo);
+        QCOMPARE(shown, QStringLiteral("Opening slow.json… busy"));
+        QCOMPARE(QApplication::overrideCursor(), nullptr);
+        QCOMPARE(compact(*w.model), QStringLiteral("[2]"));
+        QVERIFY(w.window->windowTitle() == title && w.action("actionUndo")->isEnabled());
+        QFile writer(fifo); // lets the reading thread end
+        QVERIFY(writer.open(QIODevice::WriteOnly));
+    }
     void history()
     {
         // Save marks the state that undo and redo come back to; an open starts afresh.
@@ -417,6 +445,31 @@ private slots:
         QGuiApplication::clipboard()->setText(QStringLiteral("[2]"));
         w.action("actionPaste")->trigger();
         QCOMPARE(w.status->text(), QStringLiteral("Nesting is deeper than 10000 levels"));
+        w.status->clear();
+        ModalAnswer add(onDialog<AddItemDialog>([](AddItemDialog *dialog) {
+            dialog->findChild<QComboBox *>()->setCurrentIndex(4); // Array
+            dialog->accept();
+        }));
+        w.tree->setIndentation(0);
+        w.tree->scrollTo(deepest.parent());
+        w.contextMenu(deepest.parent(), QStringLiteral("Add Item..."));
+        QCOMPARE(w.status->text(), QStringLiteral("Nesting is deeper than 10000 levels"));
+
+        // A cell shows the first 2000 characters of a longer text, never half a surrogate pair.
+        ModelFixture f(QStringLiteral(R"(["%1","%1x","%2😀"])")
+                               .arg(QString(2000, 'a'), QString(1999, 'b')));
+        f.model.setMaxTextLength(0);
+        struct Shown : TreeItemDelegate
+        {
+            using TreeItemDelegate::initStyleOption;
+        } delegate;
+        QStringList shown;
+        for (int row = 0; row < 3; ++row) {
+            QStyleOptionViewItem option;
+            delegate.initStyleOption(&option, f.at({0, row}, 1));
+            shown << QString::number(option.text.size()) + option.text.right(1);
+        }
+        QCOMPARE(shown, QStringList({"2000a", "2001…", "2000…"}));
         const QString key(1 << 20, QLatin1Char('k'));
         w.model->loadFromString(QStringLiteral(R"({"%1": 1})").arg(key));
         w.tree->expandAll();
@@ -553,6 +606,41 @@ private slots:
                  QStringList({"Warning", "Key cannot be empty"}));
         QCOMPARE(compact(*w.model), QStringLiteral(R"({"a":[4.5]})"));
     }
+    // Every label, field and button of a dialog lies inside it, apart from the others.
+    void dialogLayouts()
+    {
+        QTranslator translator;
+        setUpApplication(translator);
+        QVERIFY(!QApplication::windowIcon().isNull());
+        AboutDialog about;
+        SettingsDialog settings(20000000, true);
+        AddItemDialog add(false);
+        SearchDialog find;
+        for (QDialog *dialog : std::initializer_list<QDialog *> {&about, &settings, &add, &find}) {
+            dialog->show();
+            QVERIFY(QTest::qWaitForWindowExposed(dialog));
+            QMultiHash<QObject *, QRect> taken; // by parent
+            for (QWidget *child : dialog->findChildren<QWidget *>()) {
+                if (child->parentWidget() != dialog && !qobject_cast<QGroupBox *>(child->parent()))
+                    continue;
+                const QRect place(child->mapTo(dialog, QPoint()), child->size());
+                QVERIFY(dialog->rect().contains(place));
+                for (const QRect &other : taken.values(child->parent()))
+                    QVERIFY(!other.intersects(place));
+                taken.insert(child->parent(), place);
+            }
+        }
+        QVERIFY(about.minimumSize() == QSize(400, 300) && about.maximumSize() == QSize(400, 300));
+        QString alignments; // the icon, name and version centred; the credits wrapped at the left
+        for (const QLabel *label : about.findChildren<QLabel *>())
+            alignments += QString::number(label->alignment() & Qt::AlignHorizontal_Mask)
+                    + (label->wordWrap() ? "w " : " ");
+        QCOMPARE(alignments, QStringLiteral("4 4 4 1w "));
+        auto *spin = settings.findChild<QSpinBox *>();
+        QCOMPARE(settings.maxTextLength(), 10000000); // a stored value beyond the range is clamped
+        spin->setValue(-1);
+        QCOMPARE(spin->text(), QStringLiteral("Unlimited"));
+    }
     void addItemDialog_data()
     {
         QTest::addColumn<bool>("isArray");
@@ -580,6 +668,7 @@ private slots:
         auto *combo = dialog.findChild<QComboBox *>();
         const auto edits = dialog.findChildren<QLineEdit *>();
         QCOMPARE(edits.at(0)->isEnabled(), !isArray);
+        QCOMPARE(edits.at(0)->placeholderText(), isArray ? QStringLiteral("Auto") : QString());
         QVERIFY(qobject_cast<QFormLayout *>(dialog.layout())->labelForField(edits.at(0)));
         edits.at(0)->setText(QStringLiteral("k"));
         combo->setCurrentIndex(combo->findText(QStringLiteral("Null"))); // no value field
@@ -629,6 +718,8 @@ private slots:
         QCOMPARE(send(), QStringLiteral("y|birv"));
         dialog.setSearchBackward(false);
         QCOMPARE(send(), QStringLiteral("y|irv"));
+        dialog.focusSearchField(); // typing replaces the last text
+        QCOMPARE(field->selectedText(), QStringLiteral("y"));
     }
 };
 

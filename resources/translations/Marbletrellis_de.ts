@@ -103,6 +103,13 @@
     </message>
 </context>
 <context>
+    <name>FileProgressDialog</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+</context>
+<context>
     <name>JsonDocument</name>
     <message>
         <source>Edit Key</source>
@@ -495,6 +502,22 @@
     <message>
         <source>Value is not a valid number</source>
         <translation>Der Wert ist keine gültige Zahl</translation>
+    </message>
+    <message>
+        <source>Opening %1…</source>
+        <translation>%1 wird geöffnet…</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Öffnen</translation>
+    </message>
+    <message>
+        <source>Saving %1…</source>
+        <translation>%1 wird gespeichert…</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Speichern</translation>
     </message>
 </context>
 <context>

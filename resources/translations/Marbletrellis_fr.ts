@@ -103,6 +103,13 @@
     </message>
 </context>
 <context>
+    <name>FileProgressDialog</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+</context>
+<context>
     <name>JsonDocument</name>
     <message>
         <source>Edit Key</source>
@@ -495,6 +502,22 @@
     <message>
         <source>Value is not a valid number</source>
         <translation>La valeur n’est pas un nombre valide</translation>
+    </message>
+    <message>
+        <source>Opening %1…</source>
+        <translation>Ouverture de %1…</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Ouvrir</translation>
+    </message>
+    <message>
+        <source>Saving %1…</source>
+        <translation>Enregistrement de %1…</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Enregistrer</translation>
     </message>
 </context>
 <context>

@@ -2,6 +2,8 @@
 
 #include "app/mainwindow.h"
 
+#include "app/fileprogressdialog.h"
+#include "document/fileopening.h"
 #include "document/jsondocument.h"
 #include "model/jsontreemodel.h"
 
@@ -14,6 +16,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QTimer>
 #include <QTreeView>
 
 namespace {
@@ -22,6 +25,9 @@ namespace {
 // millions of rows at once.
 constexpr qint64 largeFileThreshold = 8 * 1024 * 1024;
 constexpr int largeFileKeyColumnWidth = 260;
+
+// How often an opening's or a save's progress is looked at.
+constexpr int progressPollMs = 50;
 
 // The first local file among dropped data; empty when there is none.
 QString droppedFile(const QMimeData *data)
@@ -53,7 +59,12 @@ void MainWindow::openFile(const QString &path)
     timer.start();
     QApplication::setOverrideCursor(Qt::WaitCursor);
 
-    if (!m_model->loadFromFile(path)) {
+    FileOpening opening(path);
+    if (!waitForOpening(opening)) {
+        QApplication::restoreOverrideCursor();
+        return;
+    }
+    if (!m_model->document()->adoptFile(opening)) {
         QApplication::restoreOverrideCursor();
         const JsonDocument *document = m_model->document();
         if (!document->readError().isEmpty()) {
@@ -93,6 +104,29 @@ void MainWindow::openFile(const QString &path)
         m_statusLabel->setText(tr("Loaded: %1 (%2 ms)").arg(path, QString::number(totalMs)));
     }
     QApplication::restoreOverrideCursor();
+}
+
+bool MainWindow::waitForOpening(FileOpening &opening)
+{
+    // A progress dialog shows what was read, once an opening takes a while;
+    // until then the window paints but takes no input.
+    FileProgressDialog progress(tr("Open"),
+                                tr("Opening %1…").arg(QFileInfo(opening.path()).fileName()), this);
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, &progress, [&opening, &progress] {
+        // Once all is read the parser runs, for which there is no share to
+        // show: the bar turns busy.
+        const bool read = opening.bytesRead() >= opening.size();
+        progress.setShare(opening.bytesRead(), read ? 0 : opening.size());
+    });
+    poll.start(progressPollMs);
+    while (!opening.isFinished() && !progress.wasCanceled()) {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents
+                                        | (progress.isVisible()
+                                                   ? QEventLoop::AllEvents
+                                                   : QEventLoop::ExcludeUserInputEvents));
+    }
+    return !progress.wasCanceled();
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent *event)
@@ -135,8 +169,25 @@ bool MainWindow::saveAs()
 
 bool MainWindow::saveTo(const QString &path)
 {
-    if (!m_model->saveToFile(path)) {
-        showFailure(tr("Failed to save JSON file."), path, m_model->document()->saveError());
+    // The window paints while a large document is written, and shows how
+    // far it got once that takes a while; between the pieces it takes no
+    // input but the progress dialog's.
+    FileProgressDialog progress(tr("Save"), tr("Saving %1…").arg(QFileInfo(path).fileName()), this);
+    QElapsedTimer sincePoll;
+    sincePoll.start();
+    const auto report = [&progress, &sincePoll](qint64 done, qint64 total) {
+        if (sincePoll.elapsed() < progressPollMs)
+            return true;
+        sincePoll.restart();
+        progress.setShare(done, total);
+        QCoreApplication::processEvents(progress.isVisible() ? QEventLoop::AllEvents
+                                                             : QEventLoop::ExcludeUserInputEvents);
+        return !progress.wasCanceled();
+    };
+    if (!m_model->document()->saveFile(path, m_model->prettyPrint(), report)) {
+        const QString reason = m_model->document()->saveError();
+        if (!reason.isEmpty()) // else cancelled
+            showFailure(tr("Failed to save JSON file."), path, reason);
         return false;
     }
     m_currentFilePath = path;

@@ -8,6 +8,7 @@
 
 #include <memory>
 
+class FileOpening;
 class JsonNode;
 class JsonTreeModel;
 class PathLabel;
@@ -95,6 +96,8 @@ private:
     // Whether the document may be dropped: with unsaved changes it asks, and
     // Save goes on only once the file is written.
     bool maybeSave();
+    // Runs the event loop until the opening finished; false when cancelled.
+    bool waitForOpening(FileOpening &opening);
     void updateWindowTitle();
     void updatePathLabel();
 

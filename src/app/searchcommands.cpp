@@ -35,7 +35,8 @@ void MainWindow::onFindPrevious()
 
 void MainWindow::findAgain(bool backward)
 {
-    if (!m_hasLastSearch || m_lastSearchOptions.text.isEmpty()) {
+    // A search with an empty text is never kept, so a kept one has a text.
+    if (!m_hasLastSearch) {
         onSearch();
         return;
     }

@@ -1,0 +1,31 @@
+#include "app/fileprogressdialog.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr int delayMs = 500;
+
+} // namespace
+
+FileProgressDialog::FileProgressDialog(const QString &title, const QString &text, QWidget *parent)
+    : QProgressDialog(text, tr("Cancel"), 0, steps, parent)
+{
+    setWindowTitle(title);
+    setWindowModality(Qt::WindowModal);
+    setMinimumDuration(delayMs);
+    // The operation decides when it ends, not the bar reaching its end.
+    setAutoReset(false);
+}
+
+FileProgressDialog::~FileProgressDialog() = default;
+
+void FileProgressDialog::setShare(qint64 done, qint64 total)
+{
+    if (total <= 0) {
+        setRange(0, 0);
+        return;
+    }
+    setRange(0, steps);
+    setValue(int(steps * std::min(done, total) / total));
+}
