@@ -270,5 +270,11 @@ QByteArray fixedDocument(const QString &name)
     }
     if (name == QLatin1String(longKeyDocument))
         return "{\"" + QByteArray(7000000, 'k') + "\": 1}\n";
+    if (name == QLatin1String(millionDocument)) {
+        QByteArray elements;
+        for (int i = 0; i < 1000000; ++i)
+            elements += (i ? "," : "") + QByteArray::number(i);
+        return "{\"data\": {\"million\": [" + elements + "]}}\n";
+    }
     return {};
 }

@@ -13,10 +13,12 @@
 bool generateDocument(const QString &path, qint64 targetBytes, quint64 seed, QString *error);
 
 // The documents of fixed size that some scenarios take instead of the sized
-// ones: an object whose one member holds 200,000 numbers, and an object with
-// one member whose key is 7,000,000 characters long.
+// ones: an object whose one member holds 200,000 numbers, an object with one
+// member whose key is 7,000,000 characters long, and an array of 1,000,000
+// numbers two levels down, where an opening leaves it collapsed.
 constexpr char pasteDocument[] = "paste-200k.json";
 constexpr char longKeyDocument[] = "long-key-7mb.json";
+constexpr char millionDocument[] = "million-array.json";
 // The bytes of the fixed document of that file name; empty for another name.
 QByteArray fixedDocument(const QString &name);
 

@@ -5,6 +5,7 @@
 #include "app/mainwindow.h"
 #include "app/startup.h"
 #include "dialogs/searchdialog.h"
+#include "io/parseddocument.h"
 #include "io/pasteparser.h"
 #include "model/jsontreemodel.h"
 #include "tree/jsonnode.h"
@@ -23,6 +24,7 @@
 #include <QJsonObject>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -132,8 +134,18 @@ template<auto make> ScenarioRun destroying(const QString &path)
     };
 }
 
+// The document's JSON values, member names not counted. An opened file is
+// counted on its parsed values, so that counting makes no node.
 qint64 countValues(const JsonTreeModel &model, const QModelIndex &parent = {})
 {
+    const JsonNode *node = JsonTreeModel::nodeForIndex(parent);
+    if (yyjson_val *root = node ? ParsedDocument::unmadeValue(node) : nullptr) {
+        yyjson_val *end = root + ParsedDocument::subtreeSize(root);
+        qint64 names = 0;
+        for (yyjson_val *value = root; value < end; ++value)
+            names += yyjson_is_obj(value) ? qint64(yyjson_get_len(value)) : 0;
+        return qint64(end - root) - names;
+    }
     qint64 count = parent.isValid() ? 1 : 0;
     for (int row = 0, rows = model.rowCount(parent); row < rows; ++row)
         count += countValues(model, model.index(row, 0, parent));
@@ -168,7 +180,7 @@ struct Window
                     beforeAccept();
                 // Protected in QFileDialog; its override still runs.
                 static_cast<QDialog *>(dialog)->accept();
-            } else if (modal) {
+            } else if (modal && !qobject_cast<QProgressDialog *>(modal)) {
                 modal->close(); // the message of a failed opening
             }
         });
@@ -363,6 +375,56 @@ ScenarioRun firstPaint(const QString &path)
     };
 }
 
+// The longest the GUI thread went without handling events, from accepting
+// the file dialog to the first paint of the opened document.
+ScenarioRun openGap(const QString &path)
+{
+    return [path] {
+        Window window;
+        settle();
+        QElapsedTimer since;
+        qint64 longestNs = 0;
+        QTimer tick;
+        tick.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&tick, &QTimer::timeout, [&] {
+            longestNs = std::max(longestNs, since.nsecsElapsed());
+            since.restart();
+        });
+        window.open(path, [&] {
+            since.start();
+            tick.start(1);
+        });
+        settle();
+        longestNs = std::max(longestNs, since.nsecsElapsed());
+        return double(longestNs) / 1e6;
+    };
+}
+
+// Expanding the array of a million elements in the window, up to its paint;
+// with `scroll`, then scrolling to its last element, up to that paint.
+template<bool scroll> ScenarioRun expandMillion(const QString &path)
+{
+    return [path] {
+        Window window(path);
+        settle();
+        const QModelIndex top = window.model->index(0, 0);
+        const QModelIndex array = window.model->index(0, 0, window.model->index(0, 0, top));
+        // Painted at once, not when the event loop gets to it.
+        const auto paint = [&window] { window.tree->viewport()->repaint(); };
+        const double expandMs = timeMs([&] {
+            window.tree->expand(array);
+            paint();
+        });
+        check(window.model->rowCount(array) == 1000000, QStringLiteral("no million elements"));
+        if (!scroll)
+            return expandMs;
+        return timeMs([&] {
+            window.tree->scrollToBottom();
+            paint();
+        });
+    };
+}
+
 // The paste document's member as Copy writes it: the file without its braces.
 QString pasteText(const QString &path)
 {
@@ -408,6 +470,16 @@ std::shared_ptr<yyjson_doc> parseWithYyjson(const QByteArray &bytes)
     std::shared_ptr<yyjson_doc> document(yyjson_read(bytes.constData(), size_t(bytes.size()), 0),
                                          yyjson_doc_free);
     check(document != nullptr, QStringLiteral("yyjson cannot parse the document"));
+    return document;
+}
+
+// Reading the file and parsing it, as a read-only viewer opens a document.
+std::shared_ptr<yyjson_doc> readWithYyjson(const QString &path)
+{
+    std::shared_ptr<yyjson_doc> document(
+            yyjson_read_file(QFile::encodeName(path).constData(), 0, nullptr, nullptr),
+            yyjson_doc_free);
+    check(document != nullptr, QStringLiteral("yyjson cannot read the document"));
     return document;
 }
 
@@ -500,6 +572,10 @@ QList<Scenario> allScenarios()
             {"paste-parse", Scenario::Model, false, making<PasteParser::parse, pasteText>,
              pasteDocument},
             {"long-key-open", Scenario::Window, true, firstPaint, longKeyDocument},
+            {"open-gap", Scenario::Window, true, openGap},
+            {"expand-million", Scenario::Window, true, expandMillion<false>, millionDocument},
+            {"scroll-million", Scenario::Window, true, expandMillion<true>, millionDocument},
+            {"yyjson-read", Scenario::Peer, true, making<readWithYyjson, pathItself>},
             {"yyjson-parse", Scenario::Peer, true, making<parseWithYyjson, readWholeFile>},
             {"yyjson-write", Scenario::Peer, false,
              making<writeWithYyjson, parsed<parseWithYyjson>>},
