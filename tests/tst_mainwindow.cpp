@@ -512,6 +512,55 @@ private slots:
         w.action("actionFindPrevious")->trigger();
         QCOMPARE(w.status->text(), QStringLiteral("No searchable items."));
     }
+    void searchStops()
+    {
+        // A long search shows its progress and can be cancelled; a text the
+        // expression gives up on ends the search on its row, with a message.
+        QString json = QStringLiteral("[");
+        for (int i = 0; i < 150; ++i)
+            json += '"' + QString(20, QLatin1Char('a')) + "!\",";
+        json += '"' + QString(40, QLatin1Char('a')) + "!ab\"]";
+        WindowFixture w(json);
+        auto *dialog = w.window->findChild<SearchDialog *>();
+        w.tree->setCurrentIndex(w.at({0, 0}));
+        QString shown;
+        ModalAnswer cancel(onDialog<QProgressDialog>([&shown](QProgressDialog *progress) {
+            shown = progress->windowTitle() + ": " + progress->labelText();
+            progress->cancel();
+        }));
+        emit dialog->findRequested({QStringLiteral("(a+)+$"), false, false, true, true, true});
+        QCOMPARE(shown, QStringLiteral("Search: Searching…"));
+        QCOMPARE(w.status->text(), QStringLiteral("Search cancelled."));
+        QCOMPARE(w.tree->currentIndex(), w.at({0, 0}));
+
+        w.tree->setCurrentIndex(w.at({0, 149}));
+        MessageBoxAnswer box;
+        emit dialog->findRequested({QStringLiteral("(a+)+b"), false, false, true, true, true});
+        QCOMPARE(QStringList({box.title, box.text}),
+                 QStringList({"Search",
+                              "The regular expression is too complex to test against .[150]."}));
+        QCOMPARE(w.tree->currentIndex(), w.at({0, 150}));
+        QCOMPARE(w.status->text(), QStringLiteral("Search cancelled."));
+    }
+    void deleteKey()
+    {
+        // Delete removes the current row as one step; never the top-level row, nor in an editor.
+        WindowFixture w(QStringLiteral(R"({"a":[1,2],"b":3})"));
+        w.tree->setFocus();
+        w.tree->setCurrentIndex(w.at({0, 0, 0}));
+        QTest::keyClick(w.tree, Qt::Key_Delete);
+        QCOMPARE(compact(*w.model), QStringLiteral(R"({"a":[2],"b":3})"));
+        QCOMPARE(w.action("actionUndo")->text(), QStringLiteral("&Undo Delete"));
+        w.tree->setCurrentIndex(w.at({0}));
+        QTest::keyClick(w.tree, Qt::Key_Delete);
+        w.tree->edit(w.at({0, 1}, 1));
+        QTRY_VERIFY(QApplication::focusWidget() != w.tree);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QCOMPARE(compact(*w.model), QStringLiteral(R"({"a":[2],"b":3})"));
+        w.action("actionUndo")->trigger();
+        QCOMPARE(compact(*w.model), QStringLiteral(R"({"a":[1,2],"b":3})"));
+    }
     void settings()
     {
         {

@@ -49,12 +49,9 @@ const char shownTexts[] = R"({
     "tiny": 1.5e-7, "on": true, "off": false, "none": null, "name": "Hello World",
     "E": "e+E", "empty": {}, "ten": [0,1,2,3,4,5,6,7,8,9],
     "records": [{"id": 1, "name": "inf"}, {"id": 2, "name": "nan"}, {"id": 3.25}],
-    "long": "abcdefghijklmnopqrstuvwxyz0123456789", "": "", "ℹ": "ǅ", "K": ["é", {}]})"; // the
-                                                                                         // Kelvin
-                                                                                         // sign,
-                                                                                         // "k"
-                                                                                         // ignoring
-                                                                                         // case
+    "long": "abcdefghijklmnopqrstuvwxyz0123456789", "": "", "ℹ": "ǅ", "K": ["é", {}],
+    "hard": "aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa!ab"})"; // the Kelvin sign: "k" ignoring
+                                                                  // case
 
 } // namespace
 
@@ -102,6 +99,12 @@ private slots:
         QTest::newRow("no match") << doc << "none" << options("zz") << O::NotFound << "none" << true;
         QTest::newRow("invalid regex") << doc << "/a" << options("a(", "r") << O::InvalidExpression << "none" << true;
         QTest::newRow("no document") << QString() << "none" << options("a(", "r") << O::NoItems << "none" << true;
+        const QString longText = "{\"v\":\"" + QString(3000, QLatin1Char('x')) + "NEEDLE\"}";
+        QTest::newRow("the end of a long value") << longText << "none" << options("NEEDLE", "v") << O::Found << "/v#value" << true;
+        QTest::newRow("never the shortened text") << longText << "none" << options("chars total", "v") << O::NotFound << "none" << true;
+        const QString hard = QString(40, QLatin1Char('a')) + "!ab";
+        QTest::newRow("too complex for a value") << "{\"k\":\"" + hard + "\",\"x\":\"b\"}" << "none" << options("(a+)+b", "rv") << O::TooComplex << "/k" << true;
+        QTest::newRow("too complex for a key") << "{\"b\":{\"" + hard + "\":\"b\"}}" << "/b" << options("(a+)+b", "rvn") << O::TooComplex << "/b/" + hard << true;
         // clang-format on
     }
     void walk()
@@ -117,20 +120,20 @@ private slots:
         const bool invalid = result.outcome == TreeSearch::Outcome::InvalidExpression;
         QCOMPARE(result.error, invalid ? QRegularExpression(search.text).errorString() : QString());
     }
-    // The matcher's shortcuts answer as the texts the view shows would.
-    void matcherAgreesWithTheShownTexts_data()
+    // The matcher's shortcuts answer as the whole texts would, however short the shown ones.
+    void matcherMatchesWholeTexts_data()
     {
         // clang-format off
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("useRegex");
         for (const char *text : {"1", "-", "2.5", "e", "E", "e+", "e-07", "inf", "NaN", "a", "A", "{ 0 items }", "[ 3", "10 items",
-                                 "null", "NULL", "true", "FALSE", "hello", "chars total", "twelve", "42", "ǆ", " ", "18446744073709551615", "k"})
+                                 "null", "NULL", "true", "FALSE", "hello", "chars total", "twelve", "42", "ǆ", " ", "18446744073709551615", "k", "xyz0"})
             QTest::addRow("text %s", text) << QString::fromUtf8(text) << false;
-        for (const char *text : {"^\\d+$", "items", "^$", "null|true", "^-?[0-9.]+$", "e\\+", "I"})
+        for (const char *text : {"^\\d+$", "items", "^$", "null|true", "^-?[0-9.]+$", "e\\+", "I", "9$"})
             QTest::addRow("regex %s", text) << QString::fromUtf8(text) << true;
         // clang-format on
     }
-    void matcherAgreesWithTheShownTexts()
+    void matcherMatchesWholeTexts()
     {
         QFETCH(QString, text);
         QFETCH(bool, useRegex);
@@ -138,39 +141,45 @@ private slots:
         JsonNode *top = JsonTreeModel::nodeForIndex(f.model.index(0, 0));
         top->child(0)->setValue(QStringLiteral("twelve"));
         top->child(8)->setValue(QVariant::fromValue(qint64(42)));
-        for (const int limit : {1024, 3, 0}) {
-            f.model.setMaxTextLength(limit);
-            for (const char *flags : {"", "i", "v", "iv"}) {
-                const SearchOptions search
-                        = options(text, QString::fromLatin1(flags) + (useRegex ? "r" : ""));
-                const QRegularExpression expression(
-                        text,
-                        search.ignoreCase ? QRegularExpression::CaseInsensitiveOption
-                                          : QRegularExpression::NoPatternOption);
-                const auto shownMatch = [&](const QModelIndex &cell) {
-                    return useRegex
-                            ? expression.match(cell.data().toString()).hasMatch()
-                            : cell.data().toString().contains(
-                                    text,
-                                    search.ignoreCase ? Qt::CaseInsensitive : Qt::CaseSensitive);
-                };
-                SearchMatcher matcher(&f.model, search);
-                PreorderCursor cursor(&f.model);
-                // Twice over, so that the second walk answers from what the first learnt.
-                for (int walk = 0; walk < 2; ++walk) {
-                    for (cursor.moveToFirst(); cursor.isValid(); cursor.next()) {
-                        const int expected = shownMatch(cursor.index(0))              ? 0
-                                : search.searchInValue && shownMatch(cursor.index(1)) ? 1
-                                                                                      : -1;
-                        QVERIFY2(matcher.matchingColumn(cursor.node()) == expected,
-                                 qPrintable(pathOf(cursor.index()) + flags));
-                    }
+        f.model.setMaxTextLength(3); // matching ignores it
+        for (const char *flags : {"", "i", "v", "iv"}) {
+            const SearchOptions search
+                    = options(text, QString::fromLatin1(flags) + (useRegex ? "r" : ""));
+            const QRegularExpression expression(text,
+                                                search.ignoreCase
+                                                        ? QRegularExpression::CaseInsensitiveOption
+                                                        : QRegularExpression::NoPatternOption);
+            const auto wholeMatch = [&](const QString &whole) {
+                return useRegex
+                        ? expression.match(whole).hasMatch()
+                        : whole.contains(
+                                text, search.ignoreCase ? Qt::CaseInsensitive : Qt::CaseSensitive);
+            };
+            SearchMatcher matcher(search);
+            PreorderCursor cursor(&f.model);
+            // Twice over, so that the second walk answers from what the first learnt.
+            for (int walk = 0; walk < 2; ++walk) {
+                for (cursor.moveToFirst(); cursor.isValid(); cursor.next()) {
+                    const QVariant value = cursor.index(1).data(Qt::EditRole);
+                    const QString whole = cursor.node()->isContainer()
+                            ? cursor.index(1).data().toString()
+                            : value.isNull() ? QStringLiteral("null")
+                                             : value.toString();
+                    const int expected = wholeMatch(cursor.index(0).data().toString()) ? 0
+                            : search.searchInValue && wholeMatch(whole)                ? 1
+                                                                                       : -1;
+                    QVERIFY2(matcher.matchingColumn(cursor.node()) == expected,
+                             qPrintable(pathOf(cursor.index()) + flags));
                 }
             }
         }
     }
     // Rows not made yet are searched on their parsed values, finding what the made rows would.
-    void unmadeRows_data() { matcherAgreesWithTheShownTexts_data(); }
+    void unmadeRows_data()
+    {
+        matcherMatchesWholeTexts_data();
+        QTest::addRow("regex too complex") << QStringLiteral("(a+)+b") << true;
+    }
     void unmadeRows()
     {
         QFETCH(QString, text);
@@ -191,7 +200,8 @@ private slots:
                     QModelIndex current; // Find Next, again and again
                     for (int i = 0; i < 12; ++i) {
                         const TreeSearch::Result result = TreeSearch::find(model, current, search);
-                        found[model == &unmade] << pathOf(current = result.match);
+                        found[model == &unmade] << pathOf(current = result.match)
+                                        + QString::number(int(result.outcome));
                     }
                 }
                 QCOMPARE(found[1], found[0]);
@@ -200,6 +210,35 @@ private slots:
                 QVERIFY(JsonTreeModel::nodeForIndex(unmade.index(0, 0))->unmadeChildren());
             }
         }
+    }
+    // A search asks whether to go on between rows, made or not, and ends at the first no.
+    void cancel_data()
+    {
+        QTest::addColumn<bool>("fromFile");
+        QTest::addColumn<QString>("flags");
+        for (const bool fromFile : {false, true})
+            for (const char *flags : {"v", "vr", "bv"})
+                QTest::addRow("%s %s", fromFile ? "unmade" : "made", flags) << fromFile << flags;
+    }
+    void cancel()
+    {
+        QFETCH(bool, fromFile);
+        QFETCH(QString, flags);
+        const QByteArray json = "[" + QByteArray("\"x\",").repeated(3000) + "0]";
+        const QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("doc.json"));
+        JsonTreeModel model;
+        QVERIFY(fromFile ? writeFile(path, json) && model.loadFromFile(path)
+                         : model.loadFromString(QString::fromUtf8(json)));
+        const SearchOptions search = options(QStringLiteral("zz"), flags);
+        int asked = 0;
+        TreeSearch::Result result
+                = TreeSearch::find(&model, {}, search, [&asked] { return ++asked < 2; });
+        QCOMPARE(result.outcome, TreeSearch::Outcome::Cancelled);
+        QVERIFY(asked == 2 && !result.match.isValid());
+        asked = 0;
+        result = TreeSearch::find(&model, {}, search, [&asked] { return ++asked > 0; });
+        QVERIFY(result.outcome == TreeSearch::Outcome::NotFound && asked >= 2);
     }
 };
 

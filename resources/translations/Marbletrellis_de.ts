@@ -103,13 +103,6 @@
     </message>
 </context>
 <context>
-    <name>FileProgressDialog</name>
-    <message>
-        <source>Cancel</source>
-        <translation>Abbrechen</translation>
-    </message>
-</context>
-<context>
     <name>JsonDocument</name>
     <message>
         <source>Edit Key</source>
@@ -518,6 +511,25 @@
     <message>
         <source>Save</source>
         <translation>Speichern</translation>
+    </message>
+    <message>
+        <source>Searching…</source>
+        <translation>Suche läuft…</translation>
+    </message>
+    <message>
+        <source>Search cancelled.</source>
+        <translation>Suche abgebrochen.</translation>
+    </message>
+    <message>
+        <source>The regular expression is too complex to test against %1.</source>
+        <translation>Der reguläre Ausdruck ist zu komplex, um ihn mit %1 zu vergleichen.</translation>
+    </message>
+</context>
+<context>
+    <name>ProgressDialog</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
     </message>
 </context>
 <context>

@@ -103,13 +103,6 @@
     </message>
 </context>
 <context>
-    <name>FileProgressDialog</name>
-    <message>
-        <source>Cancel</source>
-        <translation>Annuler</translation>
-    </message>
-</context>
-<context>
     <name>JsonDocument</name>
     <message>
         <source>Edit Key</source>
@@ -518,6 +511,25 @@
     <message>
         <source>Save</source>
         <translation>Enregistrer</translation>
+    </message>
+    <message>
+        <source>Searching…</source>
+        <translation>Recherche en cours…</translation>
+    </message>
+    <message>
+        <source>Search cancelled.</source>
+        <translation>Recherche annulée.</translation>
+    </message>
+    <message>
+        <source>The regular expression is too complex to test against %1.</source>
+        <translation>L’expression régulière est trop complexe pour être testée sur %1.</translation>
+    </message>
+</context>
+<context>
+    <name>ProgressDialog</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
     </message>
 </context>
 <context>

@@ -2,7 +2,7 @@
 
 #include "app/mainwindow.h"
 
-#include "app/fileprogressdialog.h"
+#include "app/progressdialog.h"
 #include "document/fileopening.h"
 #include "document/jsondocument.h"
 #include "model/jsontreemodel.h"
@@ -25,9 +25,6 @@ namespace {
 // millions of rows at once.
 constexpr qint64 largeFileThreshold = 8 * 1024 * 1024;
 constexpr int largeFileKeyColumnWidth = 260;
-
-// How often an opening's or a save's progress is looked at.
-constexpr int progressPollMs = 50;
 
 // The first local file among dropped data; empty when there is none.
 QString droppedFile(const QMimeData *data)
@@ -110,8 +107,8 @@ bool MainWindow::waitForOpening(FileOpening &opening)
 {
     // A progress dialog shows what was read, once an opening takes a while;
     // until then the window paints but takes no input.
-    FileProgressDialog progress(tr("Open"),
-                                tr("Opening %1…").arg(QFileInfo(opening.path()).fileName()), this);
+    ProgressDialog progress(tr("Open"), tr("Opening %1…").arg(QFileInfo(opening.path()).fileName()),
+                            this);
     QTimer poll;
     connect(&poll, &QTimer::timeout, &progress, [&opening, &progress] {
         // Once all is read the parser runs, for which there is no share to
@@ -119,7 +116,7 @@ bool MainWindow::waitForOpening(FileOpening &opening)
         const bool read = opening.bytesRead() >= opening.size();
         progress.setShare(opening.bytesRead(), read ? 0 : opening.size());
     });
-    poll.start(progressPollMs);
+    poll.start(ProgressDialog::pollMs);
     while (!opening.isFinished() && !progress.wasCanceled()) {
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents
                                         | (progress.isVisible()
@@ -172,11 +169,11 @@ bool MainWindow::saveTo(const QString &path)
     // The window paints while a large document is written, and shows how
     // far it got once that takes a while; between the pieces it takes no
     // input but the progress dialog's.
-    FileProgressDialog progress(tr("Save"), tr("Saving %1…").arg(QFileInfo(path).fileName()), this);
+    ProgressDialog progress(tr("Save"), tr("Saving %1…").arg(QFileInfo(path).fileName()), this);
     QElapsedTimer sincePoll;
     sincePoll.start();
     const auto report = [&progress, &sincePoll](qint64 done, qint64 total) {
-        if (sincePoll.elapsed() < progressPollMs)
+        if (sincePoll.elapsed() < ProgressDialog::pollMs)
             return true;
         sincePoll.restart();
         progress.setShare(done, total);

@@ -95,3 +95,11 @@ void MainWindow::onDeleteItem()
         return;
     m_model->removeRows(m_contextIndex.row(), 1, m_model->parent(m_contextIndex));
 }
+
+void MainWindow::deleteCurrentRow()
+{
+    const QModelIndex index = m_treeView->currentIndex();
+    if (!index.isValid() || !index.parent().isValid())
+        return;
+    m_model->removeRows(index.row(), 1, index.parent());
+}

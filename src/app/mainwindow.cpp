@@ -79,6 +79,16 @@ void MainWindow::setupUi()
     m_treeView->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_treeView, &QWidget::customContextMenuRequested, this,
             &MainWindow::onCustomContextMenu);
+    // The Delete key deletes the current row as the context menu's Delete
+    // does; only while the tree itself has the focus, so a cell editor keeps
+    // the key.
+    auto *deleteRow = new QAction(tr("Delete"), m_treeView);
+    deleteRow->setObjectName(QStringLiteral("actionDeleteRow"));
+    deleteRow->setShortcut(QKeySequence::Delete);
+    deleteRow->setShortcutContext(Qt::WidgetShortcut);
+    connect(deleteRow, &QAction::triggered, this,
+            [this] { runCommand(&MainWindow::deleteCurrentRow); });
+    m_treeView->addAction(deleteRow);
     m_delegate = new TreeItemDelegate(m_treeView);
     m_treeView->setItemDelegate(m_delegate);
     layout->addWidget(m_treeView);

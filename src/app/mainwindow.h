@@ -1,6 +1,7 @@
 #pragma once
 
 #include "search/searchoptions.h"
+#include "search/treesearch.h"
 
 #include <QKeySequence>
 #include <QMainWindow>
@@ -105,6 +106,8 @@ private:
     // or the Find dialog when there was none.
     void findAgain(bool backward);
     bool performSearch(const SearchOptions &options);
+    // Scrolls to a search's row, unless it is the current one, and selects it.
+    void revealMatch(const TreeSearch::Result &result);
     PreorderCursor collectSearchCandidates() const;
     bool matchesSearch(const PreorderCursor &candidate, SearchMatcher &matcher,
                        QModelIndex *matchedIndex = nullptr, QString *errorMessage = nullptr) const;
@@ -118,6 +121,9 @@ private:
                          yyjson_val *value);
     bool pasteIntoObject(JsonNode *object, std::unique_ptr<JsonNode> member);
     bool appendPasted(JsonNode *container, std::unique_ptr<JsonNode> node);
+    // The Delete key: the current row, unless it is the top-level row, which
+    // a stray key press would take with the whole document.
+    void deleteCurrentRow();
     // An edit refused for nesting deeper than a file may.
     void reportTooDeep();
 

@@ -2,12 +2,15 @@
 
 #include "app/mainwindow.h"
 
+#include "app/progressdialog.h"
 #include "dialogs/searchdialog.h"
 #include "model/jsontreemodel.h"
 #include "search/preordercursor.h"
 #include "search/searchmatcher.h"
-#include "search/treesearch.h"
+#include "tree/jsonnode.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QMessageBox>
@@ -61,8 +64,25 @@ void MainWindow::onSearchRequested(const SearchOptions &options)
 
 bool MainWindow::performSearch(const SearchOptions &options)
 {
+    // A search that takes a while shows a progress dialog and can be
+    // cancelled; until then, and between its pieces, the window paints but
+    // takes no input but the dialog's.
+    ProgressDialog progress(tr("Search"), tr("Searching…"), this);
+    progress.setShare(0, 0); // a busy bar: how far a search is, is not known
+    progress.setValue(0); // from here, the dialog shows itself after its delay
+    QElapsedTimer sincePoll;
+    sincePoll.start();
+    const auto keepGoing = [&progress, &sincePoll] {
+        if (sincePoll.elapsed() < ProgressDialog::pollMs)
+            return true;
+        sincePoll.restart();
+        QCoreApplication::processEvents(progress.isVisible() ? QEventLoop::AllEvents
+                                                             : QEventLoop::ExcludeUserInputEvents);
+        return !progress.wasCanceled();
+    };
     const TreeSearch::Result result
-            = TreeSearch::find(m_model, m_treeView->currentIndex(), options);
+            = TreeSearch::find(m_model, m_treeView->currentIndex(), options, keepGoing);
+    progress.reset();
     switch (result.outcome) {
     case TreeSearch::Outcome::NoItems:
         m_statusLabel->setText(tr("No searchable items."));
@@ -74,19 +94,35 @@ bool MainWindow::performSearch(const SearchOptions &options)
     case TreeSearch::Outcome::NotFound:
         m_statusLabel->setText(tr("No matches found."));
         return false;
+    case TreeSearch::Outcome::Cancelled:
+        m_statusLabel->setText(tr("Search cancelled."));
+        return false;
+    case TreeSearch::Outcome::TooComplex:
+        // The search stops on the row it could not decide, so the user sees
+        // which text the expression is too complex for.
+        revealMatch(result);
+        QMessageBox::warning(this, tr("Search"),
+                             tr("The regular expression is too complex to test against %1.")
+                                     .arg(JsonTreeModel::nodeForIndex(result.match)->path()));
+        return false;
     case TreeSearch::Outcome::Found:
     case TreeSearch::Outcome::FoundAfterWrap:
         break;
     }
+    revealMatch(result);
+    m_statusLabel->setText(result.outcome == TreeSearch::Outcome::FoundAfterWrap
+                                   ? tr("Reached end, continued from beginning.")
+                                   : tr("Match found."));
+    return true;
+}
+
+void MainWindow::revealMatch(const TreeSearch::Result &result)
+{
     // The scroll aims at the matching cell and expands every collapsed
     // ancestor; the selection covers the whole row.
     if (result.reveal)
         m_treeView->scrollTo(result.match, QAbstractItemView::EnsureVisible);
     selectIndex(result.match);
-    m_statusLabel->setText(result.outcome == TreeSearch::Outcome::FoundAfterWrap
-                                   ? tr("Reached end, continued from beginning.")
-                                   : tr("Match found."));
-    return true;
 }
 
 PreorderCursor MainWindow::collectSearchCandidates() const

@@ -93,6 +93,19 @@ QVariant JsonTreeModel::data(const QModelIndex &index, int role) const
 
 QString JsonTreeModel::displayValue(const JsonNode *node) const
 {
+    // Item counts and null are shown whole, whatever the limit.
+    const QString text = valueText(node);
+    if (node->isContainer() || node->type() == JsonNodeType::Null || m_maxTextLength <= 0
+        || text.size() <= m_maxTextLength)
+        return text;
+    // The cut never splits a surrogate pair.
+    const qsizetype kept = text.at(m_maxTextLength - 1).isHighSurrogate() ? m_maxTextLength - 1
+                                                                          : m_maxTextLength;
+    return text.left(kept) + tr("... (%1 chars total)").arg(text.size());
+}
+
+QString JsonTreeModel::valueText(const JsonNode *node)
+{
     switch (node->type()) {
     case JsonNodeType::Object:
     case JsonNodeType::Array:
@@ -100,15 +113,8 @@ QString JsonTreeModel::displayValue(const JsonNode *node) const
     case JsonNodeType::Null:
         return tr("null");
     default:
-        break;
+        return node->value().toString();
     }
-    const QString text = node->value().toString();
-    if (m_maxTextLength <= 0 || text.size() <= m_maxTextLength)
-        return text;
-    // The cut never splits a surrogate pair.
-    const qsizetype kept = text.at(m_maxTextLength - 1).isHighSurrogate() ? m_maxTextLength - 1
-                                                                          : m_maxTextLength;
-    return text.left(kept) + tr("... (%1 chars total)").arg(text.size());
 }
 
 QString JsonTreeModel::itemCountText(bool isObject, qsizetype count)

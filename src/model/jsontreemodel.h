@@ -58,6 +58,8 @@ public:
     // The Value column's text for the node: item counts for containers, the
     // value shortened to maxTextLength() otherwise.
     QString displayValue(const JsonNode *node) const;
+    // The same text never shortened: a scalar's whole text.
+    static QString valueText(const JsonNode *node);
     // What the Value column shows for an object or array of `count` items.
     static QString itemCountText(bool isObject, qsizetype count);
 

@@ -34,20 +34,24 @@ JsonNode *ParsedSearch::find(JsonNode *node, bool backward, SearchMatcher &match
         }
         stack.push_back({container, begin, children.size(), backward ? children.size() : begin});
     };
-    // The child at the top frame's `next`, tested; made with the path to it
-    // when it matches.
-    const auto test = [&]() -> JsonNode * {
+    // Tests the child at the top frame's `next`; true when the walk ends
+    // there. The row it ends on, unless the matcher stopped, is made with
+    // the path to it.
+    JsonNode *found = nullptr;
+    const auto endsHere = [&] {
         const Frame &frame = stack.back();
         yyjson_val *value = children[frame.next];
         // A member's name lies right before its value.
         yyjson_val *name = yyjson_is_obj(frame.container) ? value - 1 : nullptr;
         *column = matcher.matchingColumn(name, qsizetype(frame.next - frame.begin), value);
-        if (*column < 0)
-            return nullptr;
-        JsonNode *match = node;
-        for (const Frame &step : stack)
-            match = match->child(int(step.next - step.begin));
-        return match;
+        if (*column == SearchMatcher::NoMatch)
+            return false;
+        if (*column != SearchMatcher::Stopped) {
+            found = node;
+            for (const Frame &step : stack)
+                found = found->child(int(step.next - step.begin));
+        }
+        return true;
     };
     const auto hasChildren
             = [](yyjson_val *value) { return yyjson_is_ctn(value) && yyjson_get_len(value) > 0; };
@@ -63,8 +67,8 @@ JsonNode *ParsedSearch::find(JsonNode *node, bool backward, SearchMatcher &match
                     ++stack.back().next;
                 continue;
             }
-            if (JsonNode *match = test())
-                return match;
+            if (endsHere())
+                return found;
             if (hasChildren(children[frame.next]))
                 open(children[frame.next]);
             else
@@ -75,15 +79,15 @@ JsonNode *ParsedSearch::find(JsonNode *node, bool backward, SearchMatcher &match
         if (frame.next == frame.begin) {
             children.resize(frame.begin);
             stack.pop_back();
-            if (JsonNode *match = stack.empty() ? nullptr : test())
-                return match;
+            if (!stack.empty() && endsHere())
+                return found;
             continue;
         }
         --frame.next;
         if (hasChildren(children[frame.next]))
             open(children[frame.next]);
-        else if (JsonNode *match = test())
-            return match;
+        else if (endsHere())
+            return found;
     }
     return nullptr;
 }

@@ -10,7 +10,8 @@ class ParsedSearch
 {
 public:
     // The first row below `node` that matches, going down (or up, from the
-    // last); it is made with its ancestors, and *column says whether its key
-    // (0) or only its value (1) matched. Null when no row matches.
+    // last), or on whose text the matcher could not decide; it is made with
+    // its ancestors, and *column holds the matcher's answer for it. Null when
+    // no row matches, or when the matcher stopped (*column says which).
     static JsonNode *find(JsonNode *node, bool backward, SearchMatcher &matcher, int *column);
 };

@@ -18,9 +18,9 @@ bool canOccurInNumber(QChar c)
     return QStringView(u"0123456789+-.einfa").contains(c);
 }
 
-// No number's text is longer ("-1.7976931348623157e+308"), so with a limit at
-// least this long a number is always shown whole.
-constexpr int longestNumberText = 24;
+// A plain search asks whether to go on once in this many rows: it tests
+// millions of rows a second, and asking costs a clock reading.
+constexpr int rowsBetweenQuestions = 1024;
 
 constexpr qsizetype memoizedItemCounts = 4096;
 
@@ -31,10 +31,10 @@ bool isAscii(QByteArrayView text)
 
 } // namespace
 
-SearchMatcher::SearchMatcher(const JsonTreeModel *model, const SearchOptions &options)
-    : m_model(model)
-    , m_options(options)
+SearchMatcher::SearchMatcher(const SearchOptions &options, std::function<bool()> keepGoing)
+    : m_options(options)
     , m_sensitivity(options.ignoreCase ? Qt::CaseInsensitive : Qt::CaseSensitive)
+    , m_keepGoing(std::move(keepGoing))
 {
     if (m_options.useRegex) {
         m_expression.setPattern(m_options.text);
@@ -67,28 +67,47 @@ QString SearchMatcher::errorString() const
     return m_expression.errorString();
 }
 
+bool SearchMatcher::keepGoing()
+{
+    if (m_stopped || !m_keepGoing)
+        return !m_stopped;
+    if (!m_options.useRegex && ++m_rowsSinceAsked < rowsBetweenQuestions)
+        return true;
+    m_rowsSinceAsked = 0;
+    m_stopped = !m_keepGoing();
+    return !m_stopped;
+}
+
+int SearchMatcher::answer(bool keyMatched, bool valueMatched) const
+{
+    // A text the expression gave up on ends the search on its row, even when
+    // the other text matched: the key comes first, and a value match behind
+    // an undecided key is no answer.
+    if (m_undecided)
+        return Undecided;
+    return keyMatched ? 0 : valueMatched ? 1 : NoMatch;
+}
+
 int SearchMatcher::matchingColumn(const JsonNode *node)
 {
-    if (keyMatches(node->key()))
-        return 0;
-    if (m_options.searchInValue && valueMatches(node))
-        return 1;
-    return -1;
+    if (!keepGoing())
+        return Stopped;
+    const bool key = keyMatches(node->key());
+    return answer(key, !key && !m_undecided && m_options.searchInValue && valueMatches(node));
 }
 
 int SearchMatcher::matchingColumn(yyjson_val *name, qsizetype position, yyjson_val *value)
 {
+    if (!keepGoing())
+        return Stopped;
     int key = name ? bytesMatch(yyjson_get_str(name), yyjson_get_len(name))
                    : (m_options.useRegex || m_labelsCanMatch ? -1 : 0);
     if (key < 0)
         key = matches(name ? TreeBuilder::memberName(name, m_texts)
                            : JsonNode::positionLabel(position));
-    if (key)
-        return 0;
-    if (!m_options.searchInValue)
-        return -1;
+    if (key || m_undecided || !m_options.searchInValue)
+        return answer(key, false);
 
-    const int limit = m_model->maxTextLength();
     int found = -1;
     switch (yyjson_get_type(value)) {
     case YYJSON_TYPE_OBJ:
@@ -96,13 +115,10 @@ int SearchMatcher::matchingColumn(yyjson_val *name, qsizetype position, yyjson_v
         found = containerMatches(yyjson_is_obj(value), qsizetype(yyjson_get_len(value)));
         break;
     case YYJSON_TYPE_STR:
-        // Never more UTF-16 units than UTF-8 bytes: within the limit, the
-        // text is shown whole.
-        if (limit <= 0 || yyjson_get_len(value) <= size_t(limit))
-            found = bytesMatch(yyjson_get_str(value), yyjson_get_len(value));
+        found = bytesMatch(yyjson_get_str(value), yyjson_get_len(value));
         break;
     case YYJSON_TYPE_NUM:
-        if (!m_numbersCanMatch && (limit <= 0 || limit >= longestNumberText))
+        if (!m_numbersCanMatch)
             found = 0;
         break;
     case YYJSON_TYPE_BOOL: {
@@ -117,7 +133,7 @@ int SearchMatcher::matchingColumn(yyjson_val *name, qsizetype position, yyjson_v
     }
     if (found < 0) // the node it would be, made for the moment
         found = valueMatches(TreeBuilder::node(value, QString(), m_texts).get());
-    return found ? 1 : -1;
+    return answer(false, found);
 }
 
 int SearchMatcher::bytesMatch(const char *utf8, size_t length) const
@@ -132,10 +148,15 @@ int SearchMatcher::bytesMatch(const char *utf8, size_t length) const
     return QLatin1StringView(text).contains(QLatin1StringView(m_utf8Text), Qt::CaseInsensitive);
 }
 
-bool SearchMatcher::matches(QStringView text) const
+bool SearchMatcher::matches(QStringView text)
 {
-    return m_options.useRegex ? m_expression.match(text).hasMatch()
-                              : text.contains(m_options.text, m_sensitivity);
+    if (!m_options.useRegex)
+        return text.contains(m_options.text, m_sensitivity);
+    const QRegularExpressionMatch match = m_expression.match(text);
+    // A valid expression yields an invalid match when the engine stopped
+    // before it could tell; an invalid one never matches.
+    m_undecided = m_undecided || (!match.isValid() && m_expression.isValid());
+    return match.hasMatch();
 }
 
 // Keys are cached by their implicitly shared data: equal data pointer and
@@ -159,16 +180,11 @@ bool SearchMatcher::valueMatches(const JsonNode *node)
         return containerMatches(node->type() == JsonNodeType::Object, node->childCount());
     case JsonNodeType::Null:
         if (m_nullMemo < 0)
-            m_nullMemo = matches(m_model->displayValue(node));
+            m_nullMemo = matches(JsonTreeModel::valueText(node));
         return m_nullMemo;
     case JsonNodeType::String:
-        // A string short enough to be shown whole is its own display text.
-        if (value.typeId() == QMetaType::QString) {
-            const auto *text = static_cast<const QString *>(value.constData());
-            const int limit = m_model->maxTextLength();
-            if (limit <= 0 || text->size() <= limit)
-                return matches(*text);
-        }
+        if (value.typeId() == QMetaType::QString)
+            return matches(*static_cast<const QString *>(value.constData()));
         break;
     case JsonNodeType::Number:
         switch (value.typeId()) {
@@ -176,12 +192,10 @@ bool SearchMatcher::valueMatches(const JsonNode *node)
         case QMetaType::UInt:
         case QMetaType::LongLong:
         case QMetaType::ULongLong:
-        case QMetaType::Double: {
-            const int limit = m_model->maxTextLength();
-            if (!m_numbersCanMatch && (limit <= 0 || limit >= longestNumberText))
+        case QMetaType::Double:
+            if (!m_numbersCanMatch)
                 return false;
             break;
-        }
         default:
             break;
         }
@@ -189,7 +203,7 @@ bool SearchMatcher::valueMatches(const JsonNode *node)
     default:
         break;
     }
-    return matches(m_model->displayValue(node));
+    return matches(JsonTreeModel::valueText(node));
 }
 
 bool SearchMatcher::containerMatches(bool isObject, qsizetype count)

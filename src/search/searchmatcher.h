@@ -7,35 +7,52 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 #include <vector>
 
 class JsonNode;
-class JsonTreeModel;
 struct yyjson_val;
 
-// Matches rows against one search: the key as the Key column shows it, then,
-// if enabled, the text the Value column shows. Created once per search, it
-// compiles the regular expression once and caches results along the way:
-// keys are implicitly shared between rows, and a container's display text
-// depends only on its type and child count, so most rows are matched without
-// building any text at all. Parsed values that are not nodes yet are matched
-// as the nodes they would become, mostly on their UTF-8 text as it is.
+// Matches rows against one search: the key, then, if enabled, the value's
+// whole text (a container's item count as the Value column shows it).
+// Created once per search, it compiles the regular expression once and
+// caches results along the way: keys are implicitly shared between rows, and
+// a container's text depends only on its type and child count, so most rows
+// are matched without building any text at all. Parsed values that are not
+// nodes yet are matched as the nodes they would become, mostly on their
+// UTF-8 text as it is.
 class SearchMatcher
 {
 public:
-    SearchMatcher(const JsonTreeModel *model, const SearchOptions &options);
+    // What matchingColumn() answers when no column matched.
+    enum Answer {
+        NoMatch = -1,
+        // The regular expression engine gave up on a text of the row (its
+        // backtracking limit): whether the row matches is unknown.
+        Undecided = -2,
+        // keepGoing answered false; the row was not tested.
+        Stopped = -3,
+    };
+
+    // `keepGoing`, when given, is asked between rows (after every row for a
+    // regular expression, whose matching can be slow); once it answers false
+    // every row answers Stopped.
+    explicit SearchMatcher(const SearchOptions &options, std::function<bool()> keepGoing = {});
 
     bool isValid() const;
     QString errorString() const;
 
-    // 0 when the key matches, 1 when only the value does, -1 for neither.
+    // 0 when the key matches, 1 when only the value does, else an Answer.
     int matchingColumn(const JsonNode *node);
     // The same for a parsed value: a member named `name`, or without a name
     // the element at `position` of an array.
     int matchingColumn(yyjson_val *name, qsizetype position, yyjson_val *value);
 
 private:
-    bool matches(QStringView text) const;
+    bool keepGoing();
+    // The answer for a row whose key and value tests gave these results.
+    int answer(bool keyMatched, bool valueMatched) const;
+    bool matches(QStringView text);
     // 1 or 0 when UTF-8 text as it is tells whether it matches, -1 when it
     // must be decoded first.
     int bytesMatch(const char *utf8, size_t length) const;
@@ -43,9 +60,12 @@ private:
     bool valueMatches(const JsonNode *node);
     bool containerMatches(bool isObject, qsizetype count);
 
-    const JsonTreeModel *m_model;
     const SearchOptions m_options;
     const Qt::CaseSensitivity m_sensitivity;
+    std::function<bool()> m_keepGoing;
+    int m_rowsSinceAsked = 0;
+    bool m_stopped = false;
+    bool m_undecided = false;
     QRegularExpression m_expression;
     // Whether the search text can occur in the text of a number at all, and
     // in an element's key ("[12]").

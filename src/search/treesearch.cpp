@@ -7,7 +7,7 @@
 #include "tree/jsonnode.h"
 
 TreeSearch::Result TreeSearch::find(const JsonTreeModel *model, const QModelIndex &current,
-                                    const SearchOptions &options)
+                                    const SearchOptions &options, std::function<bool()> keepGoing)
 {
     Result result;
     if (model->rowCount() == 0) {
@@ -17,7 +17,7 @@ TreeSearch::Result TreeSearch::find(const JsonTreeModel *model, const QModelInde
 
     // Created once for the whole search; an invalid expression is reported
     // at the first row tested.
-    SearchMatcher matcher(model, options);
+    SearchMatcher matcher(options, std::move(keepGoing));
     PreorderCursor candidate(model);
     candidate.moveTo(current);
     const QModelIndex start = candidate.index();
@@ -25,23 +25,39 @@ TreeSearch::Result TreeSearch::find(const JsonTreeModel *model, const QModelInde
     const auto restart
             = [&] { options.backward ? candidate.moveToLast() : candidate.moveToFirst(); };
 
+    // Whether the matcher's answer for a row ends the search, with the
+    // outcome it ends with.
+    bool wrapped = false;
+    const auto endsAt = [&](JsonNode *row, int column) {
+        switch (column) {
+        case SearchMatcher::NoMatch:
+            return false;
+        case SearchMatcher::Stopped:
+            result.outcome = Outcome::Cancelled;
+            return true;
+        case SearchMatcher::Undecided:
+            result.outcome = Outcome::TooComplex;
+            result.match = model->indexForNode(row);
+            return true;
+        default:
+            result.outcome = wrapped ? Outcome::FoundAfterWrap : Outcome::Found;
+            result.match = model->indexForNode(row).siblingAtColumn(column);
+            return true;
+        }
+    };
+
     // The rows below one whose children are unmade are searched on their
     // parsed values: going down right after the row itself, going up right
     // before it.
-    bool wrapped = false;
     bool examined = false;
     const auto searchBelow = [&](const JsonNode *node) {
         if (!node->unmadeChildren() || !matcher.isValid())
             return false;
         examined = true;
-        int column = 0;
-        JsonNode *match = ParsedSearch::find(const_cast<JsonNode *>(node), options.backward,
-                                             matcher, &column);
-        if (!match)
-            return false;
-        result.match = model->indexForNode(match).siblingAtColumn(column);
-        result.outcome = wrapped ? Outcome::FoundAfterWrap : Outcome::Found;
-        return true;
+        int column = SearchMatcher::NoMatch;
+        JsonNode *row = ParsedSearch::find(const_cast<JsonNode *>(node), options.backward, matcher,
+                                           &column);
+        return endsAt(row, column);
     };
 
     // From the row after the current one to the end, then, wrapping, from
@@ -64,14 +80,14 @@ TreeSearch::Result TreeSearch::find(const JsonTreeModel *model, const QModelInde
         // was searched already.
         if (options.backward && (!wrapped || start.isValid()) && searchBelow(candidate.node()))
             return result;
-        if (matches(candidate, matcher, &result.match, &result.error)) {
-            result.outcome = wrapped ? Outcome::FoundAfterWrap : Outcome::Found;
-            return result;
-        }
-        if (!result.error.isEmpty()) {
+        if (!matcher.isValid()) {
             result.outcome = Outcome::InvalidExpression;
+            result.error = matcher.errorString();
             return result;
         }
+        if (endsAt(const_cast<JsonNode *>(candidate.node()),
+                   matcher.matchingColumn(candidate.node())))
+            return result;
         examined = true;
         if (wrapped && (!start.isValid() || candidate.index() == start))
             break;
@@ -84,8 +100,8 @@ TreeSearch::Result TreeSearch::find(const JsonTreeModel *model, const QModelInde
     // up) has nothing to iterate over: it tests the current row itself.
     if (!examined && start.isValid()) {
         candidate.moveTo(start);
-        if (matches(candidate, matcher, &result.match)) {
-            result.outcome = Outcome::Found;
+        if (endsAt(const_cast<JsonNode *>(candidate.node()),
+                   matcher.matchingColumn(candidate.node()))) {
             result.reveal = false;
             return result;
         }

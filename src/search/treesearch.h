@@ -5,6 +5,8 @@
 #include <QModelIndex>
 #include <QString>
 
+#include <functional>
+
 class JsonTreeModel;
 class PreorderCursor;
 class SearchMatcher;
@@ -22,13 +24,16 @@ public:
         FoundAfterWrap,
         NotFound,
         InvalidExpression,
+        // The regular expression engine gave up on a text of `match`'s row.
+        TooComplex,
+        Cancelled,
     };
 
     struct Result
     {
         Outcome outcome = Outcome::NotFound;
         // The matching cell: the Key column's, or the Value column's when
-        // only the value matched.
+        // only the value matched; for TooComplex, the row's Key cell.
         QModelIndex match;
         // False when the match is the current row itself, found without
         // iterating: there is nothing to scroll to or expand.
@@ -37,12 +42,15 @@ public:
         QString error;
     };
 
+    // `keepGoing`, when given, is asked between rows; once it answers false
+    // the search ends as Cancelled.
     static Result find(const JsonTreeModel *model, const QModelIndex &current,
-                       const SearchOptions &options);
+                       const SearchOptions &options, std::function<bool()> keepGoing = {});
 
     // Tests the cursor's row: the key first, so when both match the key wins.
     // Returns false, with the error string in *errorMessage, when the
-    // regular expression is invalid.
+    // regular expression is invalid, and false when the matcher could not
+    // decide or was stopped.
     static bool matches(const PreorderCursor &candidate, SearchMatcher &matcher,
                         QModelIndex *matchedIndex = nullptr, QString *errorMessage = nullptr);
 };

@@ -1,4 +1,4 @@
-#include "app/fileprogressdialog.h"
+#include "app/progressdialog.h"
 
 #include <algorithm>
 
@@ -8,19 +8,19 @@ constexpr int delayMs = 500;
 
 } // namespace
 
-FileProgressDialog::FileProgressDialog(const QString &title, const QString &text, QWidget *parent)
+ProgressDialog::ProgressDialog(const QString &title, const QString &text, QWidget *parent)
     : QProgressDialog(text, tr("Cancel"), 0, steps, parent)
 {
     setWindowTitle(title);
-    setWindowModality(Qt::WindowModal);
+    setWindowModality(Qt::ApplicationModal);
     setMinimumDuration(delayMs);
     // The operation decides when it ends, not the bar reaching its end.
     setAutoReset(false);
 }
 
-FileProgressDialog::~FileProgressDialog() = default;
+ProgressDialog::~ProgressDialog() = default;
 
-void FileProgressDialog::setShare(qint64 done, qint64 total)
+void ProgressDialog::setShare(qint64 done, qint64 total)
 {
     if (total <= 0) {
         setRange(0, 0);
