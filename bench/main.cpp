@@ -106,6 +106,7 @@ const Target targets[] = {
         {"2 GB: open-gap ≤ 100 ms", "open-gap", "2000", 100, milliseconds},
         {"100 MB: close ≤ 0.1× open", "close/open", "100", 0.1, times},
         {"100 MB: search-values ≤ 0.3× open", "search-values/open", "100", 0.3, times},
+        {"100 MB: search-regex ≤ 1× open", "search-regex/open", "100", 1, times},
         // Against a window that holds the document and does next to nothing.
         {"100 MB: search-values peak ≤ 1.1× first-paint's", "search-values peak/first-paint peak",
          "100", 1.1, times},

@@ -50,8 +50,8 @@ const char shownTexts[] = R"({
     "E": "e+E", "empty": {}, "ten": [0,1,2,3,4,5,6,7,8,9],
     "records": [{"id": 1, "name": "inf"}, {"id": 2, "name": "nan"}, {"id": 3.25}],
     "long": "abcdefghijklmnopqrstuvwxyz0123456789", "": "", "ℹ": "ǅ", "K": ["é", {}],
-    "hard": "aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa!ab"})"; // the Kelvin sign: "k" ignoring
-                                                                  // case
+    "hard": "aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa!ab", "esc": ["a\tb\u00e9\u0022q"]})"; // the Kelvin sign: "k" ignoring
+                                                                                                // case
 
 } // namespace
 
@@ -127,7 +127,7 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("useRegex");
         for (const char *text : {"1", "-", "2.5", "e", "E", "e+", "e-07", "inf", "NaN", "a", "A", "{ 0 items }", "[ 3", "10 items",
-                                 "null", "NULL", "true", "FALSE", "hello", "chars total", "twelve", "42", "ǆ", " ", "18446744073709551615", "k", "xyz0"})
+                                 "null", "NULL", "true", "FALSE", "hello", "chars total", "twelve", "42", "ǆ", " ", "18446744073709551615", "k", "xyz0", "World", "é", "\tbé\"q"})
             QTest::addRow("text %s", text) << QString::fromUtf8(text) << false;
         for (const char *text : {"^\\d+$", "items", "^$", "null|true", "^-?[0-9.]+$", "e\\+", "I", "9$"})
             QTest::addRow("regex %s", text) << QString::fromUtf8(text) << true;
@@ -217,7 +217,7 @@ private slots:
         QTest::addColumn<bool>("fromFile");
         QTest::addColumn<QString>("flags");
         for (const bool fromFile : {false, true})
-            for (const char *flags : {"v", "vr", "bv"})
+            for (const char *flags : {"vi", "vr", "bvi"}) // none ruled out by the text alone
                 QTest::addRow("%s %s", fromFile ? "unmade" : "made", flags) << fromFile << flags;
     }
     void cancel()

@@ -86,6 +86,23 @@ size_t ParsedDocument::subtreeSize(yyjson_val *value)
     return yyjson_is_ctn(value) ? size_t(unsafe_yyjson_get_next(value) - value) : 1;
 }
 
+QByteArrayView ParsedDocument::textBelow(yyjson_val *container)
+{
+    // Parsed in place, each text stays where the file had it; otherwise the
+    // parser copies them into one pool in the order it reads them.
+    yyjson_val *const end = unsafe_yyjson_get_next(container);
+    yyjson_val *first = container + 1;
+    while (first < end && !yyjson_is_str(first))
+        ++first;
+    if (first == end)
+        return {};
+    yyjson_val *last = end - 1;
+    while (!yyjson_is_str(last))
+        --last;
+    const char *begin = yyjson_get_str(first);
+    return QByteArrayView(begin, yyjson_get_str(last) + yyjson_get_len(last) - begin);
+}
+
 void ParsedDocument::makeChildren(JsonNode *node, const void *handle)
 {
     auto *container = static_cast<yyjson_val *>(const_cast<void *>(handle));

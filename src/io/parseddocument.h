@@ -3,6 +3,8 @@
 #include "tree/nodesource.h"
 #include "tree/textpool.h"
 
+#include <QByteArrayView>
+
 #include <memory>
 
 class JsonNode;
@@ -40,6 +42,11 @@ public:
     // The number of parsed values (member names included) in `value`'s
     // subtree, itself included; found without walking it.
     static size_t subtreeSize(yyjson_val *value);
+
+    // The stretch of memory that holds the text of every member name and
+    // string below `container`: they are stored one after another in
+    // document order. Empty when there is none.
+    static QByteArrayView textBelow(yyjson_val *container);
 
     void makeChildren(JsonNode *node, const void *value) override;
     int childCount(const void *value) const override;

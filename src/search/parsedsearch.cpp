@@ -56,7 +56,10 @@ JsonNode *ParsedSearch::find(JsonNode *node, bool backward, SearchMatcher &match
     const auto hasChildren
             = [](yyjson_val *value) { return yyjson_is_ctn(value) && yyjson_get_len(value) > 0; };
 
-    open(ParsedDocument::unmadeValue(node));
+    yyjson_val *top = ParsedDocument::unmadeValue(node);
+    if (matcher.rulesOutRowsBelow(ParsedDocument::textBelow(top)))
+        return nullptr;
+    open(top);
     while (!stack.empty()) {
         Frame &frame = stack.back();
         if (!backward) {

@@ -4,6 +4,8 @@
 #include "model/jsontreemodel.h"
 #include "tree/jsonnode.h"
 
+#include <QStringDecoder>
+
 #include <yyjson.h>
 
 #include <algorithm>
@@ -18,9 +20,11 @@ bool canOccurInNumber(QChar c)
     return QStringView(u"0123456789+-.einfa").contains(c);
 }
 
-// A plain search asks whether to go on once in this many rows: it tests
-// millions of rows a second, and asking costs a clock reading.
+// A search asks whether to go on once in this many rows: a plain one tests
+// millions of rows a second, and asking costs a clock reading. A regular
+// expression may take a hundredth of a second on one text.
 constexpr int rowsBetweenQuestions = 1024;
+constexpr int rowsBetweenQuestionsForRegex = 4;
 
 constexpr qsizetype memoizedItemCounts = 4096;
 
@@ -55,6 +59,24 @@ SearchMatcher::SearchMatcher(const SearchOptions &options, std::function<bool()>
     const QByteArray utf8 = m_options.text.toUtf8();
     if (QStringView(m_options.text).isValidUtf16() && (!m_options.ignoreCase || isAscii(utf8)))
         m_utf8Text = utf8;
+
+    // An item count's text holds its template's characters and digits only.
+    const QString counts = JsonTreeModel::itemCountText(true, 0)
+            + JsonTreeModel::itemCountText(false, 0) + QStringLiteral("0123456789");
+    const bool countsCanMatch = std::all_of(m_options.text.begin(), m_options.text.end(),
+                                            [&counts](QChar c) { return counts.contains(c); });
+    const auto valuesCanMatch = [&] {
+        return m_numbersCanMatch || countsCanMatch
+                || QStringLiteral("true false").contains(m_options.text)
+                || JsonTreeModel::tr("null").contains(m_options.text);
+    };
+    m_onlyTextCanMatch = !m_utf8Text.isEmpty() && !m_options.ignoreCase && !m_labelsCanMatch
+            && (!m_options.searchInValue || !valuesCanMatch());
+}
+
+bool SearchMatcher::rulesOutRowsBelow(QByteArrayView text) const
+{
+    return m_onlyTextCanMatch && !text.contains(m_utf8Text);
 }
 
 bool SearchMatcher::isValid() const
@@ -71,7 +93,8 @@ bool SearchMatcher::keepGoing()
 {
     if (m_stopped || !m_keepGoing)
         return !m_stopped;
-    if (!m_options.useRegex && ++m_rowsSinceAsked < rowsBetweenQuestions)
+    if (++m_rowsSinceAsked
+        < (m_options.useRegex ? rowsBetweenQuestionsForRegex : rowsBetweenQuestions))
         return true;
     m_rowsSinceAsked = 0;
     m_stopped = !m_keepGoing();
@@ -102,9 +125,11 @@ int SearchMatcher::matchingColumn(yyjson_val *name, qsizetype position, yyjson_v
         return Stopped;
     int key = name ? bytesMatch(yyjson_get_str(name), yyjson_get_len(name))
                    : (m_options.useRegex || m_labelsCanMatch ? -1 : 0);
+    // Pooled texts share their data, so keys that come back are answered
+    // from the memo.
     if (key < 0)
-        key = matches(name ? TreeBuilder::memberName(name, m_texts)
-                           : JsonNode::positionLabel(position));
+        key = keyMatches(name ? TreeBuilder::memberName(name, m_texts)
+                              : m_texts.positionLabel(size_t(position)));
     if (key || m_undecided || !m_options.searchInValue)
         return answer(key, false);
 
@@ -115,7 +140,12 @@ int SearchMatcher::matchingColumn(yyjson_val *name, qsizetype position, yyjson_v
         found = containerMatches(yyjson_is_obj(value), qsizetype(yyjson_get_len(value)));
         break;
     case YYJSON_TYPE_STR:
-        found = bytesMatch(yyjson_get_str(value), yyjson_get_len(value));
+        found = utf8Matches(yyjson_get_str(value), yyjson_get_len(value));
+        break;
+    case YYJSON_TYPE_NULL:
+        if (m_nullMemo < 0)
+            m_nullMemo = matches(JsonTreeModel::tr("null"));
+        found = m_nullMemo;
         break;
     case YYJSON_TYPE_NUM:
         if (!m_numbersCanMatch)
@@ -146,6 +176,21 @@ int SearchMatcher::bytesMatch(const char *utf8, size_t length) const
     if (!isAscii(text))
         return -1;
     return QLatin1StringView(text).contains(QLatin1StringView(m_utf8Text), Qt::CaseInsensitive);
+}
+
+bool SearchMatcher::utf8Matches(const char *utf8, size_t length)
+{
+    const int known = bytesMatch(utf8, length);
+    if (known >= 0)
+        return known;
+    // Decoded as the tree decodes strings, a leading byte order mark kept,
+    // into a buffer that serves every string of the search.
+    if (m_decoded.size() < qsizetype(length))
+        m_decoded.resize(qsizetype(length));
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    const QChar *end
+            = decoder.appendToBuffer(m_decoded.data(), QByteArrayView(utf8, qsizetype(length)));
+    return matches(QStringView(m_decoded.constData(), end));
 }
 
 bool SearchMatcher::matches(QStringView text)
@@ -180,7 +225,7 @@ bool SearchMatcher::valueMatches(const JsonNode *node)
         return containerMatches(node->type() == JsonNodeType::Object, node->childCount());
     case JsonNodeType::Null:
         if (m_nullMemo < 0)
-            m_nullMemo = matches(JsonTreeModel::valueText(node));
+            m_nullMemo = matches(JsonTreeModel::tr("null"));
         return m_nullMemo;
     case JsonNodeType::String:
         if (value.typeId() == QMetaType::QString)

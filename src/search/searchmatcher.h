@@ -34,13 +34,19 @@ public:
         Stopped = -3,
     };
 
-    // `keepGoing`, when given, is asked between rows (after every row for a
+    // `keepGoing`, when given, is asked between rows (every few rows for a
     // regular expression, whose matching can be slow); once it answers false
     // every row answers Stopped.
     explicit SearchMatcher(const SearchOptions &options, std::function<bool()> keepGoing = {});
 
     bool isValid() const;
     QString errorString() const;
+
+    // Whether no row of a parsed subtree can match when its member names and
+    // strings, stored together in `text`, do not hold the search text: a
+    // case-sensitive plain search that no number, element label, item count,
+    // true, false or null can match. Costs one scan of `text`.
+    bool rulesOutRowsBelow(QByteArrayView text) const;
 
     // 0 when the key matches, 1 when only the value does, else an Answer.
     int matchingColumn(const JsonNode *node);
@@ -53,6 +59,8 @@ private:
     // The answer for a row whose key and value tests gave these results.
     int answer(bool keyMatched, bool valueMatched) const;
     bool matches(QStringView text);
+    // Whether UTF-8 text matches, decoded only when it must be.
+    bool utf8Matches(const char *utf8, size_t length);
     // 1 or 0 when UTF-8 text as it is tells whether it matches, -1 when it
     // must be decoded first.
     int bytesMatch(const char *utf8, size_t length) const;
@@ -71,11 +79,14 @@ private:
     // in an element's key ("[12]").
     bool m_numbersCanMatch = true;
     bool m_labelsCanMatch = true;
+    // Whether only the text of member names and strings can match.
+    bool m_onlyTextCanMatch = false;
     // The plain search text in UTF-8, null when UTF-8 text cannot be matched
     // as it is (a regular expression, or a search ignoring case for text
     // beyond ASCII).
     QByteArray m_utf8Text;
     TextPool m_texts;
+    QString m_decoded;
 
     struct KeyMemo
     {
