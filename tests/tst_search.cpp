@@ -44,14 +44,14 @@ QModelIndex cell(const JsonTreeModel &model, const QString &path)
     return {};
 }
 
+// "K" is the Kelvin sign: "k" ignoring case.
 const char shownTexts[] = R"({
     "id": 12, "ids": [-7, 0, 18446744073709551615], "ratio": -2.5, "huge": 1e+300,
     "tiny": 1.5e-7, "on": true, "off": false, "none": null, "name": "Hello World",
     "E": "e+E", "empty": {}, "ten": [0,1,2,3,4,5,6,7,8,9],
     "records": [{"id": 1, "name": "inf"}, {"id": 2, "name": "nan"}, {"id": 3.25}],
     "long": "abcdefghijklmnopqrstuvwxyz0123456789", "": "", "ℹ": "ǅ", "K": ["é", {}],
-    "hard": "aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa!ab", "esc": ["a\tb\u00e9\u0022q"]})"; // the Kelvin sign: "k" ignoring
-                                                                                                // case
+    "hard": "aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa!ab", "esc": ["a\tb\u00e9\u0022q"]})";
 
 } // namespace
 
