@@ -127,7 +127,7 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("useRegex");
         for (const char *text : {"1", "-", "2.5", "e", "E", "e+", "e-07", "inf", "NaN", "a", "A", "{ 0 items }", "[ 3", "10 items",
-                                 "null", "NULL", "true", "FALSE", "hello", "chars total", "twelve", "42", "ǆ", " ", "18446744073709551615", "k", "xyz0", "World", "é", "\tbé\"q"})
+                                 "null", "NULL", "true", "FALSE", "hello", "chars total", "twelve", "42", "ǆ", " ", "18446744073709551615", "k", "xyz0", "World", "é", "[1]", "rue", "\tbé\"q"})
             QTest::addRow("text %s", text) << QString::fromUtf8(text) << false;
         for (const char *text : {"^\\d+$", "items", "^$", "null|true", "^-?[0-9.]+$", "e\\+", "I", "9$"})
             QTest::addRow("regex %s", text) << QString::fromUtf8(text) << true;
