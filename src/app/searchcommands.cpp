@@ -16,6 +16,8 @@
 #include <QMessageBox>
 #include <QTreeView>
 
+#include <optional>
+
 void MainWindow::onSearch()
 {
     if (m_hasLastSearch)
@@ -66,23 +68,27 @@ bool MainWindow::performSearch(const SearchOptions &options)
 {
     // A search that takes a while shows a progress dialog and can be
     // cancelled; until then, and between its pieces, the window paints but
-    // takes no input but the dialog's.
-    ProgressDialog progress(tr("Search"), tr("Searching…"), this);
-    progress.setShare(0, 0); // a busy bar: how far a search is, is not known
-    progress.setValue(0); // from here, the dialog shows itself after its delay
+    // takes no input but the dialog's. Most searches end sooner than the
+    // first look at the clock, and make no dialog at all.
+    std::optional<ProgressDialog> progress;
     QElapsedTimer sincePoll;
     sincePoll.start();
-    const auto keepGoing = [&progress, &sincePoll] {
+    const auto keepGoing = [this, &progress, &sincePoll] {
         if (sincePoll.elapsed() < ProgressDialog::pollMs)
             return true;
         sincePoll.restart();
-        QCoreApplication::processEvents(progress.isVisible() ? QEventLoop::AllEvents
-                                                             : QEventLoop::ExcludeUserInputEvents);
-        return !progress.wasCanceled();
+        if (!progress) {
+            progress.emplace(tr("Search"), tr("Searching…"), this);
+            progress->setShare(0, 0); // a busy bar: how far a search is, is not known
+            progress->setValue(0); // from here, it shows itself after its delay
+        }
+        QCoreApplication::processEvents(progress->isVisible() ? QEventLoop::AllEvents
+                                                              : QEventLoop::ExcludeUserInputEvents);
+        return !progress->wasCanceled();
     };
     const TreeSearch::Result result
             = TreeSearch::find(m_model, m_treeView->currentIndex(), options, keepGoing);
-    progress.reset();
+    progress.reset(); // closes it before any message
     switch (result.outcome) {
     case TreeSearch::Outcome::NoItems:
         m_statusLabel->setText(tr("No searchable items."));
