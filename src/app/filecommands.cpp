@@ -177,9 +177,7 @@ bool MainWindow::saveTo(const QString &path)
             return true;
         sincePoll.restart();
         progress.setShare(done, total);
-        QCoreApplication::processEvents(progress.isVisible() ? QEventLoop::AllEvents
-                                                             : QEventLoop::ExcludeUserInputEvents);
-        return !progress.wasCanceled();
+        return progress.processEvents();
     };
     if (!m_model->document()->saveFile(path, m_model->prettyPrint(), report)) {
         const QString reason = m_model->document()->saveError();

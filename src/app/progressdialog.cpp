@@ -1,5 +1,7 @@
 #include "app/progressdialog.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 
 namespace {
@@ -28,4 +30,11 @@ void ProgressDialog::setShare(qint64 done, qint64 total)
     }
     setRange(0, steps);
     setValue(int(steps * std::min(done, total) / total));
+}
+
+bool ProgressDialog::processEvents()
+{
+    QCoreApplication::processEvents(isVisible() ? QEventLoop::AllEvents
+                                                : QEventLoop::ExcludeUserInputEvents);
+    return !wasCanceled();
 }

@@ -22,4 +22,7 @@ public:
 
     // Shows `done` of `total`; a busy bar for an unknown total.
     void setShare(qint64 done, qint64 total);
+    // Lets the window paint between pieces of the operation; user input goes
+    // only to this dialog, and only once it shows. False once cancelled.
+    bool processEvents();
 };

@@ -9,7 +9,6 @@
 #include "search/searchmatcher.h"
 #include "tree/jsonnode.h"
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -82,9 +81,7 @@ bool MainWindow::performSearch(const SearchOptions &options)
             progress->setShare(0, 0); // a busy bar: how far a search is, is not known
             progress->setValue(0); // from here, it shows itself after its delay
         }
-        QCoreApplication::processEvents(progress->isVisible() ? QEventLoop::AllEvents
-                                                              : QEventLoop::ExcludeUserInputEvents);
-        return !progress->wasCanceled();
+        return progress->processEvents();
     };
     const TreeSearch::Result result
             = TreeSearch::find(m_model, m_treeView->currentIndex(), options, keepGoing);
