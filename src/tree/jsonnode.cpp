@@ -303,13 +303,19 @@ JsonNode *JsonNode::clone(JsonNode *parent) const
     return copy;
 }
 
-QString JsonNode::path() const
+std::vector<const JsonNode *> JsonNode::stepsFromTop() const
 {
-    // The top-level value, the invisible root's child, adds nothing to the path.
+    // The top-level value, the invisible root's child, adds nothing to a path.
     std::vector<const JsonNode *> steps;
     for (const JsonNode *node = this;
          node->m_parent && node->m_parent->m_type != JsonNodeType::None; node = node->m_parent)
         steps.push_back(node);
+    return steps;
+}
+
+QString JsonNode::path() const
+{
+    const std::vector<const JsonNode *> steps = stepsFromTop();
 
     QString path;
     for (auto step = steps.rbegin(); step != steps.rend(); ++step) {
@@ -326,6 +332,53 @@ QString JsonNode::path() const
         }
     }
     return path.startsWith(u'.') ? path : u'.' + path;
+}
+
+QString JsonNode::normalizedPath() const
+{
+    const std::vector<const JsonNode *> steps = stepsFromTop();
+
+    QString path = QStringLiteral("$");
+    for (auto step = steps.rbegin(); step != steps.rend(); ++step) {
+        const JsonNode *node = *step;
+        if (node->m_parent->m_type == JsonNodeType::Array) {
+            path += positionLabel(node->row());
+            continue;
+        }
+        path += QLatin1String("['");
+        for (const QChar c : node->m_key) {
+            switch (c.unicode()) {
+            case u'\b':
+                path += QLatin1String("\\b");
+                break;
+            case u'\f':
+                path += QLatin1String("\\f");
+                break;
+            case u'\n':
+                path += QLatin1String("\\n");
+                break;
+            case u'\r':
+                path += QLatin1String("\\r");
+                break;
+            case u'\t':
+                path += QLatin1String("\\t");
+                break;
+            case u'\'':
+                path += QLatin1String("\\'");
+                break;
+            case u'\\':
+                path += QLatin1String("\\\\");
+                break;
+            default:
+                if (c.unicode() < 0x20)
+                    path += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+                else
+                    path += c;
+            }
+        }
+        path += QLatin1String("']");
+    }
+    return path;
 }
 
 QString JsonNode::quoted(QStringView text)

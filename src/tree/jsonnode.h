@@ -5,6 +5,7 @@
 #include <QVariant>
 
 #include <cstddef>
+#include <vector>
 
 class NodeSource;
 
@@ -85,6 +86,9 @@ public:
     // ".key" for a member named like an identifier, ["key"] for any other
     // member, [i] for an array element. Its cost grows with the depth only.
     QString path() const;
+    // Where this node sits in the form of JSONPath's normalized paths
+    // (RFC 9535): "$", then ['key'] for a member and [i] for an element.
+    QString normalizedPath() const;
 
     // The text as a JSON string: quotation marks, backslashes and control
     // characters escaped, everything else as it is.
@@ -103,6 +107,8 @@ public:
     static bool isIntegerText(QStringView text);
 
 private:
+    // The nodes from this one up to the top-level value, this one first.
+    std::vector<const JsonNode *> stepsFromTop() const;
     void updateRowsFrom(int row);
     // Makes the unmade children. Const, like the reads that need them: the
     // node's content is the same before and after.

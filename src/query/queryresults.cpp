@@ -1,0 +1,43 @@
+#include "query/queryresults.h"
+
+#include "io/parseddocument.h"
+#include "tree/jsonnode.h"
+
+#include <yyjson.h>
+
+void QueryResults::clear()
+{
+    m_values.clear();
+    m_lastWalk.clear();
+}
+
+JsonNode *QueryResults::node(qsizetype i)
+{
+    const QueryValue &value = m_values[size_t(i)];
+    if (JsonNode *made = value.madeNode())
+        return made;
+    // The parsed values lie in document order, each container followed by
+    // its subtree: the child on the way is the one whose subtree holds the
+    // value. The nodes are made level by level on the way down.
+    yyjson_val *const target = value.parsedValue();
+    JsonNode *node = value.anchor();
+    yyjson_val *container = value.container();
+    for (size_t depth = 0;; ++depth) {
+        // A member's name comes before its value.
+        const size_t nameSize = yyjson_is_obj(container) ? 1 : 0;
+        Step step {container, container + 1 + nameSize, 0};
+        if (depth < m_lastWalk.size() && m_lastWalk[depth].container == container
+            && m_lastWalk[depth].child <= target)
+            step = m_lastWalk[depth];
+        while (target >= step.child + ParsedDocument::subtreeSize(step.child)) {
+            step.child += ParsedDocument::subtreeSize(step.child) + nameSize;
+            ++step.row;
+        }
+        m_lastWalk.resize(depth);
+        m_lastWalk.push_back(step);
+        node = node->child(step.row);
+        if (step.child == target)
+            return node;
+        container = step.child;
+    }
+}

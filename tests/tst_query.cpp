@@ -1,0 +1,222 @@
+#include "io/jsonreader.h"
+#include "query/jsonpath.h"
+#include "query/queryresults.h"
+#include "tree/jsonnode.h"
+
+#include <QTemporaryFile>
+#include <QTest>
+
+namespace {
+
+// The RFC's own example document, and one for descendants.
+const char *const store = R"({"store": {"book": [
+  {"category": "reference", "author": "Nigel Rees", "title": "Sayings of the Century", "price": 8.95},
+  {"category": "fiction", "author": "Evelyn Waugh", "title": "Sword of Honour", "price": 12.99},
+  {"category": "fiction", "author": "Herman Melville", "title": "Moby Dick", "isbn": "0-553-21311-3", "price": 8.99},
+  {"category": "fiction", "author": "J. R. R. Tolkien", "title": "The Lord of the Rings", "isbn": "0-395-19395-8", "price": 22.99}],
+  "bicycle": {"color": "red", "price": 399}}})";
+const char *const nested = R"({"o": {"j": 1, "k": 2}, "a": [5, 3, [{"j": 4}, {"k": 6}]]})";
+
+// The document as a file opens it, its nodes made on demand, or made whole.
+std::unique_ptr<JsonNode> document(const QByteArray &json, bool onDemand)
+{
+    QString error;
+    if (!onDemand)
+        return JsonReader::parse(json, &error);
+    QTemporaryFile file;
+    if (!file.open() || file.write(json) != json.size() || !file.flush())
+        return nullptr;
+    QString readError;
+    return JsonReader::readFile(file.fileName(), &error, &readError);
+}
+
+} // namespace
+
+class TestQuery : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void select_data();
+    void select();
+    void invalid_data();
+    void invalid();
+    void normalizedPath();
+    void resultsMadeOnDemand();
+};
+
+void TestQuery::select_data()
+{
+    QTest::addColumn<QByteArray>("json");
+    QTest::addColumn<QString>("query");
+    // The normalized paths of the selected nodes, in order.
+    QTest::addColumn<QStringList>("paths");
+
+    const auto row = [](const char *name, const char *json, const char *query, const char *paths) {
+        QTest::newRow(name) << QByteArray(json) << QString::fromUtf8(query)
+                            << QString::fromUtf8(paths).split(u' ', Qt::SkipEmptyParts);
+    };
+    // clang-format off
+    row("root", "[1]", "$", "$");
+    row("authors", store, "$.store.book[*].author",
+        "$['store']['book'][0]['author'] $['store']['book'][1]['author'] $['store']['book'][2]['author'] $['store']['book'][3]['author']");
+    row("store members", store, "$.store.*", "$['store']['book'] $['store']['bicycle']");
+    row("prices below store", store, "$.store..price",
+        "$['store']['book'][0]['price'] $['store']['book'][1]['price'] $['store']['book'][2]['price'] $['store']['book'][3]['price'] $['store']['bicycle']['price']");
+    row("last book", store, "$..book[-1]", "$['store']['book'][3]");
+    row("first two", store, "$..book[:2]", "$['store']['book'][0] $['store']['book'][1]");
+    row("with isbn", store, "$..book[?@.isbn]", "$['store']['book'][2] $['store']['book'][3]");
+    row("cheap", store, "$..book[?@.price<10].title",
+        "$['store']['book'][0]['title'] $['store']['book'][2]['title']");
+    row("not fiction", store, "$.store.book[?!(@.category == 'fiction')].price", "$['store']['book'][0]['price']");
+    row("bracketed names", R"({"ab": {"'": 1, "\"": 2}})", R"($['ab']["'", '"', "\""])",
+        R"($['ab']['\''] $['ab']['"'] $['ab']['"'])");
+    row("escaped name", R"({"☺": 1, "\u000b": 2})", R"($["\u263A", '\u000B'])", "$['☺'] $['\\u000b']");
+    row("surrogate pair escape", R"({"😀": 1})", R"($['\uD83D\uDE00'])", "$['😀']");
+    row("index out of range", "[1, 2]", "$[2, -3, 1, -2, 0]", "$[1] $[0] $[0]");
+    row("index on object", R"({"0": 1})", "$[0]", "");
+    row("name on array", "[1]", "$.a", "");
+    row("wildcard twice", "[1, 2]", "$[*, *]", "$[0] $[1] $[0] $[1]");
+    row("slice", "[0, 1, 2, 3, 4, 5, 6]", "$[1:3]", "$[1] $[2]");
+    row("slice, step", "[0, 1, 2, 3, 4, 5, 6]", "$[1:5:2]", "$[1] $[3]");
+    row("slice, back", "[0, 1, 2, 3, 4, 5, 6]", "$[5:1:-2]", "$[5] $[3]");
+    row("slice, reversed", "[0, 1, 2]", "$[::-1]", "$[2] $[1] $[0]");
+    row("slice, clamped", "[0, 1, 2]", "$[-9:9]", "$[0] $[1] $[2]");
+    row("slice, step 0", "[0, 1, 2]", "$[::0]", "");
+    row("descendant name", nested, "$..j", "$['o']['j'] $['a'][2][0]['j']");
+    row("descendant index", nested, "$..[0]", "$['a'][0] $['a'][2][0]");
+    row("descendant pairs", nested, "$.a..[0, 1]", "$['a'][0] $['a'][1] $['a'][2][0] $['a'][2][1]");
+    row("descendant all", "[[1], {\"k\": [2]}]", "$..*", "$[0] $[1] $[0][0] $[1]['k'] $[1]['k'][0]");
+    row("white space", "[[1, 2]]", "$ [0] \t[ 0 , 1 ]", "$[0][0] $[0][1]");
+    row("filter on object", R"({"a": 1, "b": 2})", "$[?@ > 1]", "$['b']");
+    row("existence of root", "[1]", "$[?$[0]]", "$[0]");
+    row("and, or", "[1, 2, 3, 4]", "$[?@ == 1 || @ > 2 && @ != 4]", "$[0] $[2]");
+    row("nothing equals nothing", R"([{"a": 1}, {"b": 2}])", "$[?@.x == @.y]", "$[0] $[1]");
+    row("nothing is no number", R"([{"a": 1}])", "$[?@.x <= 1 || @.x >= 1]", "");
+    row("deep equality", R"([[1, {"a": [2]}], [1, {"a": [3]}]])", "$[?@ == $[0]]", "$[0]");
+    row("objects in any order", R"([{"a": 1, "b": 2}, {"b": 2, "a": 1}])", "$[?@ == $[0]]", "$[0] $[1]");
+    row("strings by code points", R"(["\uffff", "\ud83d\ude00"])", "$[?@ > '\uffff']", "$[1]");
+    row("true, false, null", "[true, false, null, 0]", "$[?@ == true || @ == null]", "$[0] $[2]");
+    row("no order for booleans", "[true, false]", "$[?@ < true]", "");
+    row("integers by digits", "[100000000000000000001, 100000000000000000002, 9223372036854775807]",
+        "$[?@ > 100000000000000000001]", "$[1]");
+    row("unsigned beyond 63 bits", "[18446744073709551615, 18446744073709551614]",
+        "$[?@ == 18446744073709551615]", "$[0]");
+    row("integer equals fraction", "[1, 1.5, 100]", "$[?@ == 1.0 || @ == 1e2]", "$[0] $[2]");
+    row("minus zero", "[0, -0.0]", "$[?@ == -0]", "$[0] $[1]");
+    row("decimal fraction", "[0.1, 0.30000000000000004]", "$[?@ == 0.1 || @ < 0.3]", "$[0]");
+    row("exact fractions", "[1]", "$[?1.10 == 1.1 && 0.1e1 == 1 && 12e-1 < 1.25]", "$[0]");
+    row("length", R"(["ab", "😀", [1, 2], {"a": 1}, 2])", "$[?length(@) == 2]", "$[0] $[2]");
+    row("length of one code point", R"(["😀"])", "$[?length(@) == 1]", "$[0]");
+    row("count", R"([[1, 2], [3]])", "$[?count(@.*) == 1]", "$[1]");
+    row("value", R"([[1], [1, 1], []])", "$[?value(@..*) == 1]", "$[0]");
+    row("match is whole", R"(["ab", "abc", "b"])", "$[?match(@, 'a.')]", "$[0]");
+    row("search anywhere", R"(["ab", "cb", "c"])", "$[?search(@, 'b')]", "$[0] $[1]");
+    row("match, dot and new line", R"(["a\n", "ab"])", "$[?match(@, 'a.')]", "$[1]");
+    row("pattern from the document", R"([{"p": "a+", "s": "aa"}, {"p": "b", "s": "aa"}])",
+        "$[?match(@.s, @.p)]", "$[0]");
+    row("pattern no I-Regexp", R"(["a"])", "$[?match(@, '(?:a)')]", "");
+    row("match on a number", "[1]", "$[?match(@, '1')]", "");
+    // clang-format on
+}
+
+void TestQuery::select()
+{
+    QFETCH(QByteArray, json);
+    QFETCH(QString, query);
+    QFETCH(QStringList, paths);
+    const JsonPath path(query);
+    QVERIFY2(path.isValid(), qPrintable(path.errorString()));
+    for (const bool onDemand : {false, true}) {
+        const std::unique_ptr<JsonNode> top = document(json, onDemand);
+        QVERIFY(top);
+        QStringList selected;
+        for (const JsonNode *node : path.select(top.get()))
+            selected << node->normalizedPath();
+        QCOMPARE(selected, paths);
+    }
+}
+
+void TestQuery::invalid_data()
+{
+    QTest::addColumn<QString>("query");
+    QTest::addColumn<int>("position");
+
+    // clang-format off
+    QTest::newRow("empty") << "" << 0;
+    QTest::newRow("leading blank") << " $" << 0;
+    QTest::newRow("trailing blank") << "$ " << 1;
+    QTest::newRow("dot alone") << "$." << 2;
+    QTest::newRow("blank after dot") << "$. a" << 2;
+    QTest::newRow("descendant alone") << "$.." << 3;
+    QTest::newRow("name starting with a digit") << "$.1a" << 2;
+    QTest::newRow("unclosed bracket") << "$[0" << 3;
+    QTest::newRow("empty brackets") << "$[]" << 2;
+    QTest::newRow("leading zero") << "$[01]" << 2;
+    QTest::newRow("minus zero index") << "$[-0]" << 2;
+    QTest::newRow("index too large") << "$[9007199254740992]" << 2;
+    QTest::newRow("unclosed string") << "$['a" << 4;
+    QTest::newRow("foreign escape") << R"($["\'"])" << 3;
+    QTest::newRow("lone surrogate") << R"($['\uD800'])" << 3;
+    QTest::newRow("control character") << "$['\t']" << 3;
+    QTest::newRow("single equals") << "$[?@.a = 1]" << 7;
+    QTest::newRow("literal alone") << "$[?true]" << 3;
+    QTest::newRow("non-singular compared") << "$[?@.* == 1]" << 3;
+    QTest::newRow("descendant compared") << "$[?@..a == 1]" << 3;
+    QTest::newRow("value function as test") << "$[?length(@)]" << 3;
+    QTest::newRow("logical function compared") << "$[?match(@, 'a') == true]" << 3;
+    QTest::newRow("nodes for a value") << "$[?length(@.*) == 1]" << 10;
+    QTest::newRow("literal for nodes") << "$[?count(1) == 1]" << 9;
+    QTest::newRow("too many arguments") << "$[?length(@, @) == 1]" << 3;
+    QTest::newRow("unknown function") << "$[?foo(@)]" << 3;
+    QTest::newRow("upper case literal") << "$[?@ == True]" << 8;
+    QTest::newRow("double negation") << "$[?!!@]" << 4;
+    QTest::newRow("unclosed parenthesis") << "$[?(@.a]" << 7;
+    QTest::newRow("number with bare dot") << "$[?@ == 1.]" << 10;
+    // clang-format on
+}
+
+void TestQuery::invalid()
+{
+    QFETCH(QString, query);
+    QFETCH(int, position);
+    const JsonPath path(query);
+    QVERIFY(!path.isValid());
+    QCOMPARE(path.errorPosition(), position);
+    QVERIFY(path.errorString().contains(QString::number(position)));
+    const std::unique_ptr<JsonNode> top = document("[1]", false);
+    QVERIFY(path.select(top.get()).isEmpty());
+}
+
+void TestQuery::normalizedPath()
+{
+    const std::unique_ptr<JsonNode> top
+            = document(R"({"a": [{"it's \\ \b\f\n\r\t\u0001 ü": 1}]})", false);
+    QCOMPARE(top->normalizedPath(), QStringLiteral("$"));
+    QCOMPARE(top->child(0)->child(0)->child(0)->normalizedPath(),
+             QStringLiteral(R"($['a'][0]['it\'s \\ \b\f\n\r\t\u0001 ü'])"));
+}
+
+void TestQuery::resultsMadeOnDemand()
+{
+    // A query reads the parsed values: only the results asked for are made,
+    // in any order, and stay the same nodes.
+    const std::unique_ptr<JsonNode> top = document(R"([[{"a": 1}, {"a": 2}], {"a": 3}])", true);
+    QueryResults results;
+    QVERIFY(JsonPath(QStringLiteral("$..a")).evaluate(top.get(), &results));
+    QCOMPARE(results.size(), 3);
+    QVERIFY(top->unmadeChildren());
+    JsonNode *last = results.node(2);
+    QCOMPARE(last->normalizedPath(), QStringLiteral("$[1]['a']"));
+    QVERIFY(top->child(0)->unmadeChildren());
+    QCOMPARE(results.node(1)->normalizedPath(), QStringLiteral("$[0][1]['a']"));
+    QCOMPARE(results.node(0)->value().toInt(), 1);
+    QCOMPARE(results.node(2), last);
+    int asked = 0;
+    QVERIFY(!JsonPath(QStringLiteral("$..*")).evaluate(top.get(), &results, [&asked] {
+        return ++asked < 0;
+    }) || asked == 0);
+}
+
+QTEST_GUILESS_MAIN(TestQuery)
+#include "tst_query.moc"
