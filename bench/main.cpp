@@ -43,6 +43,7 @@ const auto times = [](double ratio) {
     return QString::number(ratio, 'f', ratio < 0.1 ? 4 : 2) + QStringLiteral("×");
 };
 const auto perValue = [](double bytes) { return QString::number(bytes, 'f', 1); };
+const auto perResult = [](double bytes) { return perValue(bytes) + QStringLiteral(" B/result"); };
 const auto perValueWithUnit
         = [](double bytes) { return perValue(bytes) + QStringLiteral(" B/value"); };
 
@@ -107,6 +108,11 @@ const Target targets[] = {
         {"100 MB: close ≤ 0.1× open", "close/open", "100", 0.1, times},
         {"100 MB: search-values ≤ 0.3× open", "search-values/open", "100", 0.3, times},
         {"100 MB: search-regex ≤ 1× open", "search-regex/open", "100", 1, times},
+        {"100 MB: query-nomatch ≤ 0.3× open", "query-nomatch/open", "100", 0.3, times},
+        {"100 MB: query-nomatch peak ≤ 1.1× first-paint's", "query-nomatch peak/first-paint peak",
+         "100", 1.1, times},
+        {"100 MB: query-all holds ≤ 32 B/result", "query-all held", "100", 32, perResult},
+        {"100 MB: query-filter ≤ 0.5× open", "query-filter/open", "100", 0.5, times},
         // Against a window that holds the document and does next to nothing.
         {"100 MB: search-values peak ≤ 1.1× first-paint's", "search-values peak/first-paint peak",
          "100", 1.1, times},

@@ -22,6 +22,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProgressDialog>
@@ -333,6 +334,39 @@ template<bool inValues, bool regex> ScenarioRun search(const QString &path)
     };
 }
 
+// A query over the whole document from the Query panel, as Enter runs it:
+// one that selects nothing, one that selects every value (what its results
+// hold is measured per result), and a filter over the top-level records.
+enum class QueryKind { NoMatch, All, Filter };
+template<QueryKind kind> ScenarioRun query(const QString &path)
+{
+    auto window = std::make_shared<Window>(path);
+    window->action("actionQuery")->trigger();
+    auto *field = window->main.findChild<QLineEdit *>(QStringLiteral("queryField"));
+    auto *status = window->main.findChild<QLabel *>(QStringLiteral("queryStatus"));
+    check(field && status, QStringLiteral("there is no Query panel"));
+    const QString text = kind == QueryKind::NoMatch ? QStringLiteral("$..nomatch")
+            : kind == QueryKind::All                ? QStringLiteral("$..*")
+                                                    : QStringLiteral("$[?@.id > 100]");
+    return [window, field, status, text] {
+        field->setText(text);
+        const qint64 residentBefore = memoryStatus("VmRSS");
+        const double ms = timeMs([&] { emit field->returnPressed(); });
+        settle();
+        const qint64 results = status->text().section(u' ', 0, 0).toLongLong();
+        if (kind == QueryKind::NoMatch)
+            check(status->text() == QLatin1String("No results"),
+                  QStringLiteral("the query found %1").arg(status->text()));
+        else
+            check(results > 0, QStringLiteral("the query found %1").arg(status->text()));
+        if (kind == QueryKind::All && valueCount < 0) {
+            heldBytes = memoryStatus("VmRSS") - residentBefore;
+            valueCount = results;
+        }
+        return ms;
+    };
+}
+
 ScenarioRun findNextNearby(const QString &path)
 {
     auto window = std::make_shared<Window>(path);
@@ -565,6 +599,9 @@ QList<Scenario> allScenarios()
             {"search-keys", Scenario::Window, false, search<false, false>},
             {"search-values", Scenario::Window, false, search<true, false>},
             {"search-regex", Scenario::Window, false, search<true, true>},
+            {"query-nomatch", Scenario::Window, false, query<QueryKind::NoMatch>},
+            {"query-all", Scenario::Window, false, query<QueryKind::All>},
+            {"query-filter", Scenario::Window, false, query<QueryKind::Filter>},
             {"find-next-nearby", Scenario::Window, false, findNextNearby},
             {"first-paint", Scenario::Window, true, firstPaint},
             {"overwrite-paste", Scenario::Window, false, overwritePaste, pasteDocument},

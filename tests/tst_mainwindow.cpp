@@ -542,6 +542,52 @@ private slots:
         QCOMPARE(w.tree->currentIndex(), w.at({0, 150}));
         QCOMPARE(w.status->text(), QStringLiteral("Search cancelled."));
     }
+    void queryPanel()
+    {
+        // The panel's results lead to their rows, are copied exactly, and go with a change.
+        WindowFixture w;
+        QVERIFY(w.model->loadFromString(QStringLiteral(R"({"a":[12345678901234567890,2]})")));
+        w.model->setPrettyPrint(false);
+        auto *panel = w.window->findChild<QDockWidget *>(QStringLiteral("queryDock"));
+        auto *field = panel->findChild<QLineEdit *>(QStringLiteral("queryField"));
+        auto *status = panel->findChild<QLabel *>(QStringLiteral("queryStatus"));
+        auto *results = panel->findChild<QTableView *>(QStringLiteral("queryResults"));
+        const bool hidden = !panel->isVisible();
+        w.action("actionQuery")->trigger();
+        QTRY_COMPARE(QApplication::focusWidget(), field);
+        QVERIFY(hidden && panel->isVisible());
+        QTest::keyClicks(field, QStringLiteral("x"));
+        QTest::keyClick(field, Qt::Key_Return);
+        QVERIFY(!status->text().isEmpty());
+        QCOMPARE(results->model()->rowCount(), 0);
+
+        field->setText(QStringLiteral("$"));
+        QTest::keyClick(field, Qt::Key_Return);
+        w.tree->expandAll(); // makes the children on demand, which changes nothing
+        QCOMPARE(status->text(), QStringLiteral("1 result"));
+        QCOMPARE(results->model()->rowCount(), 1);
+        QCOMPARE(results->model()->index(0, 0).data().toString(), QStringLiteral("."));
+        w.tree->collapseAll();
+        w.tree->setCurrentIndex(w.at({0, 0, 1}));
+        results->setFocus();
+        results->setCurrentIndex(results->model()->index(0, 1));
+        QTest::keyClick(results, Qt::Key_Return);
+        QCOMPARE(w.tree->currentIndex(), w.at({0}));
+
+        ModalAnswer copy(onDialog<QMenu>([](QMenu *menu) {
+            menu->setActiveAction(menu->actions().value(0));
+            QTest::keyClick(menu, Qt::Key_Return);
+        }));
+        QMetaObject::invokeMethod(panel, "onCustomContextMenu", Q_ARG(QPoint, QPoint(1, 1)));
+        QVERIFY(copy.answered());
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+                 QStringLiteral(R"([{"a":[12345678901234567890,2]}])"));
+
+        w.model->setData(w.at({0, 0, 1}, 1), 3);
+        QCOMPARE(results->model()->rowCount(), 0);
+        QCOMPARE(status->text(),
+                 QStringLiteral("The document has changed: press Enter to run the query again."));
+    }
     void deleteKey()
     {
         // Delete removes the current row as one step; never the top-level row, nor in an editor.
@@ -600,11 +646,13 @@ private slots:
                 entries << (entry->isSeparator() ? QStringLiteral("-") : entry->text());
             menus << entries.join(',');
         }
-        QCOMPARE(menus,
-                 QStringList({"&File,&Open...,&Save,Save &As...,-,E&xit",
-                              "&Edit,&Undo,&Redo,-,&Find...,Find &Next,Find &Previous,-,&Copy,"
-                              "Copy &Key,Copy &Value,Copy Pat&h,&Paste,-,&Settings...",
-                              "&View,&Expand All,&Collapse All", "&Help,&About"}));
+        QCOMPARE(
+                menus,
+                QStringList(
+                        {"&File,&Open...,&Save,Save &As...,-,E&xit",
+                         "&Edit,&Undo,&Redo,-,&Find...,Find &Next,Find &Previous,&Query...,-,&Copy,"
+                         "Copy &Key,Copy &Value,Copy Pat&h,&Paste,-,&Settings...",
+                         "&View,&Expand All,&Collapse All", "&Help,&About"}));
         w.action("actionCollapseAll")->trigger();
         const bool collapsed = !w.tree->isExpanded(w.at({0}));
         w.action("actionExpandAll")->trigger();

@@ -130,6 +130,105 @@
     </message>
 </context>
 <context>
+    <name>JsonPathParser</name>
+    <message>
+        <source>A literal must be compared at position %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The result of %1() must be compared at position %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A query that may select several nodes cannot be compared at position %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The result of %1() cannot be compared at position %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A test cannot be compared at position %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unknown name &quot;%1&quot; at position %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Expected a digit at position %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Invalid number at position %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unknown function &quot;%1&quot; at position %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Wrong number of arguments for %1() at position %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Invalid argument for %1() at position %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unexpected end of the query at position %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unexpected character &quot;%1&quot; at position %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Expected &quot;%1&quot; at position %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Expected a member name or &quot;*&quot; at position %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Expected &quot;,&quot; or &quot;]&quot; at position %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Expected a selector at position %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Invalid integer at position %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Integer out of range at position %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unterminated string at position %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Control character in a string at position %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Invalid character at position %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Invalid escape at position %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Expected a hexadecimal digit at position %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>JsonReader</name>
     <message>
         <source>Input data is empty</source>
@@ -524,12 +623,70 @@
         <source>The regular expression is too complex to test against %1.</source>
         <translation>L’expression régulière est trop complexe pour être testée sur %1.</translation>
     </message>
+    <message>
+        <source>&amp;Query...</source>
+        <translation>Re&amp;quête...</translation>
+    </message>
 </context>
 <context>
     <name>ProgressDialog</name>
     <message>
         <source>Cancel</source>
         <translation>Annuler</translation>
+    </message>
+</context>
+<context>
+    <name>QueryPanel</name>
+    <message>
+        <source>Query</source>
+        <translation>Requête</translation>
+    </message>
+    <message>
+        <source>$..name</source>
+        <extracomment>An example JSONPath expression: its &quot;$&quot; and dots are syntax, kept as they are.</extracomment>
+        <translation>$..name</translation>
+    </message>
+    <message>
+        <source>Running the query…</source>
+        <translation>Exécution de la requête…</translation>
+    </message>
+    <message>
+        <source>Query cancelled.</source>
+        <translation>Requête annulée.</translation>
+    </message>
+    <message>
+        <source>No results</source>
+        <translation>Aucun résultat</translation>
+    </message>
+    <message>
+        <source>1 result</source>
+        <translation>1 résultat</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n results</source>
+        <translation>
+            <numerusform>%n résultat</numerusform>
+            <numerusform>%n résultats</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The document has changed: press Enter to run the query again.</source>
+        <translation>Le document a été modifié : appuyez sur Entrée pour relancer la requête.</translation>
+    </message>
+    <message>
+        <source>Copy Results</source>
+        <translation>Copier les résultats</translation>
+    </message>
+</context>
+<context>
+    <name>QueryResultsModel</name>
+    <message>
+        <source>Path</source>
+        <translation>Chemin</translation>
+    </message>
+    <message>
+        <source>Value</source>
+        <translation>Valeur</translation>
     </message>
 </context>
 <context>

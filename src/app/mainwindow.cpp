@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 
 #include "app/pathlabel.h"
+#include "app/querypanel.h"
 #include "app/treeitemdelegate.h"
 #include "dialogs/searchdialog.h"
 #include "document/jsondocument.h"
@@ -21,6 +22,7 @@ namespace {
 
 const QString maxTextLengthKey = QStringLiteral("maxTextLength");
 const QString prettyPrintKey = QStringLiteral("prettyPrint");
+const QString windowStateKey = QStringLiteral("windowState");
 
 } // namespace
 
@@ -111,6 +113,13 @@ void MainWindow::setupUi()
     connect(m_model, &QAbstractItemModel::dataChanged, this, update);
     connect(m_model, &QAbstractItemModel::modelReset, this, update);
 
+    // Hidden until Edit > Query; made here, so that readSettings() can
+    // restore where it was and whether it showed.
+    m_queryPanel = new QueryPanel(m_model, this);
+    addDockWidget(Qt::BottomDockWidgetArea, m_queryPanel);
+    m_queryPanel->hide();
+    connect(m_queryPanel, &QueryPanel::resultActivated, this, &MainWindow::onQueryResultActivated);
+
     setAcceptDrops(true);
 }
 
@@ -165,6 +174,8 @@ void MainWindow::createActions()
                   &MainWindow::onFindNext, QKeySequence::FindNext);
     addMenuAction(editMenu, QStringLiteral("actionFindPrevious"), tr("Find &Previous"),
                   &MainWindow::onFindPrevious, QKeySequence::FindPrevious);
+    addMenuAction(editMenu, QStringLiteral("actionQuery"), tr("&Query..."), &MainWindow::onQuery)
+            ->setShortcut(Qt::CTRL | Qt::SHIFT | Qt::Key_F);
     editMenu->addSeparator();
     addMenuAction(editMenu, QStringLiteral("actionCopy"), tr("&Copy"), &MainWindow::onCopy,
                   QKeySequence::Copy);
@@ -217,12 +228,14 @@ void MainWindow::readSettings()
 {
     m_model->setMaxTextLength(m_settings->value(maxTextLengthKey, 1024).toInt());
     m_model->setPrettyPrint(m_settings->value(prettyPrintKey, true).toBool());
+    restoreState(m_settings->value(windowStateKey).toByteArray());
 }
 
 void MainWindow::writeSettings()
 {
     m_settings->setValue(maxTextLengthKey, m_model->maxTextLength());
     m_settings->setValue(prettyPrintKey, m_model->prettyPrint());
+    m_settings->setValue(windowStateKey, saveState());
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

@@ -18,15 +18,17 @@ class QLabel;
 class QMenu;
 class QSettings;
 class QTreeView;
+class QueryPanel;
 class SearchDialog;
 class SearchMatcher;
 class TreeItemDelegate;
 struct yyjson_val;
 
-// The program's one window: menus, the tree view of the document, the status
-// line with the path of the current row, and the title with the file's path
-// and the modified marker. Each command is a slot; the slots live in the
-// *commands.cpp files beside this one, grouped by concern.
+// The program's one window: menus, the tree view of the document, the Query
+// panel docked below it, the status line with the path of the current row,
+// and the title with the file's path and the modified marker. Each command is
+// a slot; the slots live in the *commands.cpp files beside this one, grouped
+// by concern.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -53,6 +55,8 @@ private slots:
     void onFindNext();
     void onFindPrevious();
     void onSearchRequested(const SearchOptions &options);
+    void onQuery();
+    void onQueryResultActivated(JsonNode *node);
     void onExpandAll();
     void onCollapseAll();
     void onCustomContextMenu(const QPoint &pos);
@@ -131,6 +135,7 @@ private:
     TreeItemDelegate *m_delegate = nullptr;
     JsonTreeModel *m_model = nullptr;
     SearchDialog *m_searchDialog = nullptr;
+    QueryPanel *m_queryPanel = nullptr;
     QLabel *m_statusLabel = nullptr;
     PathLabel *m_pathLabel = nullptr;
     QString m_currentFilePath;

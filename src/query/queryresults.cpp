@@ -2,13 +2,36 @@
 
 #include "io/parseddocument.h"
 #include "tree/jsonnode.h"
+#include "tree/nodesource.h"
+
+#include <algorithm>
+#include <utility>
 
 #include <yyjson.h>
+
+QueryResults::~QueryResults()
+{
+    clear();
+}
+
+void QueryResults::append(const QueryValue &value)
+{
+    if (value.parsedValue()) {
+        NodeSource *source = value.anchor()->unmadeSource();
+        if (source && std::find(m_sources.begin(), m_sources.end(), source) == m_sources.end()) {
+            source->ref();
+            m_sources.push_back(source);
+        }
+    }
+    m_values.push_back(value);
+}
 
 void QueryResults::clear()
 {
     m_values.clear();
     m_lastWalk.clear();
+    for (NodeSource *source : std::exchange(m_sources, {}))
+        source->deref();
 }
 
 JsonNode *QueryResults::node(qsizetype i)

@@ -56,6 +56,8 @@ public:
     void setUnmadeChildren(NodeSource *source, const void *value);
     // The source's handle for the children not made yet; null once they are.
     const void *unmadeChildren() const { return m_unmade; }
+    // The source they will be made from; null once they are made.
+    NodeSource *unmadeSource() const { return m_source; }
     // How many levels of containers the unmade children nest (0 when made),
     // as exact as NodeSource::nestingDepth() is up to `limit`.
     int unmadeNestingDepth(int limit) const;
