@@ -133,99 +133,99 @@
     <name>JsonPathParser</name>
     <message>
         <source>A literal must be compared at position %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Ein Literal muss an Position %1 verglichen werden</translation>
     </message>
     <message>
         <source>The result of %1() must be compared at position %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Ergebnis von %1() muss an Position %2 verglichen werden</translation>
     </message>
     <message>
         <source>A query that may select several nodes cannot be compared at position %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Eine Abfrage, die mehrere Knoten auswählen kann, lässt sich an Position %1 nicht vergleichen</translation>
     </message>
     <message>
         <source>The result of %1() cannot be compared at position %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Ergebnis von %1() lässt sich an Position %2 nicht vergleichen</translation>
     </message>
     <message>
         <source>A test cannot be compared at position %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Ein Test lässt sich an Position %1 nicht vergleichen</translation>
     </message>
     <message>
         <source>Unknown name &quot;%1&quot; at position %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Unbekannter Name „%1“ an Position %2</translation>
     </message>
     <message>
         <source>Expected a digit at position %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Ziffer an Position %1 erwartet</translation>
     </message>
     <message>
         <source>Invalid number at position %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Ungültige Zahl an Position %1</translation>
     </message>
     <message>
         <source>Unknown function &quot;%1&quot; at position %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Unbekannte Funktion „%1“ an Position %2</translation>
     </message>
     <message>
         <source>Wrong number of arguments for %1() at position %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Falsche Anzahl an Argumenten für %1() an Position %2</translation>
     </message>
     <message>
         <source>Invalid argument for %1() at position %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Ungültiges Argument für %1() an Position %2</translation>
     </message>
     <message>
         <source>Unexpected end of the query at position %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Unerwartetes Ende der Abfrage an Position %1</translation>
     </message>
     <message>
         <source>Unexpected character &quot;%1&quot; at position %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Unerwartetes Zeichen „%1“ an Position %2</translation>
     </message>
     <message>
         <source>Expected &quot;%1&quot; at position %2</source>
-        <translation type="unfinished"></translation>
+        <translation>„%1“ an Position %2 erwartet</translation>
     </message>
     <message>
         <source>Expected a member name or &quot;*&quot; at position %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Schlüssel oder „*“ an Position %1 erwartet</translation>
     </message>
     <message>
         <source>Expected &quot;,&quot; or &quot;]&quot; at position %1</source>
-        <translation type="unfinished"></translation>
+        <translation>„,“ oder „]“ an Position %1 erwartet</translation>
     </message>
     <message>
         <source>Expected a selector at position %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Selektor an Position %1 erwartet</translation>
     </message>
     <message>
         <source>Invalid integer at position %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Ungültige Ganzzahl an Position %1</translation>
     </message>
     <message>
         <source>Integer out of range at position %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Ganzzahl außerhalb des gültigen Bereichs an Position %1</translation>
     </message>
     <message>
         <source>Unterminated string at position %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Nicht abgeschlossene Zeichenkette an Position %1</translation>
     </message>
     <message>
         <source>Control character in a string at position %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Steuerzeichen in einer Zeichenkette an Position %1</translation>
     </message>
     <message>
         <source>Invalid character at position %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Ungültiges Zeichen an Position %1</translation>
     </message>
     <message>
         <source>Invalid escape at position %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Ungültige Escape-Sequenz an Position %1</translation>
     </message>
     <message>
         <source>Expected a hexadecimal digit at position %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Hexadezimalziffer an Position %1 erwartet</translation>
     </message>
 </context>
 <context>

@@ -133,99 +133,99 @@
     <name>JsonPathParser</name>
     <message>
         <source>A literal must be compared at position %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Un littéral doit être comparé à la position %1</translation>
     </message>
     <message>
         <source>The result of %1() must be compared at position %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Le résultat de %1() doit être comparé à la position %2</translation>
     </message>
     <message>
         <source>A query that may select several nodes cannot be compared at position %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Une requête pouvant sélectionner plusieurs nœuds ne peut pas être comparée à la position %1</translation>
     </message>
     <message>
         <source>The result of %1() cannot be compared at position %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Le résultat de %1() ne peut pas être comparé à la position %2</translation>
     </message>
     <message>
         <source>A test cannot be compared at position %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Un test ne peut pas être comparé à la position %1</translation>
     </message>
     <message>
         <source>Unknown name &quot;%1&quot; at position %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Nom «&#xa0;%1&#xa0;» inconnu à la position %2</translation>
     </message>
     <message>
         <source>Expected a digit at position %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Chiffre attendu à la position %1</translation>
     </message>
     <message>
         <source>Invalid number at position %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Nombre non valide à la position %1</translation>
     </message>
     <message>
         <source>Unknown function &quot;%1&quot; at position %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Fonction «&#xa0;%1&#xa0;» inconnue à la position %2</translation>
     </message>
     <message>
         <source>Wrong number of arguments for %1() at position %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Nombre d’arguments incorrect pour %1() à la position %2</translation>
     </message>
     <message>
         <source>Invalid argument for %1() at position %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Argument non valide pour %1() à la position %2</translation>
     </message>
     <message>
         <source>Unexpected end of the query at position %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Fin inattendue de la requête à la position %1</translation>
     </message>
     <message>
         <source>Unexpected character &quot;%1&quot; at position %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Caractère «&#xa0;%1&#xa0;» inattendu à la position %2</translation>
     </message>
     <message>
         <source>Expected &quot;%1&quot; at position %2</source>
-        <translation type="unfinished"></translation>
+        <translation>«&#xa0;%1&#xa0;» attendu à la position %2</translation>
     </message>
     <message>
         <source>Expected a member name or &quot;*&quot; at position %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Clé ou «&#xa0;*&#xa0;» attendue à la position %1</translation>
     </message>
     <message>
         <source>Expected &quot;,&quot; or &quot;]&quot; at position %1</source>
-        <translation type="unfinished"></translation>
+        <translation>«&#xa0;,&#xa0;» ou «&#xa0;]&#xa0;» attendu à la position %1</translation>
     </message>
     <message>
         <source>Expected a selector at position %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Sélecteur attendu à la position %1</translation>
     </message>
     <message>
         <source>Invalid integer at position %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Entier non valide à la position %1</translation>
     </message>
     <message>
         <source>Integer out of range at position %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Entier hors limites à la position %1</translation>
     </message>
     <message>
         <source>Unterminated string at position %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Chaîne non terminée à la position %1</translation>
     </message>
     <message>
         <source>Control character in a string at position %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Caractère de contrôle dans une chaîne à la position %1</translation>
     </message>
     <message>
         <source>Invalid character at position %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Caractère non valide à la position %1</translation>
     </message>
     <message>
         <source>Invalid escape at position %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Séquence d’échappement non valide à la position %1</translation>
     </message>
     <message>
         <source>Expected a hexadecimal digit at position %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Chiffre hexadécimal attendu à la position %1</translation>
     </message>
 </context>
 <context>
