@@ -1,8 +1,11 @@
 #include "io/jsonreader.h"
+#include "model/jsontreemodel.h"
+#include "model/queryresultsmodel.h"
 #include "query/jsonpath.h"
 #include "query/queryresults.h"
 #include "tree/jsonnode.h"
 
+#include <QAbstractItemModelTester>
 #include <QTemporaryFile>
 #include <QTest>
 
@@ -43,6 +46,7 @@ private slots:
     void invalid();
     void normalizedPath();
     void resultsMadeOnDemand();
+    void resultsShownAsScrolled();
 };
 
 void TestQuery::select_data()
@@ -218,5 +222,29 @@ void TestQuery::resultsMadeOnDemand()
     }) || asked == 0);
 }
 
-QTEST_GUILESS_MAIN(TestQuery)
+void TestQuery::resultsShownAsScrolled()
+{
+    QByteArray json = "[0";
+    for (int i = 1; i < 25000; ++i)
+        json += ',' + QByteArray::number(i);
+    const std::unique_ptr<JsonNode> top = document(json + ']', true);
+    JsonTreeModel tree;
+    QueryResultsModel model(&tree);
+    QueryResults results;
+    QVERIFY(JsonPath(QStringLiteral("$[*]")).evaluate(top.get(), &results));
+    model.setResults(results);
+    QCOMPARE(model.resultCount(), 25000);
+    QCOMPARE(model.rowCount(), 10000);
+    // It fetches more rows itself.
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    while (model.canFetchMore({}))
+        model.fetchMore({});
+    QCOMPARE(model.rowCount(), 25000);
+    QCOMPARE(model.index(24999, 0).data().toString(), QStringLiteral(".[24999]"));
+    QCOMPARE(model.index(24999, 1).data().toString(), QStringLiteral("24999"));
+    model.clear();
+    QCOMPARE(model.rowCount(), 0);
+}
+
+QTEST_MAIN(TestQuery)
 #include "tst_query.moc"

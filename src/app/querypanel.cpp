@@ -122,13 +122,13 @@ void QueryPanel::onRunQuery()
         return;
     }
     m_results->setResults(results);
-    const int count = m_results->rowCount();
+    const qsizetype count = m_results->resultCount();
     if (count == 0)
         m_status->setText(tr("No results"));
     else if (count == 1)
         m_status->setText(tr("1 result"));
     else
-        m_status->setText(tr("%n results", nullptr, count));
+        m_status->setText(tr("%n results", nullptr, int(count)));
 }
 
 void QueryPanel::onDocumentChanged()

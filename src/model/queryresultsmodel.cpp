@@ -14,10 +14,33 @@ QueryResultsModel::QueryResultsModel(const JsonTreeModel *treeModel, QObject *pa
 
 int QueryResultsModel::rowCount(const QModelIndex &parent) const
 {
-    if (parent.isValid())
-        return 0;
+    return parent.isValid() ? 0 : m_shownRows;
+}
+
+bool QueryResultsModel::canFetchMore(const QModelIndex &parent) const
+{
+    return !parent.isValid() && m_shownRows < shownRowLimit();
+}
+
+void QueryResultsModel::fetchMore(const QModelIndex &parent)
+{
+    if (!canFetchMore(parent))
+        return;
+    const int more = int(std::min<qsizetype>(rowsPerFetch, shownRowLimit() - m_shownRows));
+    beginInsertRows({}, m_shownRows, m_shownRows + more - 1);
+    m_shownRows += more;
+    endInsertRows();
+}
+
+int QueryResultsModel::shownRowLimit() const
+{
     // Rows are counted in int: the results past that many are not shown.
     return int(std::min<qsizetype>(m_results.size(), std::numeric_limits<int>::max()));
+}
+
+qsizetype QueryResultsModel::resultCount() const
+{
+    return m_results.size();
 }
 
 int QueryResultsModel::columnCount(const QModelIndex &parent) const
@@ -51,6 +74,7 @@ void QueryResultsModel::setResults(QueryResults &results)
 {
     beginResetModel();
     m_results.swap(results);
+    m_shownRows = std::min(rowsPerFetch, shownRowLimit());
     endResetModel();
 }
 
@@ -60,6 +84,7 @@ void QueryResultsModel::clear()
         return;
     beginResetModel();
     m_results.clear();
+    m_shownRows = 0;
     endResetModel();
 }
 

@@ -1,6 +1,9 @@
 #include "query/jsonpathevaluator.h"
 
+#include "io/parseddocument.h"
 #include "query/iregexp.h"
+
+#include <yyjson.h>
 
 #include <algorithm>
 #include <vector>
@@ -64,6 +67,8 @@ void JsonPathEvaluator::applySegment(const JsonPathSegment &segment, const Query
     }
     // The input, then its descendants in pre-order, each container before
     // its children; one cursor per open container.
+    if (!mayHoldNames(segment, input))
+        return;
     applySelectors(input);
     std::vector<QueryValueReader::ChildCursor> open;
     open.emplace_back(input);
@@ -75,12 +80,33 @@ void JsonPathEvaluator::applySegment(const JsonPathSegment &segment, const Query
         }
         const QueryValue value = cursor.value();
         cursor.next();
-        if (!tick())
-            return;
+        if (!tick() || !mayHoldNames(segment, value))
+            continue;
         applySelectors(value);
         if (QueryValueReader::childCount(value) > 0)
             open.emplace_back(value);
     }
+}
+
+bool JsonPathEvaluator::mayHoldNames(const JsonPathSegment &segment, const QueryValue &value)
+{
+    // The text of every member name and string below a parsed container
+    // lies in one stretch of memory: a name found nowhere in it is no
+    // member's name there, and one scan spares the walk of the whole
+    // subtree. Small subtrees are walked: their scans would cost more than
+    // they spare, as would the scans of a large one again at each level.
+    constexpr size_t smallSubtree = 4096;
+    yyjson_val *parsed = value.parsedValue();
+    if (!parsed && value.madeNode())
+        parsed = ParsedDocument::unmadeValue(value.madeNode());
+    if (!parsed || !yyjson_is_ctn(parsed) || ParsedDocument::subtreeSize(parsed) < smallSubtree)
+        return true;
+    const QByteArrayView text = ParsedDocument::textBelow(parsed);
+    return std::any_of(segment.selectors.begin(), segment.selectors.end(),
+                       [text](const JsonPathSelector &selector) {
+                           return selector.kind != JsonPathSelector::Kind::Name
+                                   || text.contains(selector.utf8Name);
+                       });
 }
 
 void JsonPathEvaluator::applySelector(const JsonPathSelector &selector, const QueryValue &input,

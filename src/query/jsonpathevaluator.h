@@ -47,6 +47,9 @@ private:
     void pass(const Continuation &continuation, const QueryValue &value);
     void applySegment(const JsonPathSegment &segment, const QueryValue &input,
                       const Continuation &continuation);
+    // Whether a descendant segment may select anything from `value` or
+    // below it; false only when it selects by names found nowhere there.
+    static bool mayHoldNames(const JsonPathSegment &segment, const QueryValue &value);
     void applySelector(const JsonPathSelector &selector, const QueryValue &input,
                        const Continuation &continuation);
     void applySlice(const JsonPathSelector &selector, const QueryValue &array,

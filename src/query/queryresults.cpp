@@ -16,19 +16,24 @@ QueryResults::~QueryResults()
 
 void QueryResults::append(const QueryValue &value)
 {
-    if (value.parsedValue()) {
-        NodeSource *source = value.anchor()->unmadeSource();
+    // Results come in runs below the same node: one look-up per run.
+    if (value.parsedValue() && value.anchor() != m_lastAnchor) {
+        m_lastAnchor = value.anchor();
+        m_containers.insert(m_lastAnchor, value.container());
+        NodeSource *source = m_lastAnchor->unmadeSource();
         if (source && std::find(m_sources.begin(), m_sources.end(), source) == m_sources.end()) {
             source->ref();
             m_sources.push_back(source);
         }
     }
-    m_values.push_back(value);
+    m_values.push_back({value.anchor(), value.parsedValue()});
 }
 
 void QueryResults::clear()
 {
     m_values.clear();
+    m_containers.clear();
+    m_lastAnchor = nullptr;
     m_lastWalk.clear();
     for (NodeSource *source : std::exchange(m_sources, {}))
         source->deref();
@@ -36,15 +41,15 @@ void QueryResults::clear()
 
 JsonNode *QueryResults::node(qsizetype i)
 {
-    const QueryValue &value = m_values[size_t(i)];
-    if (JsonNode *made = value.madeNode())
-        return made;
+    const Entry &entry = m_values[size_t(i)];
+    if (!entry.value)
+        return entry.node;
     // The parsed values lie in document order, each container followed by
     // its subtree: the child on the way is the one whose subtree holds the
     // value. The nodes are made level by level on the way down.
-    yyjson_val *const target = value.parsedValue();
-    JsonNode *node = value.anchor();
-    yyjson_val *container = value.container();
+    yyjson_val *const target = entry.value;
+    JsonNode *node = entry.node;
+    yyjson_val *container = m_containers.value(node);
     for (size_t depth = 0;; ++depth) {
         // A member's name comes before its value.
         const size_t nameSize = yyjson_is_obj(container) ? 1 : 0;

@@ -2,16 +2,18 @@
 
 #include "query/queryvalue.h"
 
+#include <QHash>
 #include <QtGlobal>
 
 #include <deque>
+#include <utility>
 #include <vector>
 
 class JsonNode;
 class NodeSource;
 
-// The values a query selected, in its order, kept as QueryValue: a node is
-// made only when asked for. Valid while the document is unchanged.
+// The values a query selected, in its order, kept in 16 bytes each: a node
+// is made only when asked for. Valid while the document is unchanged.
 class QueryResults
 {
 public:
@@ -21,12 +23,13 @@ public:
 
     qsizetype size() const { return qsizetype(m_values.size()); }
     bool isEmpty() const { return m_values.empty(); }
-    const QueryValue &at(qsizetype i) const { return m_values[size_t(i)]; }
     void append(const QueryValue &value);
     void clear();
     void swap(QueryResults &other) noexcept
     {
         m_values.swap(other.m_values);
+        m_containers.swap(other.m_containers);
+        std::swap(m_lastAnchor, other.m_lastAnchor);
         m_sources.swap(other.m_sources);
         m_lastWalk.swap(other.m_lastWalk);
     }
@@ -45,7 +48,17 @@ private:
         int row;
     };
 
-    std::deque<QueryValue> m_values;
+    // A made node, or a parsed value and the made node above it: its
+    // parsed container is the same for all of that node's values.
+    struct Entry
+    {
+        JsonNode *node;
+        yyjson_val *value;
+    };
+
+    std::deque<Entry> m_values;
+    QHash<JsonNode *, yyjson_val *> m_containers;
+    JsonNode *m_lastAnchor = nullptr;
     // The sources of the parsed values held: they must outlive the results,
     // even once every node made from them is gone.
     std::vector<NodeSource *> m_sources;
