@@ -66,6 +66,8 @@ QueryPanel::QueryPanel(JsonTreeModel *model, QWidget *parent)
     columns->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     columns->setStretchLastSection(true);
     columns->resizeSection(0, 32 * fontMetrics().averageCharWidth());
+    // Fitting the paths reads the first rows only, which makes few nodes.
+    columns->setResizeContentsPrecision(100);
     m_view->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_view, &QAbstractItemView::activated, this, &QueryPanel::onResultActivated);
     connect(m_view, &QWidget::customContextMenuRequested, this, &QueryPanel::onCustomContextMenu);
@@ -122,6 +124,12 @@ void QueryPanel::onRunQuery()
         return;
     }
     m_results->setResults(results);
+    // The paths in full, unless they would crowd out the values.
+    if (m_results->rowCount() > 0) {
+        m_view->resizeColumnToContents(0);
+        m_view->horizontalHeader()->resizeSection(
+                0, std::min(m_view->columnWidth(0), m_view->viewport()->width() * 2 / 3));
+    }
     const qsizetype count = m_results->resultCount();
     if (count == 0)
         m_status->setText(tr("No results"));
