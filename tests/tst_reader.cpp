@@ -29,6 +29,8 @@ private slots:
     void read();
     void classify_data();
     void classify();
+    void formats_data();
+    void formats();
 };
 
 void TestReader::read_data()
@@ -79,6 +81,52 @@ void TestReader::read()
                              : fixture.model.loadFromString(QString::fromUtf8(text));
     QCOMPARE(dumpTree(fixture.model) << fixture.model.parseError(), result);
     QCOMPARE(loaded, result.constLast().isEmpty() && !text.isNull());
+}
+
+void TestReader::formats_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("text");
+    // The document written compact, or why it was refused.
+    QTest::addColumn<QString>("result");
+    QTest::addColumn<bool>("hasComments");
+    QTest::addColumn<bool>("readsWithComments");
+
+    // clang-format off
+    QTest::newRow("lines") << "a.jsonl" << QByteArray("{\"a\": 1}\n\n  [1, 2]\r\n\"x\"\n") << R"([{"a":1},[1,2],"x"])" << false << false;
+    QTest::newRow("lines, no last line break") << "a.NDJSON" << QByteArray("\xEF\xBB\xBF" "1\n2") << "[1,2]" << false << false;
+    QTest::newRow("lines, none") << "a.jsonl" << QByteArray(" \n\t\n") << "[]" << false << false;
+    QTest::newRow("lines, a broken one") << "a.jsonl" << QByteArray("{\"a\": 1}\n\n{\"b\": \n3") << "Unexpected end of data at line 3, column 7" << false << false;
+    QTest::newRow("lines, two values on one") << "a.jsonl" << QByteArray("[0]\n1, 2\n") << "Unexpected content after document at line 2, column 2" << false << false;
+    QTest::newRow("lines, one value on two") << "a.jsonl" << QByteArray("[\n1]\n") << "Unexpected end of data at line 1, column 2" << false << false;
+    QTest::newRow("comments") << "a.jsonc" << QByteArray("// settings\n{\"a\": [1, 2,], /* b */ \"b\": \"//\",}\n") << R"({"a":[1,2],"b":"//"})" << true << false;
+    QTest::newRow("trailing commas only") << "a.jsonc" << QByteArray("{\"u\": \"http://x/*\",}") << R"({"u":"http://x/*"})" << false << false;
+    QTest::newRow("comments, still no bare keys") << "a.jsonc" << QByteArray("{a: 1}") << "Unexpected character, expected a string for object key at line 1, column 2" << false << false;
+    QTest::newRow("strict, with a comment") << "a.json" << QByteArray("{\"a\": 1 // one\n}") << "Unexpected character, expected a comma or a closing brace at line 1, column 9" << false << true;
+    QTest::newRow("strict, broken either way") << "a.json" << QByteArray("{\"a\": } // one") << "Unexpected character, expected a valid JSON value at line 1, column 7" << false << false;
+    // clang-format on
+}
+
+void TestReader::formats()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, text);
+    QFETCH(QString, result);
+    QFETCH(bool, hasComments);
+    QFETCH(bool, readsWithComments);
+    const QTemporaryDir dir;
+    const QString path = dir.filePath(name);
+    QVERIFY(writeFile(path, text));
+    QString parseError;
+    QString readError;
+    bool wouldRead = false;
+    std::unique_ptr<ParsedDocument> parsed = JsonReader::parseFile(
+            path, JsonReader::formatForPath(path), &parseError, &readError, &wouldRead);
+    QCOMPARE(parsed && parsed->hasComments(), hasComments);
+    QCOMPARE(wouldRead, readsWithComments);
+    QCOMPARE(parsed ? JsonWriter::toText(ParsedDocument::topLevelNode(std::move(parsed)).get(), false)
+                    : parseError,
+             result);
 }
 
 void TestReader::classify_data()

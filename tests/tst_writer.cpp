@@ -1,5 +1,6 @@
 #include "fixture.h"
 
+#include "document/jsondocument.h"
 #include "io/jsonwriter.h"
 #include "tree/jsonnode.h"
 
@@ -82,6 +83,31 @@ private slots:
             QVERIFY(f.model.saveToFile(path));
             QCOMPARE(readFile(path), expected[i]);
         }
+    }
+
+    void lines()
+    {
+        // One compact value per line however pretty the setting, from made
+        // nodes and from parsed values, a large value among small ones.
+        const QByteArrayList values {"{\"a\": [1, 2]}", "\"x\\ny\"", largeDocument(), "[]"};
+        QByteArray expected;
+        for (const QByteArray &value : values)
+            expected += yyjsonText(value, false) + '\n';
+        const QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("saved.jsonl"));
+        ModelFixture f(QString::fromUtf8('[' + values.join(',') + ']'));
+        QVERIFY(f.model.saveToFile(path));
+        QCOMPARE(readFile(path), expected);
+        QVERIFY(f.model.loadFromFile(path));
+        QCOMPARE(f.model.rowCount(f.at({0})), values.size());
+        QVERIFY(f.model.saveToFile(dir.filePath(QStringLiteral("again.ndjson"))));
+        QCOMPARE(readFile(dir.filePath(QStringLiteral("again.ndjson"))), expected);
+
+        // Only an array has lines: anything else writes nothing.
+        ModelFixture object(QStringLiteral("{\"a\": 1}"));
+        QVERIFY(!object.model.saveToFile(path));
+        QVERIFY(!object.model.document()->saveError().isEmpty());
+        QCOMPARE(readFile(path), expected);
     }
 
     void failedSave_data()

@@ -17,20 +17,26 @@ struct FileOpening::State
     std::unique_ptr<ParsedDocument> parsed;
     QString parseError;
     QString readError;
+    bool readsWithComments = false;
 };
 
 FileOpening::FileOpening(const QString &path)
+    : FileOpening(path, JsonReader::formatForPath(path))
+{
+}
+
+FileOpening::FileOpening(const QString &path, JsonReader::Format format)
     : m_path(path)
     , m_state(std::make_shared<State>())
 {
-    QThread *thread = QThread::create([state = m_state, path] {
+    QThread *thread = QThread::create([state = m_state, path, format] {
         const auto progress = [&state](qint64 read, qint64 size) {
             state->read = read;
             state->size = size;
             return !state->cancelled;
         };
-        state->parsed
-                = JsonReader::parseFile(path, &state->parseError, &state->readError, progress);
+        state->parsed = JsonReader::parseFile(path, format, &state->parseError, &state->readError,
+                                              &state->readsWithComments, progress);
         state->finished = true;
     });
     QObject::connect(thread, &QThread::finished, thread, &QObject::deleteLater);
@@ -75,4 +81,9 @@ QString FileOpening::parseError() const
 QString FileOpening::readError() const
 {
     return isFinished() ? m_state->readError : QString();
+}
+
+bool FileOpening::readsWithComments() const
+{
+    return isFinished() && m_state->readsWithComments;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "io/jsonreader.h"
+
 #include <QString>
 
 #include <memory>
@@ -16,7 +18,9 @@ class ParsedDocument;
 class FileOpening
 {
 public:
+    // Reads the file in `format`; by default, the one its name asks for.
     explicit FileOpening(const QString &path);
+    FileOpening(const QString &path, JsonReader::Format format);
     ~FileOpening();
 
     Q_DISABLE_COPY_MOVE(FileOpening)
@@ -33,6 +37,9 @@ public:
     std::unique_ptr<ParsedDocument> takeParsed();
     QString parseError() const;
     QString readError() const;
+    // Whether a JSON file that did not parse would with comments and
+    // trailing commas allowed.
+    bool readsWithComments() const;
 
 private:
     struct State;

@@ -71,15 +71,24 @@ JsonNode *JsonDocument::topLevelNode() const
 
 bool JsonDocument::loadFile(const QString &path)
 {
-    return setTopLevelNode(JsonReader::readFile(path, &m_parseError, &m_readError));
+    return adoptParsed(JsonReader::parseFile(path, JsonReader::formatForPath(path), &m_parseError,
+                                             &m_readError));
 }
 
 bool JsonDocument::adoptFile(FileOpening &opening)
 {
     m_parseError = opening.parseError();
     m_readError = opening.readError();
-    std::unique_ptr<ParsedDocument> parsed = opening.takeParsed();
-    return parsed && setTopLevelNode(ParsedDocument::topLevelNode(std::move(parsed)));
+    return adoptParsed(opening.takeParsed());
+}
+
+bool JsonDocument::adoptParsed(std::unique_ptr<ParsedDocument> parsed)
+{
+    const bool hasComments = parsed && parsed->hasComments();
+    if (!parsed || !setTopLevelNode(ParsedDocument::topLevelNode(std::move(parsed))))
+        return false;
+    m_droppedComments = hasComments;
+    return true;
 }
 
 bool JsonDocument::loadText(QByteArrayView utf8)
@@ -103,14 +112,26 @@ bool JsonDocument::setTopLevelNode(std::unique_ptr<JsonNode> top)
     // The commands before concern a document that is gone.
     m_undoStack->clear();
     m_markedModified = false;
+    m_droppedComments = false;
     updateModified();
     return true;
 }
 
 bool JsonDocument::saveFile(const QString &path, bool pretty, const JsonWriter::Progress &progress)
 {
-    if (!JsonWriter::writeFile(path, topLevelNode(), pretty, &m_saveError, progress))
+    if (JsonReader::formatForPath(path) == JsonReader::Format::JsonLines) {
+        const JsonNode *top = topLevelNode();
+        if (!top || top->type() != JsonNodeType::Array) {
+            m_saveError = tr("Only an array can be saved as JSON Lines, one line for each of "
+                             "its values; the top-level value here is no array.");
+            return false;
+        }
+        if (!JsonWriter::writeLinesFile(path, top, &m_saveError, progress))
+            return false;
+    } else if (!JsonWriter::writeFile(path, topLevelNode(), pretty, &m_saveError, progress)) {
         return false;
+    }
+    m_droppedComments = false;
     m_undoStack->setClean();
     m_markedModified = false;
     updateModified();

@@ -11,6 +11,7 @@
 #include <vector>
 
 class FileOpening;
+class ParsedDocument;
 class GroupCommand;
 class QUndoCommand;
 class QUndoStack;
@@ -54,9 +55,13 @@ public:
     QString parseError() const { return m_parseError; }
     QString readError() const { return m_readError; }
 
-    // Writes the document to the file, indented or compact, and marks it
-    // saved. On failure the file is left as it was and saveError() says why;
-    // it is empty when `progress` cancelled the save.
+    // Whether the document was read from a text with comments, which are
+    // not kept: saving over that file drops them. False once saved.
+    bool hasDroppedComments() const { return m_droppedComments; }
+    // Writes the document to the file, indented or compact, or as JSON Lines
+    // when the file's name asks for them (then the top-level value must be
+    // an array), and marks it saved. On failure the file is left as it was and saveError() says
+    // why; it is empty when `progress` cancelled the save.
     bool saveFile(const QString &path, bool pretty, const JsonWriter::Progress &progress = {});
     QString saveError() const { return m_saveError; }
 
@@ -122,6 +127,7 @@ private:
     // The command the next change goes into, begun by the first change.
     QUndoCommand *openGroup();
     void updateModified();
+    bool adoptParsed(std::unique_ptr<ParsedDocument> parsed);
     void restoreCurrentCell(const Cell &cell);
 
     // The changes commands are made of, each with its signals. Nodes are
@@ -143,6 +149,7 @@ private:
     // True while a command is undone or redone: no change is made meanwhile.
     bool m_replaying = false;
     bool m_markedModified = false;
+    bool m_droppedComments = false;
     bool m_modified = false;
     Cell m_currentCell;
 };

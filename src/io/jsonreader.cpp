@@ -4,6 +4,7 @@
 #include "tree/jsonnode.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <cerrno>
@@ -67,6 +68,63 @@ qsizetype firstInvalidUtf8(QByteArrayView text)
     return i;
 }
 
+// The parser's flags for what a format allows beyond strict JSON.
+yyjson_read_flag readFlags(JsonReader::Format format)
+{
+    return format == JsonReader::Format::JsonWithComments
+            ? YYJSON_READ_ALLOW_COMMENTS | YYJSON_READ_ALLOW_TRAILING_COMMAS
+            : YYJSON_READ_NOFLAG;
+}
+
+bool isBlank(QByteArrayView line)
+{
+    return std::all_of(line.begin(), line.end(),
+                       [](char c) { return c == ' ' || c == '\t' || c == '\r'; });
+}
+
+// Turns JSON Lines into the elements of an array: the line break after each
+// non-blank line that another one follows becomes a comma. Returns how many
+// lines are not blank.
+size_t joinLines(char *text, qsizetype size)
+{
+    size_t lines = 0;
+    char *pendingBreak = nullptr;
+    for (char *line = text, *end = text + size; line < end;) {
+        auto *lineEnd = static_cast<char *>(std::memchr(line, '\n', size_t(end - line)));
+        if (!lineEnd)
+            lineEnd = end;
+        if (!isBlank(QByteArrayView(line, lineEnd))) {
+            if (pendingBreak)
+                *pendingBreak = ',';
+            ++lines;
+            pendingBreak = lineEnd < end ? lineEnd : nullptr;
+        }
+        line = lineEnd + 1;
+    }
+    return lines;
+}
+
+// Whether the text has a comment outside its strings. Trailing commas are
+// dropped without a loss; comments are not kept.
+bool containsComments(QByteArrayView text)
+{
+    bool inString = false;
+    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+        const char c = text[i];
+        if (inString) {
+            if (c == '\\')
+                ++i;
+            else if (c == '"')
+                inString = false;
+        } else if (c == '"') {
+            inString = true;
+        } else if (c == '/' && (text[i + 1] == '/' || text[i + 1] == '*')) {
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 std::unique_ptr<JsonNode> JsonReader::parse(QByteArrayView utf8, QString *error)
@@ -87,43 +145,90 @@ std::unique_ptr<JsonNode> JsonReader::parse(QByteArrayView utf8, QString *error)
     return tree;
 }
 
-QString JsonReader::faultOf(QByteArrayView utf8)
+QString JsonReader::faultOf(QByteArrayView utf8, Format format)
+{
+    size_t position = 0;
+    QString reason;
+    if (!findFault(utf8, format, &position, &reason))
+        reason = tr("Nesting is deeper than %1 levels").arg(maxDepth);
+    return describeFault(utf8, position, reason);
+}
+
+bool JsonReader::findFault(QByteArrayView utf8, Format format, size_t *position, QString *reason)
 {
     if (utf8.isEmpty()) {
         // yyjson takes no empty input at all; say what it says of blank input.
-        return describeFault(utf8, 0, tr("Input data is empty"));
+        *position = 0;
+        *reason = tr("Input data is empty");
+        return true;
     }
     // A number with a fraction or exponent beyond a double's range comes as
     // raw text too, and no node takes it: read again without the flag, the
     // parser says what and where.
-    for (const yyjson_read_flag flags : {YYJSON_READ_BIGNUM_AS_RAW, YYJSON_READ_NOFLAG}) {
+    const yyjson_read_flag lenient = readFlags(format);
+    for (const yyjson_read_flag flags : {lenient | YYJSON_READ_BIGNUM_AS_RAW, lenient}) {
         yyjson_read_err readError;
         yyjson_doc *doc = yyjson_read_opts(const_cast<char *>(utf8.data()), size_t(utf8.size()),
                                            flags, nullptr, &readError);
         if (!doc) {
-            QString reason = QString::fromUtf8(readError.msg);
-            if (!reason.isEmpty())
-                reason[0] = reason[0].toUpper(); // the parser's reasons start in lower case
-            return describeFault(utf8, readError.pos, reason);
+            *reason = QString::fromUtf8(readError.msg);
+            if (!reason->isEmpty())
+                (*reason)[0] = reason->at(0).toUpper(); // the parser's reasons start in lower case
+            *position = readError.pos;
+            return true;
         }
         yyjson_doc_free(doc);
     }
-    return describeFault(utf8, size_t(depthFaultPosition(utf8)),
-                         tr("Nesting is deeper than %1 levels").arg(maxDepth));
+    *position = size_t(depthFaultPosition(utf8));
+    *reason = tr("Nesting is deeper than %1 levels").arg(maxDepth);
+    return *position < size_t(utf8.size());
+}
+
+QString JsonReader::lineFault(QByteArrayView utf8)
+{
+    for (qsizetype start = 0; start < utf8.size();) {
+        qsizetype end = utf8.indexOf('\n', start);
+        if (end < 0)
+            end = utf8.size();
+        const QByteArrayView line = utf8.sliced(start, end - start);
+        size_t position = 0;
+        QString reason;
+        if (!isBlank(line) && findFault(line, Format::Json, &position, &reason))
+            return describeFault(utf8, size_t(start) + position, reason);
+        start = end + 1;
+    }
+    // Every line is a value, but one nests as deep as a file may: in the
+    // array of them it nests deeper.
+    return describeFault(utf8, 0, tr("Nesting is deeper than %1 levels").arg(maxDepth));
+}
+
+JsonReader::Format JsonReader::formatForPath(const QString &path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("jsonl") || suffix == QLatin1String("ndjson"))
+        return Format::JsonLines;
+    if (suffix == QLatin1String("jsonc"))
+        return Format::JsonWithComments;
+    return Format::Json;
 }
 
 std::unique_ptr<JsonNode> JsonReader::readFile(const QString &path, QString *parseError,
                                                QString *readError)
 {
-    std::unique_ptr<ParsedDocument> parsed = parseFile(path, parseError, readError);
+    std::unique_ptr<ParsedDocument> parsed
+            = parseFile(path, formatForPath(path), parseError, readError);
     return parsed ? ParsedDocument::topLevelNode(std::move(parsed)) : nullptr;
 }
 
-std::unique_ptr<ParsedDocument> JsonReader::parseFile(const QString &path, QString *parseError,
-                                                      QString *readError, const Progress &progress)
+std::unique_ptr<ParsedDocument> JsonReader::parseFile(const QString &path, Format format,
+                                                      QString *parseError, QString *readError,
+                                                      bool *readsWithComments,
+                                                      const Progress &progress)
 {
     parseError->clear();
     readError->clear();
+    if (readsWithComments)
+        *readsWithComments = false;
     QFile file(path);
     // Read as it is, not in text mode: that drops every CR, even inside a
     // string or between two digits, so "[1<CR>2]" would load as [12]. The
@@ -133,25 +238,27 @@ std::unique_ptr<ParsedDocument> JsonReader::parseFile(const QString &path, QStri
         return nullptr;
     }
     // One buffer, parsed in place and kept: the text is never copied. Its
-    // size is the file's, grown only for a device that tells none.
+    // size is the file's, grown only for a device that tells none. A byte
+    // before the text and one after it take the brackets that make JSON
+    // Lines an array.
     const qint64 size = file.size();
     qint64 capacity = std::max<qint64>(size, 1 << 16);
     qint64 used = 0;
-    char *buffer = static_cast<char *>(std::malloc(size_t(capacity) + YYJSON_PADDING_SIZE));
+    const auto allocation = [&capacity] { return size_t(capacity) + 2 + YYJSON_PADDING_SIZE; };
+    char *buffer = static_cast<char *>(std::malloc(allocation()));
     for (qint64 read = 1; buffer && read > 0;) {
         if (used == capacity && file.atEnd())
             break; // all of it, as the size said
         if (used == capacity) {
             capacity *= 2;
-            char *grown = static_cast<char *>(
-                    std::realloc(buffer, size_t(capacity) + YYJSON_PADDING_SIZE));
+            char *grown = static_cast<char *>(std::realloc(buffer, allocation()));
             if (!grown)
                 std::free(std::exchange(buffer, nullptr));
             buffer = grown;
             if (!buffer)
                 break;
         }
-        read = file.read(buffer + used, std::min(capacity - used, readChunkSize));
+        read = file.read(buffer + 1 + used, std::min(capacity - used, readChunkSize));
         used += std::max<qint64>(read, 0);
         if (progress && !progress(used, size)) {
             std::free(buffer);
@@ -163,16 +270,35 @@ std::unique_ptr<ParsedDocument> JsonReader::parseFile(const QString &path, QStri
         std::free(buffer);
         return nullptr;
     }
-    std::memset(buffer + used, 0, YYJSON_PADDING_SIZE);
+    char *const text = buffer + 1;
+    std::memset(text + used, 0, 1 + YYJSON_PADDING_SIZE);
 
     const qsizetype start
-            = QByteArrayView(buffer, used).startsWith(byteOrderMark) ? byteOrderMark.size() : 0;
-    yyjson_doc *doc
-            = yyjson_read_opts(buffer + start, size_t(used - start),
-                               YYJSON_READ_INSITU | YYJSON_READ_BIGNUM_AS_RAW, nullptr, nullptr);
+            = QByteArrayView(text, used).startsWith(byteOrderMark) ? byteOrderMark.size() : 0;
+    const bool hasComments = format == Format::JsonWithComments
+            && containsComments(QByteArrayView(text + start, used - start));
+    const yyjson_read_flag flags
+            = YYJSON_READ_INSITU | YYJSON_READ_BIGNUM_AS_RAW | readFlags(format);
+    yyjson_doc *doc = nullptr;
+    if (format == Format::JsonLines) {
+        // The lines, joined by commas, between brackets: the array of their
+        // values. A line that holds more than one value shows in the count.
+        char *array = text + start - 1;
+        const size_t lines = joinLines(array + 1, used - start);
+        array[0] = '[';
+        array[used - start + 1] = ']';
+        doc = yyjson_read_opts(array, size_t(used - start + 2), flags, nullptr, nullptr);
+        if (doc && yyjson_arr_size(yyjson_doc_get_root(doc)) != lines)
+            doc = (yyjson_doc_free(doc), nullptr);
+    } else {
+        doc = yyjson_read_opts(text + start, size_t(used - start), flags, nullptr, nullptr);
+    }
     int depth = 0;
-    if (doc && ParsedDocument::fitsTree(doc, &depth))
-        return std::make_unique<ParsedDocument>(buffer, doc, depth);
+    if (doc && ParsedDocument::fitsTree(doc, &depth)) {
+        auto parsed = std::make_unique<ParsedDocument>(buffer, doc, depth);
+        parsed->setHasComments(hasComments);
+        return parsed;
+    }
     yyjson_doc_free(doc);
     std::free(buffer);
 
@@ -184,11 +310,19 @@ std::unique_ptr<ParsedDocument> JsonReader::parseFile(const QString &path, QStri
         *readError = file.errorString();
         return nullptr;
     }
-    *parseError = diagnose(bytes);
+    *parseError = diagnose(bytes, format);
+    if (readsWithComments && format == Format::Json) {
+        QByteArrayView content = bytes;
+        if (content.startsWith(byteOrderMark))
+            content = content.sliced(byteOrderMark.size());
+        size_t position = 0;
+        QString reason;
+        *readsWithComments = !findFault(content, Format::JsonWithComments, &position, &reason);
+    }
     return nullptr;
 }
 
-QString JsonReader::diagnose(QByteArrayView bytes)
+QString JsonReader::diagnose(QByteArrayView bytes, Format format)
 {
     // Only UTF-8 is read, one leading byte-order mark dropped: anything else
     // would be read as other characters, and saving would write those.
@@ -205,7 +339,7 @@ QString JsonReader::diagnose(QByteArrayView bytes)
         bytes = bytes.sliced(byteOrderMark.size());
     if (const qsizetype bad = firstInvalidUtf8(bytes); bad < bytes.size())
         return describeFault(bytes, size_t(bad), tr("Invalid UTF-8"));
-    return faultOf(bytes);
+    return format == Format::JsonLines ? lineFault(bytes) : faultOf(bytes, format);
 }
 
 QString JsonReader::describeFault(QByteArrayView utf8, size_t position, const QString &reason)

@@ -77,6 +77,13 @@ bool JsonWriter::write(const JsonNode *node, bool pretty, const Sink &sink,
     return written && sink(writer.m_text);
 }
 
+bool JsonWriter::writeLines(const JsonNode *array, const Sink &sink, const Progress &progress)
+{
+    JsonWriter writer(false, sink, progress);
+    writer.m_lines = true;
+    return writer.m_allocator && writer.writeTree(array) && sink(writer.m_text);
+}
+
 QString JsonWriter::toText(const JsonNode *node, bool pretty)
 {
     if (!node)
@@ -101,13 +108,32 @@ QString JsonWriter::toText(const JsonNode *node, bool pretty)
 bool JsonWriter::writeFile(const QString &path, const JsonNode *node, bool pretty, QString *error,
                            const Progress &progress)
 {
+    return saveFile(path, error, [&](QIODevice *device) {
+        return writeDevice(device, node, pretty, error, progress);
+    });
+}
+
+bool JsonWriter::writeLinesFile(const QString &path, const JsonNode *array, QString *error,
+                                const Progress &progress)
+{
+    const TextWriter lines = [array](const Sink &sink, const Progress &watched) {
+        return writeLines(array, sink, watched);
+    };
+    return saveFile(path, error, [&](QIODevice *device) {
+        return writeTo(device, array, lines, error, progress);
+    });
+}
+
+bool JsonWriter::saveFile(const QString &path, QString *error,
+                          const std::function<bool(QIODevice *)> &writeDevice)
+{
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
         *error = file.errorString();
         return false;
     }
     // QSaveFile discards what it holds unless committed.
-    if (!writeDevice(&file, node, pretty, error, progress))
+    if (!writeDevice(&file))
         return false;
     if (!file.commit()) {
         *error = file.errorString();
@@ -118,6 +144,15 @@ bool JsonWriter::writeFile(const QString &path, const JsonNode *node, bool prett
 
 bool JsonWriter::writeDevice(QIODevice *device, const JsonNode *node, bool pretty, QString *error,
                              const Progress &progress)
+{
+    const TextWriter text = [node, pretty](const Sink &sink, const Progress &watched) {
+        return node ? write(node, pretty, sink, watched) : sink("{}");
+    };
+    return writeTo(device, node, text, error, progress);
+}
+
+bool JsonWriter::writeTo(QIODevice *device, const JsonNode *node, const TextWriter &write,
+                         QString *error, const Progress &progress)
 {
     bool cancelled = false;
     const Progress watched = [&](qint64 done, qint64 total) {
@@ -136,7 +171,7 @@ bool JsonWriter::writeDevice(QIODevice *device, const JsonNode *node, bool prett
         systemError = errno;
         return false;
     };
-    if (node ? write(node, pretty, sink, watched) : sink("{}"))
+    if (write(sink, watched))
         return true;
     if (cancelled) {
         error->clear();
@@ -188,10 +223,13 @@ bool JsonWriter::writeTree(const JsonNode *top)
         yyjson_obj_iter members;
     };
     std::vector<Frame> stack;
+    // JSON Lines have no brackets around the top-level array, and a line
+    // break where it has commas.
     const auto open = [this, &stack](const JsonNode *container, yyjson_val *value, int depth) {
         const bool isObject
                 = value ? yyjson_is_obj(value) : container->type() == JsonNodeType::Object;
-        m_text += isObject ? '{' : '[';
+        if (!m_lines || !stack.empty())
+            m_text += isObject ? '{' : '[';
         if (m_pretty)
             m_text += '\n';
         Frame frame {container, value, 0, depth, true, {}, {}};
@@ -206,8 +244,18 @@ bool JsonWriter::writeTree(const JsonNode *top)
             m_text += '\n';
             indent(stack.back().depth);
         }
-        m_text += isObject ? '}' : ']';
+        if (!m_lines || stack.size() > 1)
+            m_text += isObject ? '}' : ']';
+        else if (!stack.back().first)
+            m_text += '\n';
         stack.pop_back();
+    };
+    const auto separateElements = [this, &stack](bool &first) {
+        if (m_lines && stack.size() == 1 && !first)
+            m_text += '\n';
+        else
+            separate(first);
+        first = false;
     };
     open(top, ParsedDocument::unmadeValue(top), 0);
     m_topTotal = top->childCount();
@@ -227,7 +275,7 @@ bool JsonWriter::writeTree(const JsonNode *top)
                 close(isObject);
                 continue;
             }
-            separate(frame.first);
+            separateElements(frame.first);
             if (m_pretty)
                 indent(frame.depth + 1);
             if (key && !writeValue(key, 0))
@@ -245,11 +293,14 @@ bool JsonWriter::writeTree(const JsonNode *top)
             close(frame.container->type() == JsonNodeType::Object);
             continue;
         }
-        separate(frame.first);
+        separateElements(frame.first);
         const JsonNode *child = frame.container->child(frame.next);
         if (!isPiecewise(child)) {
+            // A batch is written with commas between its values: one line
+            // is one batch.
+            const int batchEnd = m_lines && stack.size() == 1 ? frame.next + 1 : count;
             int end = frame.next;
-            for (int size = 0; end < count && size < batchSize; ++end) {
+            for (int size = 0; end < batchEnd && size < batchSize; ++end) {
                 const JsonNode *next = frame.container->child(end);
                 if (isPiecewise(next))
                     break;

@@ -52,6 +52,13 @@ public:
     static bool writeDevice(QIODevice *device, const JsonNode *node, bool pretty, QString *error,
                             const Progress &progress = {});
 
+    // The elements of an array as JSON Lines: each compact, each on a line
+    // of its own ended by "\n". Passed to `sink` as write() passes its text.
+    static bool writeLines(const JsonNode *array, const Sink &sink, const Progress &progress = {});
+    // writeFile() for JSON Lines.
+    static bool writeLinesFile(const QString &path, const JsonNode *array, QString *error,
+                               const Progress &progress = {});
+
 private:
     JsonWriter(bool pretty, const Sink &sink, const Progress &progress);
 
@@ -62,6 +69,15 @@ private:
 
     Q_DISABLE_COPY_MOVE(JsonWriter)
 
+    using TextWriter = std::function<bool(const Sink &, const Progress &)>;
+    // Writes with `writeDevice` into a file that replaces the one at `path`
+    // only once all of it is written.
+    static bool saveFile(const QString &path, QString *error,
+                         const std::function<bool(QIODevice *)> &writeDevice);
+    // Passes the text `write` makes to the device, with the device's or the
+    // writer's reason in *error when it fails.
+    static bool writeTo(QIODevice *device, const JsonNode *node, const TextWriter &write,
+                        QString *error, const Progress &progress);
     bool writeTree(const JsonNode *top);
     bool writeAlone(const std::function<yyjson_mut_val *(yyjson_mut_doc *)> &value);
     bool writeBatch(const JsonNode *container, int first, int end, int depth);
@@ -79,6 +95,8 @@ private:
     yyjson_mut_val *copiedString(yyjson_mut_doc *doc, const QString &text);
 
     const bool m_pretty;
+    // JSON Lines: the top-level array's values one per line.
+    bool m_lines = false;
     const Sink &m_sink;
     const Progress &m_progress;
     // The top-level value's items written so far, and their number.

@@ -48,6 +48,10 @@ public:
     // document order. Empty when there is none.
     static QByteArrayView textBelow(yyjson_val *container);
 
+    // Whether the text had comments, which the parsed values do not keep.
+    bool hasComments() const { return m_hasComments; }
+    void setHasComments(bool hasComments) { m_hasComments = hasComments; }
+
     void makeChildren(JsonNode *node, const void *value) override;
     int childCount(const void *value) const override;
     int nestingDepth(const void *value, int limit) const override;
@@ -56,5 +60,6 @@ private:
     char *m_buffer;
     yyjson_doc *m_doc;
     int m_depth;
+    bool m_hasComments = false;
     TextPool m_texts;
 };
