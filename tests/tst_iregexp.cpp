@@ -27,8 +27,10 @@ private slots:
         QTest::newRow("substring") << "b" << false << "abc" << O::Match;
         QTest::newRow("whole, final line feed") << "abc" << true << "abc\n" << O::NoMatch;
         QTest::newRow("whole, branches") << "a|b" << true << "ab" << O::NoMatch;
-        QTest::newRow("dollar not an anchor") << "a$" << false << "a" << O::NoMatch;
-        QTest::newRow("caret not an anchor") << "^a" << false << "a" << O::NoMatch;
+        QTest::newRow("dollar, the very end") << "a$" << false << "ba\n" << O::NoMatch;
+        QTest::newRow("caret, the start") << "^a" << false << "ba" << O::NoMatch;
+        QTest::newRow("caret, anchored anyway") << "^ab.*" << true << "abc" << O::Match;
+        QTest::newRow("anchor not quantified") << "^*a" << false << "a" << O::Invalid;
         QTest::newRow("space and hash") << "a #b/" << true << "a #b/" << O::Match;
         QTest::newRow("escapes") << "\\n\\t\\.\\^\\{\\\\" << true << "\n\t.^{\\" << O::Match;
         QTest::newRow("range") << "[a-c]+" << true << "abcb" << O::Match;

@@ -90,6 +90,16 @@ bool Translator::translate()
         case u'.':
             m_out += u"[^\\n\\r]";
             break;
+        // The grammar leaves "^" and "$" ordinary characters, but its own
+        // recipes for PCRE and ECMAScript keep them anchors, and so do the
+        // standard's conformance suite and users: the start and the very
+        // end of the text.
+        case u'^':
+            m_out += u'^';
+            break;
+        case u'$':
+            m_out += u"\\z";
+            break;
         case u'[':
             if (!classExpr())
                 return false;
@@ -104,7 +114,7 @@ bool Translator::translate()
         default:
             appendLiteral(c);
         }
-        quantifiable = !quantifier && c != u'(' && c != u'|';
+        quantifiable = !quantifier && c != u'(' && c != u'|' && c != u'^' && c != u'$';
     }
     return depth == 0;
 }
