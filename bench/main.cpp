@@ -106,6 +106,8 @@ const Target targets[] = {
         {"1 GB: open-gap ≤ 100 ms", "open-gap", "1000", 100, milliseconds},
         {"2 GB: open-gap ≤ 100 ms", "open-gap", "2000", 100, milliseconds},
         {"100 MB: close ≤ 0.1× open", "close/open", "100", 0.1, times},
+        {"1 GB: open-lines ≤ 1.2× open", "open-lines/open", "1000", 1.2, times},
+        {"1 GB: open-lines peak ≤ 1.2× open's", "open-lines peak/open peak", "1000", 1.2, times},
         {"100 MB: search-values ≤ 0.3× open", "search-values/open", "100", 0.3, times},
         {"100 MB: search-regex ≤ 1× open", "search-regex/open", "100", 1, times},
         {"100 MB: query-nomatch ≤ 0.3× open", "query-nomatch/open", "100", 0.3, times},

@@ -19,6 +19,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -224,6 +225,34 @@ template<bool pretty> ScenarioRun saveModel(const QString &path)
         check(saved && QFile::remove(target), QStringLiteral("saving to %1 failed").arg(target));
         return ms;
     };
+}
+
+// The same records as JSON Lines, written once beside the document: the
+// document is an array with one record on each line.
+QString linesDocument(const QString &path)
+{
+    const QString linesPath = path + QStringLiteral("l");
+    if (QFileInfo(linesPath).exists())
+        return linesPath;
+    QFile in(path);
+    QFile out(linesPath + QStringLiteral(".part"));
+    bool ok = in.open(QIODevice::ReadOnly) && out.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    while (ok && !in.atEnd()) {
+        QByteArray line = in.readLine();
+        if (line == "[\n" || line == "]\n")
+            continue;
+        if (line.endsWith(",\n"))
+            line.remove(line.size() - 2, 1);
+        ok = out.write(line) == line.size();
+    }
+    check(ok && out.flush() && out.rename(linesPath),
+          QStringLiteral("cannot write %1").arg(linesPath));
+    return linesPath;
+}
+
+ScenarioRun openLines(const QString &path)
+{
+    return openModel(linesDocument(path));
 }
 
 ScenarioRun copyTopRow(const QString &path)
@@ -587,6 +616,7 @@ QList<Scenario> allScenarios()
 {
     return {
             {"open", Scenario::Model, true, openModel},
+            {"open-lines", Scenario::Model, true, openLines},
             {"close", Scenario::Model, false, destroying<loadedModel>},
             {"save-indented", Scenario::Model, false, saveModel<true>},
             {"save-compact", Scenario::Model, false, saveModel<false>},
