@@ -4,8 +4,8 @@
 # a file named on the command line, looks into the File menu's Open dialog,
 # edits one value in the tree, undoes and redoes the edit, saves with the
 # standard shortcut, quits from the File menu, and checks the file the program
-# wrote. First, --version, --help
-# and two files named at once.
+# wrote; then JSON Lines and JSON with comments, each opened and saved.
+# First, --version, --help and two files named at once.
 # usage: tst_realwindow.sh PROGRAM VERSION
 set -euo pipefail
 
@@ -156,4 +156,53 @@ $(cat "$file")"
 [ "$(tail -c 1 "$file")" = "}" ] || fail "the saved file ends with a newline"
 [ -f "$XDG_CONFIG_HOME/Marbletrellis/Marbletrellis.conf" ] || fail "no settings written on closing"
 
-echo "PASS: started with a file, edited, saved and quit through a real window"
+# JSON Lines and JSON with comments, each opened and saved: the lines come
+# back compact, one a line, whatever the indenting; saving over comments asks
+# first, and its default keeps the file.
+run_on() {
+    "$program" "$1" > "$work/program.log" 2>&1 &
+    app=$!
+    pids+=("$app")
+    window=$(wait_for 30 shown_window "Marbletrellis - $1") \
+        || fail "no main window with $1: $(cat "$work/program.log")"
+    wait_for 30 timeout 5 xdotool windowactivate --sync "$window" 2> /dev/null \
+        || fail "the window with $1 never became active"
+}
+quit() {
+    keys alt+d b
+    wait_for 30 eval '! kill -0 "$app" 2> /dev/null' || fail "the program did not quit"
+    wait "$app" || fail "the program ended with status $?: $(cat "$work/program.log")"
+}
+file_is() {
+    [ "$(cat "$1")" = "$2" ]
+}
+
+lines="$work/log.jsonl"
+printf '%s\n' '{"n": 1, "tags": ["a"]}' '' '{"n": 2}' > "$lines"
+run_on "$lines"
+keys ctrl+s
+wait_for 30 file_is "$lines" "$(printf '%s\n' '{"n":1,"tags":["a"]}' '{"n":2}')" \
+    || fail "saved JSON Lines:
+$(cat "$lines")"
+[ "$(tail -c 1 "$lines" | od -An -c | tr -d ' ')" = '\n' ] || fail "the last line has no line break"
+quit
+
+settings="$work/settings.jsonc"
+commented='// editor
+{"tabSize": 4, /* wide */ "rulers": [80, 120,],}'
+printf '%s\n' "$commented" > "$settings"
+run_on "$settings"
+keys ctrl+s
+wait_for 30 shown_window 'Speichern' > /dev/null || fail "no question before dropping the comments"
+keys Return
+wait_for 30 eval '! shown_window "Speichern" > /dev/null' || fail "the question stayed open"
+file_is "$settings" "$commented" || fail "the comments went although the question was cancelled"
+keys ctrl+s
+wait_for 30 shown_window 'Speichern' > /dev/null || fail "no question the second time"
+keys shift+Tab space
+wait_for 30 file_is "$settings" "$(printf '%s\n' '{' '    "tabSize": 4,' '    "rulers": [' '        80,' '        120' '    ]' '}')" \
+    || fail "saved JSON with comments:
+$(cat "$settings")"
+quit
+
+echo "PASS: started with a file, edited, saved and quit through a real window; JSON Lines and JSON with comments saved"
