@@ -99,10 +99,13 @@ void ModalAnswer::poll()
     m_answered = m_answer(modal);
 }
 
-MessageBoxAnswer::MessageBoxAnswer(QMessageBox::StandardButton button)
-    : answer([this, button](QWidget *widget) {
+MessageBoxAnswer::MessageBoxAnswer(QMessageBox::StandardButton button, const QString &buttonText)
+    : answer([this, button, buttonText](QWidget *widget) {
         auto *box = qobject_cast<QMessageBox *>(widget);
-        if (!box || !box->button(button))
+        QAbstractButton *chosen = box ? box->button(button) : nullptr;
+        for (QAbstractButton *named : box ? box->buttons() : QList<QAbstractButton *>())
+            chosen = named->text() == buttonText ? named : chosen;
+        if (!chosen)
             return false; // for another answer
         title = box->windowTitle();
         text = box->text();
@@ -110,7 +113,8 @@ MessageBoxAnswer::MessageBoxAnswer(QMessageBox::StandardButton button)
         icon = box->icon();
         buttons = box->standardButtons();
         defaultButton = box->standardButton(box->defaultButton());
-        box->button(button)->click();
+        defaultButtonText = box->defaultButton() ? box->defaultButton()->text() : QString();
+        chosen->click();
         return true;
     })
 {

@@ -62,10 +62,12 @@ std::function<bool(QWidget *)> onDialog(std::function<void(Dialog *)> answer)
     };
 }
 
-// Answers the next message box that has `button` with it, keeping what it showed.
+// Answers the next message box that has `button` with it, keeping what it showed; with
+// NoButton, the button the box was given with `buttonText`.
 struct MessageBoxAnswer
 {
-    explicit MessageBoxAnswer(QMessageBox::StandardButton button = QMessageBox::Ok);
+    explicit MessageBoxAnswer(QMessageBox::StandardButton button = QMessageBox::Ok,
+                              const QString &buttonText = {});
 
     QString title;
     QString text;
@@ -73,6 +75,7 @@ struct MessageBoxAnswer
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QMessageBox::StandardButtons buttons;
     QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
+    QString defaultButtonText;
     ModalAnswer answer;
 };
 

@@ -13,6 +13,8 @@
 
 #include <sys/stat.h>
 
+#include <cstdio>
+
 namespace {
 
 bool isModified(const WindowFixture &w)
@@ -242,16 +244,34 @@ private slots:
                               missing + "\n\nNo such file or directory"}));
         QCOMPARE(w.window->windowTitle(), QStringLiteral("Marbletrellis - ") + saved);
 
-        QVERIFY(writeFile(file, "{\n  \"a\": 1,\n}"));
-        MessageBoxAnswer parseBox;
+        // A file strict JSON refuses for its comments is opened only when
+        // asked to; then saving over it asks before the comments go.
+        QVERIFY(writeFile(file, "{\n  \"a\": 1, // one\n}"));
+        MessageBoxAnswer parseBox(QMessageBox::Cancel);
         QVERIFY(w.runFileCommand("actionOpen", file));
         QCOMPARE(parseBox.icon, QMessageBox::Critical);
-        QCOMPARE(parseBox.text,
-                 QStringLiteral(
-                         "Failed to parse JSON file.\n\nTrailing comma is not allowed at line "
-                         "2, column 9"));
+        QCOMPARE(QStringList({parseBox.text, parseBox.informativeText}),
+                 QStringList({"Failed to parse JSON file.\n\nUnexpected character, expected a "
+                              "string for object key at line 2, column 11",
+                              "This file contains comments or trailing commas, which JSON does "
+                              "not allow. Open it anyway?"}));
+        QCOMPARE(parseBox.buttons, QMessageBox::Open | QMessageBox::Cancel);
         QCOMPARE(w.model->rowCount(w.at({0, 0, 0})), 1);
         QCOMPARE(QApplication::overrideCursor(), nullptr);
+        {
+            MessageBoxAnswer openAnyway(QMessageBox::Open);
+            QVERIFY(w.runFileCommand("actionOpen", file));
+        }
+        QCOMPARE(w.window->windowTitle(), QStringLiteral("Marbletrellis - ") + file);
+        for (const auto answer : {QMessageBox::Cancel, QMessageBox::Save}) {
+            MessageBoxAnswer dropComments(answer);
+            w.action("actionSave")->trigger();
+            QCOMPARE(dropComments.text,
+                     "Saving removes the comments from " + file + ". Save anyway?");
+            QCOMPARE(dropComments.defaultButton, QMessageBox::Cancel);
+            QCOMPARE(readFile(file).contains("// one"), answer == QMessageBox::Cancel);
+        }
+        QVERIFY(w.runFileCommand("actionOpen", saved));
 
         w.model->setData(w.at({0, 0, 0, 0}, 1), qQNaN());
         for (const char *copy : {"actionCopy", "actionCopyValue"}) {
@@ -337,6 +357,80 @@ private slots:
         QVERIFY(w.runFileCommand("actionOpen", file));
         QVERIFY(!isModified(w) && !undo->isEnabled() && !redo->isEnabled());
         QCOMPARE(w.model->undoStack()->count(), 0);
+    }
+    void changedOnDisk_data()
+    {
+        QTest::addColumn<QString>("change"); // write in place, rename over, delete
+        QTest::addColumn<bool>("edited");
+        QTest::addColumn<QString>("answer"); // to the question; empty: none asked
+        QTest::addColumn<QString>("document"); // afterwards, compact
+        const QString kept = QStringLiteral(R"({"a":[9],"b":{"c":3}})");
+        const QString read = QStringLiteral(R"({"b":{"c":4}})");
+        // clang-format off
+        QTest::newRow("written in place") << "write" << false << "" << read;
+        QTest::newRow("replaced by a rename") << "rename" << false << "" << read;
+        QTest::newRow("edited, Reload") << "write" << true << "Reload" << read;
+        QTest::newRow("edited, Keep my version") << "rename" << true << "Keep my version" << kept;
+        QTest::newRow("deleted") << "delete" << true << "" << kept;
+        QTest::newRow("deleted, then back") << "delete" << false << "Reload" << read;
+        // clang-format on
+    }
+    void changedOnDisk()
+    {
+        QFETCH(QString, change);
+        QFETCH(bool, edited);
+        QFETCH(QString, answer);
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("doc.json"));
+        const QByteArray changed = R"({"b":{"c":4}})";
+        QVERIFY(writeFile(file, R"({"a":[1],"b":{"c":3}})"));
+        WindowFixture w;
+        w.window->openFile(file);
+        if (edited)
+            w.model->setData(w.at({0, 0, 0}, 1), 9);
+        w.tree->setCurrentIndex(w.at({0, 1, 0}, 1));
+        // A question where none belongs is answered, and so noticed.
+        MessageBoxAnswer question(QMessageBox::NoButton,
+                                  answer.isEmpty() ? QStringLiteral("Keep my version") : answer);
+        if (change == "write") {
+            QVERIFY(writeFile(file, changed));
+        } else if (change == "rename") {
+            const QString other = dir.filePath(QStringLiteral("other.json"));
+            QVERIFY(writeFile(other, changed));
+            QVERIFY(std::rename(QFile::encodeName(other), QFile::encodeName(file)) == 0);
+        } else {
+            QVERIFY(QFile::remove(file));
+            QTRY_COMPARE(w.status->text(), file + " was deleted on disk.");
+            QVERIFY(isModified(w));
+            if (!answer.isEmpty()) // as changed, the document now differing from any file
+                QVERIFY(writeFile(file, changed));
+        }
+        const bool reloads = answer == "Reload" || (!edited && change != "delete");
+        if (!answer.isEmpty()) {
+            QTRY_VERIFY(question.answer.answered());
+            QCOMPARE(question.text,
+                     "The file " + file + " has changed on disk. Reload it and lose your changes?");
+            QCOMPARE(question.defaultButtonText, QStringLiteral("Keep my version"));
+        }
+        if (reloads) {
+            QTRY_COMPARE(w.status->text(), "Reloaded: " + file + " (changed on disk).");
+            QCOMPARE(w.tree->currentIndex(), w.at({0, 0, 0}, 1));
+        }
+        QCOMPARE(w.model->undoStack()->count(), reloads ? 0 : 1);
+        QCOMPARE(isModified(w), !reloads);
+        QTEST(compact(*w.model), "document");
+
+        // The program's own save is no change on disk; the file is watched still.
+        w.model->setData(w.at({0, 0}), QStringLiteral("z"));
+        MessageBoxAnswer unexpected(QMessageBox::NoButton, QStringLiteral("Keep my version"));
+        w.action("actionSave")->trigger();
+        QTest::qWait(1500);
+        QVERIFY(!unexpected.answer.answered() && !isModified(w));
+        QCOMPARE(w.model->undoStack()->count(), reloads ? 1 : 2);
+        QCOMPARE(question.answer.answered(), !answer.isEmpty());
+        QVERIFY(writeFile(file, "[5]"));
+        QTRY_COMPARE(w.status->text(), "Reloaded: " + file + " (changed on disk).");
+        QCOMPARE(compact(*w.model), QStringLiteral("[5]"));
     }
     void pathLabelAndDrops()
     {

@@ -128,6 +128,10 @@
         <source>Replace</source>
         <translation>Ersetzen</translation>
     </message>
+    <message>
+        <source>Only an array can be saved as JSON Lines, one line for each of its values; the top-level value here is no array.</source>
+        <translation>Nur ein Array kann als JSON Lines gespeichert werden, eine Zeile für jeden seiner Werte; der oberste Wert hier ist kein Array.</translation>
+    </message>
 </context>
 <context>
     <name>JsonPathParser</name>
@@ -388,10 +392,6 @@
         <translation>JSON-Datei öffnen</translation>
     </message>
     <message>
-        <source>JSON Files (*.json);;All Files (*)</source>
-        <translation>JSON-Dateien (*.json);;Alle Dateien (*)</translation>
-    </message>
-    <message>
         <source>Failed to load JSON file.</source>
         <translation>Die JSON-Datei konnte nicht geladen werden.</translation>
     </message>
@@ -626,6 +626,50 @@
     <message>
         <source>&amp;Query...</source>
         <translation>&amp;Abfrage...</translation>
+    </message>
+    <message>
+        <source>JSON files (*.json)</source>
+        <translation>JSON-Dateien (*.json)</translation>
+    </message>
+    <message>
+        <source>JSON Lines (*.jsonl *.ndjson)</source>
+        <translation>JSON Lines (*.jsonl *.ndjson)</translation>
+    </message>
+    <message>
+        <source>All files (*)</source>
+        <translation>Alle Dateien (*)</translation>
+    </message>
+    <message>
+        <source>This file contains comments or trailing commas, which JSON does not allow. Open it anyway?</source>
+        <translation>Diese Datei enthält Kommentare oder abschließende Kommas, die JSON nicht erlaubt. Trotzdem öffnen?</translation>
+    </message>
+    <message>
+        <source>Saving removes the comments from %1. Save anyway?</source>
+        <translation>Beim Speichern gehen die Kommentare in %1 verloren. Trotzdem speichern?</translation>
+    </message>
+    <message>
+        <source>%1 was deleted on disk.</source>
+        <translation>%1 wurde auf dem Datenträger gelöscht.</translation>
+    </message>
+    <message>
+        <source>File Changed</source>
+        <translation>Datei geändert</translation>
+    </message>
+    <message>
+        <source>The file %1 has changed on disk. Reload it and lose your changes?</source>
+        <translation>Die Datei %1 wurde auf dem Datenträger geändert. Neu laden und Ihre Änderungen verwerfen?</translation>
+    </message>
+    <message>
+        <source>Reload</source>
+        <translation>Neu laden</translation>
+    </message>
+    <message>
+        <source>Keep my version</source>
+        <translation>Meine Version behalten</translation>
+    </message>
+    <message>
+        <source>Reloaded: %1 (changed on disk).</source>
+        <translation>Neu geladen: %1 (auf dem Datenträger geändert).</translation>
     </message>
 </context>
 <context>

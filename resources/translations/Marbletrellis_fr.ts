@@ -128,6 +128,10 @@
         <source>Replace</source>
         <translation>Remplacer</translation>
     </message>
+    <message>
+        <source>Only an array can be saved as JSON Lines, one line for each of its values; the top-level value here is no array.</source>
+        <translation>Seul un tableau peut être enregistré en JSON Lines, une ligne pour chacune de ses valeurs&#xa0;; ici, la valeur de premier niveau n’est pas un tableau.</translation>
+    </message>
 </context>
 <context>
     <name>JsonPathParser</name>
@@ -388,10 +392,6 @@
         <translation>Ouvrir un fichier JSON</translation>
     </message>
     <message>
-        <source>JSON Files (*.json);;All Files (*)</source>
-        <translation>Fichiers JSON (*.json);;Tous les fichiers (*)</translation>
-    </message>
-    <message>
         <source>Failed to load JSON file.</source>
         <translation>Impossible de charger le fichier JSON.</translation>
     </message>
@@ -561,7 +561,7 @@
     </message>
     <message>
         <source>Do you want to save your changes?</source>
-        <translation>Voulez-vous enregistrer vos modifications ?</translation>
+        <translation>Voulez-vous enregistrer vos modifications&#xa0;?</translation>
     </message>
     <message>
         <source>Copied path to clipboard.</source>
@@ -626,6 +626,50 @@
     <message>
         <source>&amp;Query...</source>
         <translation>Re&amp;quête...</translation>
+    </message>
+    <message>
+        <source>JSON files (*.json)</source>
+        <translation>Fichiers JSON (*.json)</translation>
+    </message>
+    <message>
+        <source>JSON Lines (*.jsonl *.ndjson)</source>
+        <translation>JSON Lines (*.jsonl *.ndjson)</translation>
+    </message>
+    <message>
+        <source>All files (*)</source>
+        <translation>Tous les fichiers (*)</translation>
+    </message>
+    <message>
+        <source>This file contains comments or trailing commas, which JSON does not allow. Open it anyway?</source>
+        <translation>Ce fichier contient des commentaires ou des virgules finales, que JSON n’autorise pas. L’ouvrir quand même&#xa0;?</translation>
+    </message>
+    <message>
+        <source>Saving removes the comments from %1. Save anyway?</source>
+        <translation>L’enregistrement supprime les commentaires de %1. Enregistrer quand même&#xa0;?</translation>
+    </message>
+    <message>
+        <source>%1 was deleted on disk.</source>
+        <translation>%1 a été supprimé du disque.</translation>
+    </message>
+    <message>
+        <source>File Changed</source>
+        <translation>Fichier modifié</translation>
+    </message>
+    <message>
+        <source>The file %1 has changed on disk. Reload it and lose your changes?</source>
+        <translation>Le fichier %1 a été modifié sur le disque. Le recharger et perdre vos modifications&#xa0;?</translation>
+    </message>
+    <message>
+        <source>Reload</source>
+        <translation>Recharger</translation>
+    </message>
+    <message>
+        <source>Keep my version</source>
+        <translation>Garder ma version</translation>
+    </message>
+    <message>
+        <source>Reloaded: %1 (changed on disk).</source>
+        <translation>Rechargé&#xa0;: %1 (modifié sur le disque).</translation>
     </message>
 </context>
 <context>

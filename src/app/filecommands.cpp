@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QScopeGuard>
 #include <QTimer>
 #include <QTreeView>
 
@@ -25,6 +26,15 @@ namespace {
 // millions of rows at once.
 constexpr qint64 largeFileThreshold = 8 * 1024 * 1024;
 constexpr int largeFileKeyColumnWidth = 260;
+
+// The file dialogs' filters; the first is the one chosen at first.
+QString fileFilters()
+{
+    return QStringList {MainWindow::tr("JSON files (*.json)"),
+                        MainWindow::tr("JSON Lines (*.jsonl *.ndjson)"),
+                        MainWindow::tr("All files (*)")}
+            .join(QLatin1String(";;"));
+}
 
 // The first local file among dropped data; empty when there is none.
 QString droppedFile(const QMimeData *data)
@@ -43,39 +53,57 @@ void MainWindow::onOpen()
 {
     if (!maybeSave())
         return;
-    const QString path = QFileDialog::getOpenFileName(this, tr("Open JSON File"), QString(),
-                                                      tr("JSON Files (*.json);;All Files (*)"));
+    const QString path
+            = QFileDialog::getOpenFileName(this, tr("Open JSON File"), QString(), fileFilters());
     if (!path.isEmpty())
         openFile(path);
 }
 
 void MainWindow::openFile(const QString &path)
 {
+    openFile(path, JsonReader::formatForPath(path));
+}
+
+bool MainWindow::openFile(const QString &path, JsonReader::Format format)
+{
     const QFileInfo info(path);
     QElapsedTimer timer;
     timer.start();
     QApplication::setOverrideCursor(Qt::WaitCursor);
 
-    FileOpening opening(path);
+    FileOpening opening(path, format);
     if (!waitForOpening(opening)) {
         QApplication::restoreOverrideCursor();
-        return;
+        return false;
     }
     if (!m_model->document()->adoptFile(opening)) {
         QApplication::restoreOverrideCursor();
         const JsonDocument *document = m_model->document();
         if (!document->readError().isEmpty()) {
             showFailure(tr("Failed to load JSON file."), path, document->readError());
+        } else if (opening.readsWithComments()) {
+            // Strict JSON is what the file claims to be: its reason stays,
+            // and opening it anyway is the user's choice.
+            QMessageBox box(QMessageBox::Critical, tr("Error"),
+                            tr("Failed to parse JSON file.") + QStringLiteral("\n\n")
+                                    + document->parseError(),
+                            QMessageBox::Open | QMessageBox::Cancel, this);
+            box.setInformativeText(tr("This file contains comments or trailing commas, which "
+                                      "JSON does not allow. Open it anyway?"));
+            box.setDefaultButton(QMessageBox::Cancel);
+            return box.exec() == QMessageBox::Open
+                    && openFile(path, JsonReader::Format::JsonWithComments);
         } else {
             QMessageBox::critical(this, tr("Error"),
                                   tr("Failed to parse JSON file.") + QStringLiteral("\n\n")
                                           + document->parseError());
         }
-        return;
+        return false;
     }
     const qint64 parseMs = timer.elapsed();
 
     m_currentFilePath = path;
+    m_currentFileFormat = format;
     updateWindowTitle();
 
     const qint64 size = info.size();
@@ -101,6 +129,8 @@ void MainWindow::openFile(const QString &path)
         m_statusLabel->setText(tr("Loaded: %1 (%2 ms)").arg(path, QString::number(totalMs)));
     }
     QApplication::restoreOverrideCursor();
+    watchFile();
+    return true;
 }
 
 bool MainWindow::waitForOpening(FileOpening &opening)
@@ -159,13 +189,32 @@ bool MainWindow::save()
 
 bool MainWindow::saveAs()
 {
-    const QString path = QFileDialog::getSaveFileName(this, tr("Save JSON File"), QString(),
-                                                      tr("JSON Files (*.json);;All Files (*)"));
-    return !path.isEmpty() && saveTo(path);
+    QString filter;
+    QString path = QFileDialog::getSaveFileName(this, tr("Save JSON File"), QString(),
+                                                fileFilters(), &filter);
+    if (path.isEmpty())
+        return false;
+    // A name without an extension takes the chosen kind's.
+    if (QFileInfo(path).suffix().isEmpty()) {
+        if (filter.contains(QLatin1String("*.jsonl")))
+            path += QLatin1String(".jsonl");
+        else if (filter.contains(QLatin1String("*.json)")))
+            path += QLatin1String(".json");
+    }
+    return saveTo(path);
 }
 
 bool MainWindow::saveTo(const QString &path)
 {
+    // Comments read with the file are not kept: writing over it loses them.
+    if (path == m_currentFilePath && m_model->document()->hasDroppedComments()) {
+        QMessageBox box(QMessageBox::Warning, tr("Save"),
+                        tr("Saving removes the comments from %1. Save anyway?").arg(path),
+                        QMessageBox::Save | QMessageBox::Cancel, this);
+        box.setDefaultButton(QMessageBox::Cancel);
+        if (box.exec() != QMessageBox::Save)
+            return false;
+    }
     // The window paints while a large document is written, and shows how
     // far it got once that takes a while; between the pieces it takes no
     // input but the progress dialog's.
@@ -179,6 +228,9 @@ bool MainWindow::saveTo(const QString &path)
         progress.setShare(done, total);
         return progress.processEvents();
     };
+    // The program's own write is no change on disk to hear of.
+    stopWatchingFile();
+    const auto watchAgain = qScopeGuard([this] { watchFile(); });
     if (!m_model->document()->saveFile(path, m_model->prettyPrint(), report)) {
         const QString reason = m_model->document()->saveError();
         if (!reason.isEmpty()) // else cancelled
@@ -186,6 +238,7 @@ bool MainWindow::saveTo(const QString &path)
         return false;
     }
     m_currentFilePath = path;
+    m_currentFileFormat = JsonReader::formatForPath(path);
     updateWindowTitle();
     m_statusLabel->setText(tr("Saved: %1").arg(path));
     return true;

@@ -34,6 +34,7 @@ MainWindow::MainWindow(QWidget *parent)
     setupUi();
     createActions();
     readSettings();
+    setupFileWatching();
 
     m_searchDialog = new SearchDialog(this);
     connect(m_searchDialog, &SearchDialog::findRequested, this, &MainWindow::onSearchRequested);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "io/jsonreader.h"
 #include "search/searchoptions.h"
 #include "search/treesearch.h"
 
@@ -14,9 +15,11 @@ class JsonNode;
 class JsonTreeModel;
 class PathLabel;
 class PreorderCursor;
+class QFileSystemWatcher;
 class QLabel;
 class QMenu;
 class QSettings;
+class QTimer;
 class QTreeView;
 class QueryPanel;
 class SearchDialog;
@@ -71,8 +74,13 @@ private slots:
     void onAbout();
     void onUndo();
     void onRedo();
+    // The current file changed on disk, a moment ago.
+    void onFileChangedOnDisk();
 
 private:
+    // Opens the file read in `format` rather than the one its name asks for;
+    // false when it was not read.
+    bool openFile(const QString &path, JsonReader::Format format);
     void setupUi();
     void createActions();
     // A menu entry whose command first commits an open cell editor.
@@ -131,6 +139,19 @@ private:
     // An edit refused for nesting deeper than a file may.
     void reportTooDeep();
 
+    // The current file, watched for changes others make on disk; the
+    // program's own saves stop watching it until they are written.
+    void setupFileWatching();
+    void watchFile();
+    void stopWatchingFile();
+    // Whether a dialog, a menu, a long operation or a cell editor is open,
+    // which a change on disk waits for.
+    bool isBusy() const;
+    bool askReload(const QString &path);
+    // Reads the current file again, and makes the row that was current so
+    // again when its path is still in the document.
+    void reloadFile();
+
     QTreeView *m_treeView = nullptr;
     TreeItemDelegate *m_delegate = nullptr;
     JsonTreeModel *m_model = nullptr;
@@ -139,10 +160,18 @@ private:
     QLabel *m_statusLabel = nullptr;
     PathLabel *m_pathLabel = nullptr;
     QString m_currentFilePath;
+    // How the current file was read, and is read again when it changes.
+    JsonReader::Format m_currentFileFormat = JsonReader::Format::Json;
     QSettings *m_settings = nullptr;
     // The cell the last context menu was opened on; its commands act on it.
     QModelIndex m_contextIndex;
     SearchOptions m_lastSearchOptions;
     bool m_hasLastSearch = false;
     bool m_modified = false;
+    QFileSystemWatcher *m_fileWatcher = nullptr;
+    // Coalesces the notifications of a writer that writes in several steps.
+    QTimer *m_fileChangeTimer = nullptr;
+    QString m_watchedFilePath;
+    // The file is gone, and that was told.
+    bool m_fileDeleted = false;
 };

@@ -24,6 +24,7 @@ public:
     // Commits the open editor's text, as Enter does, and closes the editor.
     // False, with the editor left open, when the model refuses the text.
     bool commitOpenEditor();
+    bool hasOpenEditor() const { return !m_editor.isNull(); }
 
 protected:
     void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override;
