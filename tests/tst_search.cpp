@@ -129,7 +129,8 @@ private slots:
         for (const char *text : {"1", "-", "2.5", "e", "E", "e+", "e-07", "inf", "NaN", "a", "A", "{ 0 items }", "[ 3", "10 items",
                                  "null", "NULL", "true", "FALSE", "hello", "chars total", "twelve", "42", "ǆ", " ", "18446744073709551615", "k", "xyz0", "World", "é", "[1]", "rue", "\tbé\"q"})
             QTest::addRow("text %s", text) << QString::fromUtf8(text) << false;
-        for (const char *text : {"^\\d+$", "items", "^$", "null|true", "^-?[0-9.]+$", "e\\+", "I", "9$"})
+        for (const char *text : {"^\\d+$", "items", "^$", "null|true", "^-?[0-9.]+$", "e\\+", "I", "9$",
+                                 "hel+o", "wor?ld", "x{0}yz0", "x{1}yz0", "[xy]yz0", "tw.lve", "\\[1\\]", "1{2}", "ǆ+", "t[r]ue", "r?ue", "\\tb", "[]]q|é", "e\\Q+"})
             QTest::addRow("regex %s", text) << QString::fromUtf8(text) << true;
         // clang-format on
     }
@@ -230,7 +231,9 @@ private slots:
         JsonTreeModel model;
         QVERIFY(fromFile ? writeFile(path, json) && model.loadFromFile(path)
                          : model.loadFromString(QString::fromUtf8(json)));
-        const SearchOptions search = options(QStringLiteral("zz"), flags);
+        // An expression with no text every match must hold is tested on every row.
+        const SearchOptions search = options(
+                flags.contains(u'r') ? QStringLiteral("[z][z]") : QStringLiteral("zz"), flags);
         int asked = 0;
         TreeSearch::Result result
                 = TreeSearch::find(&model, {}, search, [&asked] { return ++asked < 2; });

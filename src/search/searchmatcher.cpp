@@ -45,10 +45,15 @@ SearchMatcher::SearchMatcher(const SearchOptions &options, std::function<bool()>
         if (m_options.ignoreCase)
             m_expression.setPatternOptions(QRegularExpression::CaseInsensitiveOption);
         m_expression.optimize();
-        return;
     }
+    // A text that cannot hold the search text, or what every match of the
+    // expression holds, does not match: most texts are ruled out so, never
+    // decoded nor given to the engine.
+    m_literal = m_options.useRegex ? requiredLiteral(m_options.text) : m_options.text;
+    if (m_literal.isEmpty())
+        return;
     // Qt::CaseInsensitive compares case-folded characters, so fold here too.
-    for (const QChar c : m_options.text) {
+    for (const QChar c : m_literal) {
         const QChar folded = m_options.ignoreCase ? c.toCaseFolded() : c;
         m_numbersCanMatch = m_numbersCanMatch && canOccurInNumber(folded);
         m_labelsCanMatch = m_labelsCanMatch && QStringView(u"[]0123456789").contains(folded);
@@ -56,22 +61,112 @@ SearchMatcher::SearchMatcher(const SearchOptions &options, std::function<bool()>
     // Text and search text in UTF-8 contain one another as they do in
     // UTF-16. Ignoring case, a character beyond ASCII may fold to one within
     // it (the Kelvin sign to "k"), so only ASCII is compared so.
-    const QByteArray utf8 = m_options.text.toUtf8();
-    if (QStringView(m_options.text).isValidUtf16() && (!m_options.ignoreCase || isAscii(utf8)))
+    const QByteArray utf8 = m_literal.toUtf8();
+    if (QStringView(m_literal).isValidUtf16() && (!m_options.ignoreCase || isAscii(utf8)))
         m_utf8Text = utf8;
 
     // An item count's text holds its template's characters and digits only.
     const QString counts = JsonTreeModel::itemCountText(true, 0)
             + JsonTreeModel::itemCountText(false, 0) + QStringLiteral("0123456789");
-    const bool countsCanMatch = std::all_of(m_options.text.begin(), m_options.text.end(),
+    const bool countsCanMatch = std::all_of(m_literal.begin(), m_literal.end(),
                                             [&counts](QChar c) { return counts.contains(c); });
     const auto valuesCanMatch = [&] {
         return m_numbersCanMatch || countsCanMatch
-                || QStringLiteral("true false").contains(m_options.text)
-                || JsonTreeModel::tr("null").contains(m_options.text);
+                || QStringLiteral("true false").contains(m_literal)
+                || JsonTreeModel::tr("null").contains(m_literal);
     };
     m_onlyTextCanMatch = !m_utf8Text.isEmpty() && !m_options.ignoreCase && !m_labelsCanMatch
             && (!m_options.searchInValue || !valuesCanMatch());
+}
+
+QString SearchMatcher::requiredLiteral(const QString &pattern)
+{
+    // Only a pattern without groups or alternatives is read: there, a run of
+    // plain characters that no quantifier makes optional occurs in every
+    // match. Anything else ends a run, and anything unclear the reading.
+    QString longest;
+    QString run;
+    const auto endRun = [&] {
+        if (run.size() > longest.size())
+            longest = run;
+        run.clear();
+    };
+    qsizetype i = 0;
+    while (i < pattern.size()) {
+        // One atom, and the character it stands for when it is a plain one.
+        QString character;
+        const QChar c = pattern[i++];
+        if (c == u'(' || c == u')' || c == u'|')
+            return {};
+        if (c == u'\\') {
+            if (i == pattern.size() || pattern[i] == u'Q')
+                return {};
+            // Escaped punctuation is itself; a letter or a digit makes a
+            // class, an assertion, a reference or a code point.
+            const QChar escaped = pattern[i++];
+            if (escaped.unicode() < 0x80 && !escaped.isLetterOrNumber() && !escaped.isSpace())
+                character = escaped;
+        } else if (c == u'[') {
+            i = classEnd(pattern, i);
+            if (i < 0)
+                return {};
+        } else if (c.isHighSurrogate() && i < pattern.size()) {
+            character = pattern.mid(i++ - 1, 2);
+        } else if (!QStringView(u".^$*+?{}#").contains(c) && !c.isSpace()) {
+            character = c;
+        }
+        // Its quantifier, if any, with a lazy or possessive mark.
+        bool optional = false;
+        bool repeated = false;
+        if (i < pattern.size() && QStringView(u"*+?").contains(pattern[i])) {
+            optional = pattern[i] != u'+';
+            repeated = !optional;
+            ++i;
+        } else if (i < pattern.size() && pattern[i] == u'{') {
+            const qsizetype close = pattern.indexOf(u'}', i);
+            if (close < 0)
+                return {};
+            const QString bounds = pattern.mid(i + 1, close - i - 1);
+            optional = bounds.section(u',', 0, 0).toInt() == 0;
+            repeated = bounds != QLatin1String("1");
+            i = close + 1;
+        }
+        if (i < pattern.size() && (pattern[i] == u'?' || pattern[i] == u'+')
+            && (optional || repeated))
+            ++i;
+        if (character.isEmpty() || optional) {
+            endRun();
+            continue;
+        }
+        run += character;
+        if (repeated)
+            endRun();
+    }
+    endRun();
+    return longest;
+}
+
+qsizetype SearchMatcher::classEnd(const QString &pattern, qsizetype i)
+{
+    // A "]" right after "[" or "[^" is a member, as is anything escaped or
+    // inside "[:...:]".
+    if (i < pattern.size() && pattern[i] == u'^')
+        ++i;
+    if (i < pattern.size() && pattern[i] == u']')
+        ++i;
+    for (; i < pattern.size(); ++i) {
+        if (pattern[i] == u'\\') {
+            ++i;
+        } else if (pattern[i] == u'[' && i + 1 < pattern.size() && pattern[i + 1] == u':') {
+            i = pattern.indexOf(QLatin1String(":]"), i + 2);
+            if (i < 0)
+                return -1;
+            ++i;
+        } else if (pattern[i] == u']') {
+            return i + 1;
+        }
+    }
+    return -1;
 }
 
 bool SearchMatcher::rulesOutRowsBelow(QByteArrayView text) const
@@ -124,7 +219,7 @@ int SearchMatcher::matchingColumn(yyjson_val *name, qsizetype position, yyjson_v
     if (!keepGoing())
         return Stopped;
     int key = name ? bytesMatch(yyjson_get_str(name), yyjson_get_len(name))
-                   : (m_options.useRegex || m_labelsCanMatch ? -1 : 0);
+                   : (m_labelsCanMatch ? -1 : 0);
     // Pooled texts share their data, so keys that come back are answered
     // from the memo.
     if (key < 0)
@@ -171,11 +266,14 @@ int SearchMatcher::bytesMatch(const char *utf8, size_t length) const
     const QByteArrayView text(utf8, qsizetype(length));
     if (m_utf8Text.isNull())
         return -1;
+    int holds = -1;
     if (!m_options.ignoreCase)
-        return text.contains(m_utf8Text);
-    if (!isAscii(text))
-        return -1;
-    return QLatin1StringView(text).contains(QLatin1StringView(m_utf8Text), Qt::CaseInsensitive);
+        holds = text.contains(m_utf8Text);
+    else if (isAscii(text))
+        holds = QLatin1StringView(text).contains(QLatin1StringView(m_utf8Text),
+                                                 Qt::CaseInsensitive);
+    // Holding what every match holds, a text still has to match.
+    return m_options.useRegex && holds == 1 ? -1 : holds;
 }
 
 bool SearchMatcher::utf8Matches(const char *utf8, size_t length)
@@ -195,8 +293,10 @@ bool SearchMatcher::utf8Matches(const char *utf8, size_t length)
 
 bool SearchMatcher::matches(QStringView text)
 {
+    if (!text.contains(m_literal, m_sensitivity))
+        return false;
     if (!m_options.useRegex)
-        return text.contains(m_options.text, m_sensitivity);
+        return true;
     const QRegularExpressionMatch match = m_expression.match(text);
     // A valid expression yields an invalid match when the engine stopped
     // before it could tell; an invalid one never matches.

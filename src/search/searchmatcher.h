@@ -55,6 +55,11 @@ public:
     int matchingColumn(yyjson_val *name, qsizetype position, yyjson_val *value);
 
 private:
+    // A text every match of the regular expression `pattern` holds; empty
+    // when it cannot tell.
+    static QString requiredLiteral(const QString &pattern);
+    // Where the character class that starts before `i` ends; -1 when never.
+    static qsizetype classEnd(const QString &pattern, qsizetype i);
     bool keepGoing();
     // The answer for a row whose key and value tests gave these results.
     int answer(bool keyMatched, bool valueMatched) const;
@@ -81,9 +86,10 @@ private:
     bool m_labelsCanMatch = true;
     // Whether only the text of member names and strings can match.
     bool m_onlyTextCanMatch = false;
-    // The plain search text in UTF-8, null when UTF-8 text cannot be matched
-    // as it is (a regular expression, or a search ignoring case for text
-    // beyond ASCII).
+    // The search text, or what every match of the expression holds (may be
+    // empty); in UTF-8 too, null when UTF-8 text cannot be tested as it is
+    // (nothing to test, or a search ignoring case for text beyond ASCII).
+    QString m_literal;
     QByteArray m_utf8Text;
     TextPool m_texts;
     QString m_decoded;
