@@ -650,6 +650,7 @@ private slots:
         w.action("actionQuery")->trigger();
         QTRY_COMPARE(QApplication::focusWidget(), field);
         QVERIFY(hidden && panel->isVisible());
+        QCOMPARE(field->placeholderText(), QStringLiteral("$..name"));
         QTest::keyClicks(field, QStringLiteral("x"));
         QTest::keyClick(field, Qt::Key_Return);
         QVERIFY(!status->text().isEmpty());
@@ -681,6 +682,12 @@ private slots:
         QCOMPARE(results->model()->rowCount(), 0);
         QCOMPARE(status->text(),
                  QStringLiteral("The document has changed: press Enter to run the query again."));
+
+        // The next window shows the panel where this one left it.
+        MessageBoxAnswer discard(QMessageBox::Discard);
+        QVERIFY(w.window->close());
+        WindowFixture next;
+        QVERIFY(next.window->findChild<QDockWidget *>(QStringLiteral("queryDock"))->isVisible());
     }
     void deleteKey()
     {

@@ -97,7 +97,7 @@ bool JsonPathEvaluator::mayHoldNames(const JsonPathSegment &segment, const Query
     // they spare, as would the scans of a large one again at each level.
     constexpr size_t smallSubtree = 4096;
     yyjson_val *parsed = value.parsedValue();
-    if (!parsed && value.madeNode())
+    if (!parsed)
         parsed = ParsedDocument::unmadeValue(value.madeNode());
     if (!parsed || !yyjson_is_ctn(parsed) || ParsedDocument::subtreeSize(parsed) < smallSubtree)
         return true;
