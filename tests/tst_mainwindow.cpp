@@ -2,6 +2,7 @@
 
 #include "app/commandline.h"
 #include "app/mainwindow.h"
+#include "app/progressdialog.h"
 #include "app/startup.h"
 #include "app/treeitemdelegate.h"
 #include "dialogs/aboutdialog.h"
@@ -688,6 +689,17 @@ private slots:
         QVERIFY(w.window->close());
         WindowFixture next;
         QVERIFY(next.window->findChild<QDockWidget *>(QStringLiteral("queryDock"))->isVisible());
+    }
+    void progressShare()
+    {
+        // The bar shows the share done; an unknown total makes it a busy bar.
+        ProgressDialog progress(QStringLiteral("Open"), QStringLiteral("Opening…"), nullptr);
+        progress.setShare(1, 4);
+        QCOMPARE(double(progress.value() - progress.minimum())
+                         / (progress.maximum() - progress.minimum()),
+                 0.25);
+        progress.setShare(5, 0);
+        QCOMPARE(progress.maximum(), 0);
     }
     void deleteKey()
     {
