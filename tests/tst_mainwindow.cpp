@@ -678,6 +678,15 @@ private slots:
         QVERIFY(copy.answered());
         QCOMPARE(QGuiApplication::clipboard()->text(),
                  QStringLiteral(R"([{"a":[12345678901234567890,2]}])"));
+        // Copied in the results' order, whatever the order of selecting.
+        field->setText(QStringLiteral("$.a[*]"));
+        QTest::keyClick(field, Qt::Key_Return);
+        results->selectionModel()->select(results->model()->index(1, 0),
+                                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        results->selectionModel()->select(results->model()->index(0, 0),
+                                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        QMetaObject::invokeMethod(panel, "onCopyResults");
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("[12345678901234567890,2]"));
 
         w.model->setData(w.at({0, 0, 1}, 1), 3);
         QCOMPARE(results->model()->rowCount(), 0);
