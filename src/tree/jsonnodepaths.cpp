@@ -22,32 +22,34 @@ bool isIdentifier(QStringView key)
                });
 }
 
-// The key as a JSON string: quotation marks, backslashes and control
-// characters escaped, everything else as it is, in runs.
-void appendQuoted(QString &out, QStringView key)
+// The key as a string between `quote`s, as JSON writes one with '"' and a
+// JSONPath normalized path with "'": that quotation mark, backslashes and
+// control characters escaped, everything else as it is, in runs.
+void appendQuoted(QString &out, QStringView key, char16_t quote = u'"')
 {
     // The characters with a short escape, and the letter each takes after "\".
-    static constexpr QStringView escaped = u"\"\\\b\f\n\r\t";
-    static constexpr QStringView letters = u"\"\\bfnrt";
+    const char16_t escaped[] = {quote, u'\\', u'\b', u'\f', u'\n', u'\r', u'\t'};
+    static constexpr QStringView letters = u"\\bfnrt";
     out.reserve(out.size() + key.size() + 2);
-    out += u'"';
+    out += quote;
     qsizetype runStart = 0;
     for (qsizetype i = 0; i < key.size(); ++i) {
         const QChar c = key[i];
-        if (c.unicode() >= 0x20 && c != u'"' && c != u'\\')
+        if (c.unicode() >= 0x20 && c != quote && c != u'\\')
             continue;
         out += key.sliced(runStart, i - runStart);
         runStart = i + 1;
-        const qsizetype shortForm = escaped.indexOf(c);
-        if (shortForm >= 0) {
-            out += u'\\';
-            out += letters.at(shortForm);
-        } else {
-            out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
-        }
+        const qsizetype shortForm = QStringView(escaped, std::size(escaped)).indexOf(c);
+        out += u'\\';
+        if (shortForm == 0)
+            out += quote;
+        else if (shortForm > 0)
+            out += letters.at(shortForm - 1);
+        else
+            out += QStringLiteral("u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
     }
     out += key.sliced(runStart);
-    out += u'"';
+    out += quote;
 }
 
 } // namespace
@@ -94,38 +96,9 @@ QString JsonNode::normalizedPath() const
             path += positionLabel(node->row());
             continue;
         }
-        path += QLatin1String("['");
-        for (const QChar c : node->m_key) {
-            switch (c.unicode()) {
-            case u'\b':
-                path += QLatin1String("\\b");
-                break;
-            case u'\f':
-                path += QLatin1String("\\f");
-                break;
-            case u'\n':
-                path += QLatin1String("\\n");
-                break;
-            case u'\r':
-                path += QLatin1String("\\r");
-                break;
-            case u'\t':
-                path += QLatin1String("\\t");
-                break;
-            case u'\'':
-                path += QLatin1String("\\'");
-                break;
-            case u'\\':
-                path += QLatin1String("\\\\");
-                break;
-            default:
-                if (c.unicode() < 0x20)
-                    path += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
-                else
-                    path += c;
-            }
-        }
-        path += QLatin1String("']");
+        path += u'[';
+        appendQuoted(path, node->m_key, u'\'');
+        path += u']';
     }
     return path;
 }
