@@ -1,6 +1,6 @@
 #include "app/querypanel.h"
 
-#include "app/progressdialog.h"
+#include "app/busyprogress.h"
 #include "document/jsondocument.h"
 #include "io/jsonwriter.h"
 #include "model/jsontreemodel.h"
@@ -10,7 +10,6 @@
 #include "tree/jsonnode.h"
 
 #include <QClipboard>
-#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
@@ -20,7 +19,6 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <optional>
 #include <vector>
 
 QueryPanel::QueryPanel(JsonTreeModel *model, QWidget *parent)
@@ -102,23 +100,11 @@ void QueryPanel::onRunQuery()
     }
     // As a long search does: a progress dialog once the query takes a while,
     // and the window painting between its pieces.
-    std::optional<ProgressDialog> progress;
-    QElapsedTimer sincePoll;
-    sincePoll.start();
-    const auto keepGoing = [this, &progress, &sincePoll] {
-        if (sincePoll.elapsed() < ProgressDialog::pollMs)
-            return true;
-        sincePoll.restart();
-        if (!progress) {
-            progress.emplace(tr("Query"), tr("Running the query…"), window());
-            progress->setShare(0, 0); // a busy bar: how many values are left is not known
-            progress->setValue(0); // from here, it shows itself after its delay
-        }
-        return progress->processEvents();
-    };
+    BusyProgress progress(tr("Query"), tr("Running the query…"), window());
     QueryResults results;
-    const bool finished = query.evaluate(m_model->document()->topLevelNode(), &results, keepGoing);
-    progress.reset();
+    const bool finished = query.evaluate(m_model->document()->topLevelNode(), &results,
+                                         [&progress] { return progress.keepGoing(); });
+    progress.close();
     if (!finished) {
         m_status->setText(tr("Query cancelled."));
         return;

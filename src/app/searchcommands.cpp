@@ -2,20 +2,17 @@
 
 #include "app/mainwindow.h"
 
-#include "app/progressdialog.h"
+#include "app/busyprogress.h"
 #include "dialogs/searchdialog.h"
 #include "model/jsontreemodel.h"
 #include "search/preordercursor.h"
 #include "search/searchmatcher.h"
 #include "tree/jsonnode.h"
 
-#include <QElapsedTimer>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QMessageBox>
 #include <QTreeView>
-
-#include <optional>
 
 void MainWindow::onSearch()
 {
@@ -69,23 +66,11 @@ bool MainWindow::performSearch(const SearchOptions &options)
     // cancelled; until then, and between its pieces, the window paints but
     // takes no input but the dialog's. Most searches end sooner than the
     // first look at the clock, and make no dialog at all.
-    std::optional<ProgressDialog> progress;
-    QElapsedTimer sincePoll;
-    sincePoll.start();
-    const auto keepGoing = [this, &progress, &sincePoll] {
-        if (sincePoll.elapsed() < ProgressDialog::pollMs)
-            return true;
-        sincePoll.restart();
-        if (!progress) {
-            progress.emplace(tr("Search"), tr("Searching…"), this);
-            progress->setShare(0, 0); // a busy bar: how far a search is, is not known
-            progress->setValue(0); // from here, it shows itself after its delay
-        }
-        return progress->processEvents();
-    };
+    BusyProgress progress(tr("Search"), tr("Searching…"), this);
     const TreeSearch::Result result
-            = TreeSearch::find(m_model, m_treeView->currentIndex(), options, keepGoing);
-    progress.reset(); // closes it before any message
+            = TreeSearch::find(m_model, m_treeView->currentIndex(), options,
+                               [&progress] { return progress.keepGoing(); });
+    progress.close(); // before any message
     switch (result.outcome) {
     case TreeSearch::Outcome::NoItems:
         m_statusLabel->setText(tr("No searchable items."));
