@@ -23,10 +23,10 @@ const QByteArrayView byteOrderMark("\xEF\xBB\xBF");
 // Progress is reported, and a cancel noticed, after each read of this size.
 constexpr qint64 readChunkSize = qint64(1) << 24;
 
-// The byte at which the nesting first goes deeper than the limit.
-qsizetype depthFaultPosition(QByteArrayView text)
+// The first byte outside the text's strings for which `visit` is true; the
+// size when there is none.
+template<typename Visit> qsizetype findOutsideStrings(QByteArrayView text, Visit visit)
 {
-    int depth = 0;
     bool inString = false;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char c = text[i];
@@ -35,18 +35,26 @@ qsizetype depthFaultPosition(QByteArrayView text)
                 ++i;
             else if (c == '"')
                 inString = false;
-            continue;
-        }
-        if (c == '"') {
+        } else if (c == '"') {
             inString = true;
-        } else if (c == '[' || c == '{') {
-            if (++depth > JsonReader::maxDepth)
-                return i;
-        } else if (c == ']' || c == '}') {
-            --depth;
+        } else if (visit(i)) {
+            return i;
         }
     }
     return text.size();
+}
+
+// The byte at which the nesting first goes deeper than the limit.
+qsizetype depthFaultPosition(QByteArrayView text)
+{
+    int depth = 0;
+    return findOutsideStrings(text, [&](qsizetype i) {
+        if (text[i] == '[' || text[i] == '{')
+            return ++depth > JsonReader::maxDepth;
+        if (text[i] == ']' || text[i] == '}')
+            --depth;
+        return false;
+    });
 }
 
 // Where the text stops being UTF-8: the offset of the first byte that begins
@@ -108,21 +116,12 @@ size_t joinLines(char *text, qsizetype size)
 // dropped without a loss; comments are not kept.
 bool containsComments(QByteArrayView text)
 {
-    bool inString = false;
-    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
-        const char c = text[i];
-        if (inString) {
-            if (c == '\\')
-                ++i;
-            else if (c == '"')
-                inString = false;
-        } else if (c == '"') {
-            inString = true;
-        } else if (c == '/' && (text[i + 1] == '/' || text[i + 1] == '*')) {
-            return true;
-        }
-    }
-    return false;
+    return findOutsideStrings(text,
+                              [text](qsizetype i) {
+                                  return text[i] == '/' && i + 1 < text.size()
+                                          && (text[i + 1] == '/' || text[i + 1] == '*');
+                              })
+            < text.size();
 }
 
 } // namespace
@@ -147,10 +146,11 @@ std::unique_ptr<JsonNode> JsonReader::parse(QByteArrayView utf8, QString *error)
 
 QString JsonReader::faultOf(QByteArrayView utf8, Format format)
 {
+    // Of a text the parser takes, findFault() names the only fault left: the
+    // nesting too deep.
     size_t position = 0;
     QString reason;
-    if (!findFault(utf8, format, &position, &reason))
-        reason = tr("Nesting is deeper than %1 levels").arg(maxDepth);
+    findFault(utf8, format, &position, &reason);
     return describeFault(utf8, position, reason);
 }
 
