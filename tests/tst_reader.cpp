@@ -2,6 +2,7 @@
 
 #include "io/jsonreader.h"
 #include "io/jsonwriter.h"
+#include "io/linescanner.h"
 #include "io/pasteparser.h"
 #include "tree/jsonnode.h"
 
@@ -31,6 +32,8 @@ private slots:
     void classify();
     void formats_data();
     void formats();
+    void closedLines_data();
+    void closedLines();
 };
 
 void TestReader::read_data()
@@ -99,6 +102,8 @@ void TestReader::formats_data()
     QTest::newRow("lines, a broken one") << "a.jsonl" << QByteArray("{\"a\": 1}\n\n{\"b\": \n3") << "Unexpected end of data at line 3, column 7" << false << false;
     QTest::newRow("lines, two values on one") << "a.jsonl" << QByteArray("[0]\n1, 2\n") << "Unexpected content after document at line 2, column 2" << false << false;
     QTest::newRow("lines, one value on two") << "a.jsonl" << QByteArray("[\n1]\n") << "Unexpected end of data at line 1, column 2" << false << false;
+    QTest::newRow("lines, a string on two") << "a.jsonl" << QByteArray("1,\"a\n b\"") << "Unexpected content after document at line 1, column 2" << false << false;
+    QTest::newRow("lines, an array on two") << "a.jsonl" << QByteArray("1,[2\n3]") << "Unexpected content after document at line 1, column 2" << false << false;
     QTest::newRow("comments") << "a.jsonc" << QByteArray("// settings\n{\"a\": [1, 2,], /* b */ \"b\": \"//\",}\n") << R"({"a":[1,2],"b":"//"})" << true << false;
     QTest::newRow("trailing commas only") << "a.jsonc" << QByteArray("{\"u\": \"http://x/*\",}") << R"({"u":"http://x/*"})" << false << false;
     QTest::newRow("comments, still no bare keys") << "a.jsonc" << QByteArray("{a: 1}") << "Unexpected character, expected a string for object key at line 1, column 2" << false << false;
@@ -128,6 +133,38 @@ void TestReader::formats()
     QCOMPARE(parsed ? JsonWriter::toText(ParsedDocument::topLevelNode(std::move(parsed)).get(), false)
                     : parseError,
              result);
+}
+
+void TestReader::closedLines_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<bool>("closed");
+
+    // Texts of 64 bytes and more: what is open carries from one block of 64
+    // bytes to the next.
+    const QByteArray pad(61, 'a');
+    // clang-format off
+    QTest::newRow("values") << QByteArray("{\"a\": [1, \"]\"]}\n\n\"x\\\"\"\r\n") << true;
+    QTest::newRow("a string left open") << QByteArray("1, \"a\n b\"") << false;
+    QTest::newRow("a bracket left open") << QByteArray("1, [2\n3]") << false;
+    QTest::newRow("one closed too many") << QByteArray("[1]]\n[2") << false;
+    QTest::newRow("the last line open") << QByteArray("1\n[2") << false;
+    QTest::newRow("the last line in a string") << QByteArray("1\n\"2") << false;
+    QTest::newRow("an escaped quotation mark") << QByteArray("\"a\\\"\n1") << false;
+    QTest::newRow("an escaped backslash") << QByteArray("\"a\\\\\"\n1") << true;
+    QTest::newRow("a string across blocks") << "\"" + pad + pad + "\"\n[]" << true;
+    QTest::newRow("brackets across blocks") << "[" + pad + pad + "]\n1" << true;
+    QTest::newRow("a bracket open across blocks") << "[" + pad + pad + "\n]" << false;
+    QTest::newRow("a backslash ending a block") << "\"" + pad + "a\\\"\n1" << false;
+    QTest::newRow("two backslashes ending a block") << "\"" + pad + "\\\\\"\n1" << true;
+    // clang-format on
+}
+
+void TestReader::closedLines()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(bool, closed);
+    QCOMPARE(LineScanner::closesEveryLine(text), closed);
 }
 
 void TestReader::classify_data()

@@ -1,5 +1,6 @@
 #include "io/jsonreader.h"
 
+#include "io/linescanner.h"
 #include "io/treebuilder.h"
 #include "tree/jsonnode.h"
 
@@ -282,12 +283,15 @@ std::unique_ptr<ParsedDocument> JsonReader::parseFile(const QString &path, Forma
     yyjson_doc *doc = nullptr;
     if (format == Format::JsonLines) {
         // The lines, joined by commas, between brackets: the array of their
-        // values. A line that holds more than one value shows in the count.
+        // values. As each line closes what it opens, every comma put in parts
+        // two lines; a line that holds more than one value shows in the count.
         char *array = text + start - 1;
+        const bool closed = LineScanner::closesEveryLine(QByteArrayView(array + 1, used - start));
         const size_t lines = joinLines(array + 1, used - start);
         array[0] = '[';
         array[used - start + 1] = ']';
-        doc = yyjson_read_opts(array, size_t(used - start + 2), flags, nullptr, nullptr);
+        if (closed)
+            doc = yyjson_read_opts(array, size_t(used - start + 2), flags, nullptr, nullptr);
         if (doc && yyjson_arr_size(yyjson_doc_get_root(doc)) != lines)
             doc = (yyjson_doc_free(doc), nullptr);
     } else {
