@@ -4,6 +4,19 @@
 #include "io/jsonreader.h"
 #include "tree/jsonnode.h"
 
+#include <malloc.h>
+
+namespace {
+
+// Bytes the heap holds, the blocks it maps for large allocations included.
+size_t heapInUse()
+{
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
+}
+
+} // namespace
+
 class TestDocument : public QObject
 {
     Q_OBJECT
@@ -83,6 +96,51 @@ private slots:
         auto flat = std::make_unique<JsonNode>(QString(), 5, JsonNodeType::Number);
         QVERIFY(document.replaceNode(other, flat)); // its unmade subtree goes into the history
         QVERIFY(document.loadText("[]")); // which lets it go
+    }
+
+    void memoryReturned()
+    {
+        // Whatever an opened file holds goes back to the heap with its last node;
+        // a failed or a cancelled read keeps nothing, and a save holds a piece
+        // of the text at a time.
+        const QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("big.json"));
+        const QString broken = dir.filePath(QStringLiteral("broken.json"));
+        const QString deep = dir.filePath(QStringLiteral("deep.json"));
+        const QString saved = dir.filePath(QStringLiteral("saved.json"));
+        QByteArray text = "{";
+        for (int i = 0; i < 50000; ++i)
+            text += '"' + QByteArray::number(i) + "\": {\"key\": \"text\", \"list\": [1, 2.5, true]},";
+        QVERIFY(writeFile(path, text + "\"end\": {}}") && writeFile(broken, text)
+                && writeFile(deep, nestedArrays(JsonReader::maxDepth + 1)));
+        const auto cycle = [&] {
+            JsonDocument document;
+            QVERIFY(!document.loadFile(broken) && !document.loadFile(deep));
+            QVERIFY(document.loadFile(path));
+            for (const bool made : {false, true}) {
+                const size_t before = heapInUse();
+                size_t peak = before;
+                QVERIFY(document.saveFile(saved, true, [&peak](qint64, qint64) {
+                    peak = std::max(peak, heapInUse());
+                    return true;
+                }));
+                QVERIFY2(peak < before + size_t(text.size()) * 5 / 4,
+                         qPrintable(QString::number(peak - before)));
+                if (!made) {
+                    std::unique_ptr<JsonNode> copy(document.topLevelNode()->child(1)->clone());
+                    QVERIFY(document.removeNodes(document.topLevelNode(), 0, 1));
+                }
+            }
+            QString parseError, readError;
+            QVERIFY(!JsonReader::parseFile(saved, JsonReader::Format::JsonLines, &parseError,
+                                           &readError, nullptr,
+                                           [](qint64, qint64) { return false; }));
+        };
+        cycle(); // what stays for good: caches, the first use of a code path
+        const size_t before = heapInUse();
+        for (int i = 0; i < 3; ++i)
+            cycle();
+        QVERIFY2(heapInUse() < before + 8192, qPrintable(QString::number(heapInUse() - before)));
     }
 };
 
