@@ -2,6 +2,8 @@
 
 #include "app/mainwindow.h"
 
+#include <malloc.h>
+
 [[maybe_unused]] static const bool ownSettingsStore = [] {
     static QTemporaryDir configHome;
     return qputenv("XDG_CONFIG_HOME", configHome.path().toLocal8Bit());
@@ -43,6 +45,12 @@ bool writeFile(const QString &path, const QByteArray &bytes)
 QByteArray nestedArrays(int depth)
 {
     return QByteArray(depth, '[') + '1' + QByteArray(depth, ']');
+}
+
+size_t heapInUse()
+{
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
 }
 
 ModelFixture::ModelFixture(const QString &json)

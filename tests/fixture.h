@@ -20,6 +20,8 @@ QModelIndex indexAt(const QAbstractItemModel &model, const Path &path, int colum
 QByteArray readFile(const QString &path);
 bool writeFile(const QString &path, const QByteArray &bytes);
 QByteArray nestedArrays(int depth);
+// Bytes the heap holds, the blocks it maps for large allocations included.
+size_t heapInUse();
 QString compact(JsonTreeModel &model);
 // The document follows and restores the selection's current cell, as with the window's view.
 void followCurrentCell(JsonTreeModel &model, QItemSelectionModel &selection);

@@ -4,19 +4,6 @@
 #include "io/jsonreader.h"
 #include "tree/jsonnode.h"
 
-#include <malloc.h>
-
-namespace {
-
-// Bytes the heap holds, the blocks it maps for large allocations included.
-size_t heapInUse()
-{
-    const struct mallinfo2 info = mallinfo2();
-    return info.uordblks + info.hblkhd;
-}
-
-} // namespace
-
 class TestDocument : public QObject
 {
     Q_OBJECT
@@ -110,7 +97,8 @@ private slots:
         const QString saved = dir.filePath(QStringLiteral("saved.json"));
         QByteArray text = "{";
         for (int i = 0; i < 50000; ++i)
-            text += '"' + QByteArray::number(i) + "\": {\"key\": \"text\", \"list\": [1, 2.5, true]},";
+            text += '"' + QByteArray::number(i)
+                    + "\": {\"key\": \"text\", \"list\": [1, 2.5, true]},";
         QVERIFY(writeFile(path, text + "\"end\": {}}") && writeFile(broken, text)
                 && writeFile(deep, nestedArrays(JsonReader::maxDepth + 1)));
         const auto cycle = [&] {

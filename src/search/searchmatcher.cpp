@@ -44,7 +44,6 @@ SearchMatcher::SearchMatcher(const SearchOptions &options, std::function<bool()>
         m_expression.setPattern(m_options.text);
         if (m_options.ignoreCase)
             m_expression.setPatternOptions(QRegularExpression::CaseInsensitiveOption);
-        m_expression.optimize();
     }
     // A text that cannot hold the search text, or what every match of the
     // expression holds, does not match: most texts are ruled out so, never
