@@ -656,6 +656,8 @@ private slots:
         QTest::keyClick(field, Qt::Key_Return);
         QVERIFY(!status->text().isEmpty());
         QCOMPARE(results->model()->rowCount(), 0);
+        w.action("actionQuery")->trigger(); // ready for a new query
+        QCOMPARE(field->selectedText(), QStringLiteral("x"));
 
         field->setText(QStringLiteral("$"));
         QTest::keyClick(field, Qt::Key_Return);
