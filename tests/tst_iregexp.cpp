@@ -46,6 +46,7 @@ private slots:
         QTest::newRow("{n,m}") << "a{2,3}" << true << "aaa" << O::Match;
         QTest::newRow("{n,m}, too many") << "a{2,3}" << true << "aaaa" << O::NoMatch;
         QTest::newRow("{n,}") << "(ab){2,}" << true << "ababab" << O::Match;
+        QTest::newRow("{0}, {1,9}") << "b{0}a{1,9}" << true << "aaaaaaaaa" << O::Match;
         QTest::newRow("\\d") << "\\d" << true << "1" << O::Invalid;
         QTest::newRow("script") << "\\p{IsGreek}" << true << "α" << O::Invalid;
         QTest::newRow("surrogates") << "\\p{Cs}" << true << "a" << O::Invalid;

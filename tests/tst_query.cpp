@@ -77,6 +77,7 @@ void TestQuery::select_data()
     row("not fiction", store, "$.store.book[?!(@.category == 'fiction')].price", "$['store']['book'][0]['price']");
     row("bracketed names", R"({"ab": {"'": 1, "\"": 2}})", R"($['ab']["'", '"', "\""])",
         R"($['ab']['\''] $['ab']['"'] $['ab']['"'])");
+    row("name beyond ASCII", R"({"ü1": 1})", "$.ü1", "$['ü1']");
     row("escaped name", R"({"☺": 1, "\u000b": 2})", R"($["\u263A", '\u000B'])", "$['☺'] $['\\u000b']");
     row("surrogate pair escape", R"({"😀": 1})", R"($['\uD83D\uDE00'])", "$['😀']");
     row("index out of range", "[1, 2]", "$[2, -3, 1, -2, 0]", "$[1] $[0] $[0]");
