@@ -49,7 +49,6 @@ QueryPanel::QueryPanel(JsonTreeModel *model, QWidget *parent)
     m_view->setObjectName(QStringLiteral("queryResults"));
     m_view->setModel(m_results);
     m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_view->setAlternatingRowColors(true);
     m_view->setShowGrid(false);
     m_view->setWordWrap(false);
