@@ -237,9 +237,7 @@ int SearchMatcher::matchingColumn(yyjson_val *name, qsizetype position, yyjson_v
         found = utf8Matches(yyjson_get_str(value), yyjson_get_len(value));
         break;
     case YYJSON_TYPE_NULL:
-        if (m_nullMemo < 0)
-            m_nullMemo = matches(JsonTreeModel::tr("null"));
-        found = m_nullMemo;
+        found = nullMatches();
         break;
     case YYJSON_TYPE_NUM:
         if (!m_numbersCanMatch)
@@ -323,9 +321,7 @@ bool SearchMatcher::valueMatches(const JsonNode *node)
     case JsonNodeType::Array:
         return containerMatches(node->type() == JsonNodeType::Object, node->childCount());
     case JsonNodeType::Null:
-        if (m_nullMemo < 0)
-            m_nullMemo = matches(JsonTreeModel::tr("null"));
-        return m_nullMemo;
+        return nullMatches();
     case JsonNodeType::String:
         if (value.typeId() == QMetaType::QString)
             return matches(*static_cast<const QString *>(value.constData()));
@@ -360,4 +356,11 @@ bool SearchMatcher::containerMatches(bool isObject, qsizetype count)
     if (memos[size_t(count)] < 0)
         memos[size_t(count)] = matches(JsonTreeModel::itemCountText(isObject, count));
     return memos[size_t(count)];
+}
+
+bool SearchMatcher::nullMatches()
+{
+    if (m_nullMemo < 0)
+        m_nullMemo = matches(JsonTreeModel::tr("null"));
+    return m_nullMemo;
 }

@@ -72,6 +72,7 @@ private:
     bool keyMatches(const QString &key);
     bool valueMatches(const JsonNode *node);
     bool containerMatches(bool isObject, qsizetype count);
+    bool nullMatches();
 
     const SearchOptions m_options;
     const Qt::CaseSensitivity m_sensitivity;
