@@ -159,7 +159,6 @@ void QueryPanel::onCopyResults()
     // The writer takes nodes: an array of copies, which share the parsed
     // values of children not made yet, and keep every number's own text.
     JsonNode array(QString(), QVariant(), JsonNodeType::Array);
-    array.reserveChildren(int(rows.size()));
     for (const int row : rows)
         array.appendChild(m_results->node(row)->clone());
     QGuiApplication::clipboard()->setText(JsonWriter::toText(&array, m_model->prettyPrint()),

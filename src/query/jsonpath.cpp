@@ -36,7 +36,6 @@ QList<JsonNode *> JsonPath::select(JsonNode *top) const
     QueryResults results;
     QList<JsonNode *> nodes;
     evaluate(top, &results);
-    nodes.reserve(results.size());
     for (qsizetype i = 0; i < results.size(); ++i)
         nodes.append(results.node(i));
     return nodes;

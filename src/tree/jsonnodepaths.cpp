@@ -30,7 +30,6 @@ void appendQuoted(QString &out, QStringView key, char16_t quote = u'"')
     // The characters with a short escape, and the letter each takes after "\".
     const char16_t escaped[] = {quote, u'\\', u'\b', u'\f', u'\n', u'\r', u'\t'};
     static constexpr QStringView letters = u"\\bfnrt";
-    out.reserve(out.size() + key.size() + 2);
     out += quote;
     qsizetype runStart = 0;
     for (qsizetype i = 0; i < key.size(); ++i) {
