@@ -165,6 +165,8 @@ void TestReader::closedLines()
     QFETCH(QByteArray, text);
     QFETCH(bool, closed);
     QCOMPARE(LineScanner::closesEveryLine(text), closed);
+    // Nothing after the text counts: here an opening quotation mark.
+    QCOMPARE(LineScanner::closesEveryLine(QByteArrayView(text + '"').chopped(1)), closed);
 }
 
 void TestReader::classify_data()

@@ -3,7 +3,6 @@
 #include <QtAlgorithms>
 
 #include <cstdint>
-#include <cstring>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -34,10 +33,27 @@ inline uint64_t equalBits(const __m128i (&parts)[4], __m128i value)
 }
 #endif
 
-inline BlockMasks classify(const char *block)
+// The masks of the first `size` bytes, one at a time: for the end of a text,
+// and for every block where SSE2 is missing.
+BlockMasks classifyBytes(const char *bytes, qsizetype size)
 {
     BlockMasks masks;
+    for (qsizetype k = 0; k < size; ++k) {
+        const uint64_t bit = uint64_t(1) << k;
+        const char folded = char(bytes[k] | 0x20);
+        masks.quote |= bytes[k] == '"' ? bit : 0;
+        masks.backslash |= bytes[k] == '\\' ? bit : 0;
+        masks.newline |= bytes[k] == '\n' ? bit : 0;
+        masks.open |= folded == '{' ? bit : 0;
+        masks.close |= folded == '}' ? bit : 0;
+    }
+    return masks;
+}
+
+inline BlockMasks classify(const char *block)
+{
 #if defined(__SSE2__)
+    BlockMasks masks;
     const auto *data = reinterpret_cast<const __m128i *>(block);
     const __m128i parts[4] = {_mm_loadu_si128(data), _mm_loadu_si128(data + 1),
                               _mm_loadu_si128(data + 2), _mm_loadu_si128(data + 3)};
@@ -51,18 +67,10 @@ inline BlockMasks classify(const char *block)
     masks.newline = equalBits(parts, _mm_set1_epi8('\n'));
     masks.open = equalBits(folded, _mm_set1_epi8('{'));
     masks.close = equalBits(folded, _mm_set1_epi8('}'));
-#else
-    for (int k = 0; k < blockSize; ++k) {
-        const uint64_t bit = uint64_t(1) << k;
-        const char folded = char(block[k] | 0x20);
-        masks.quote |= block[k] == '"' ? bit : 0;
-        masks.backslash |= block[k] == '\\' ? bit : 0;
-        masks.newline |= block[k] == '\n' ? bit : 0;
-        masks.open |= folded == '{' ? bit : 0;
-        masks.close |= folded == '}' ? bit : 0;
-    }
-#endif
     return masks;
+#else
+    return classifyBytes(block, blockSize);
+#endif
 }
 
 // Bit k is the parity of bits 0 to k.
@@ -85,16 +93,10 @@ bool LineScanner::closesEveryLine(QByteArrayView text)
     bool escapedCarry = false;
     bool inStringCarry = false;
     int depth = 0;
-    char last[blockSize];
     for (qsizetype at = 0; at < text.size(); at += blockSize) {
-        const char *block = text.data() + at;
-        if (text.size() - at < blockSize) {
-            // Zeros match nothing.
-            std::memset(last, 0, blockSize);
-            std::memcpy(last, block, size_t(text.size() - at));
-            block = last;
-        }
-        const BlockMasks masks = classify(block);
+        const BlockMasks masks = text.size() - at < blockSize
+                ? classifyBytes(text.data() + at, text.size() - at)
+                : classify(text.data() + at);
 
         // A backslash escapes the next byte unless it is escaped itself.
         uint64_t escaped = escapedCarry ? 1 : 0;
