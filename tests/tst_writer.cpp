@@ -1,6 +1,7 @@
 #include "fixture.h"
 
 #include "document/jsondocument.h"
+#include "io/jsonreader.h"
 #include "io/jsonwriter.h"
 #include "tree/jsonnode.h"
 
@@ -113,17 +114,17 @@ private slots:
     void failedSave_data()
     {
         QTest::addColumn<QString>("fault");
+        QTest::addColumn<bool>("parsed"); // the document as a file opens it, its nodes not made
         QTest::addColumn<QString>("because");
-        QTest::newRow("NaN") << "NaN"
-                             << R"(The number nan of "id" has no JSON text.)";
-        QTest::newRow("infinity") << "infinity"
+        QTest::newRow("NaN") << "NaN" << false << R"(The number nan of "id" has no JSON text.)";
+        QTest::newRow("infinity") << "infinity" << false
                                   << R"(The number inf of "id" has no JSON text.)";
-        QTest::newRow("folder at the path") << "folder at the path"
-                                            << "Filename refers to a directory";
-        QTest::newRow("full disk") << "full disk"
-                                   << "No space left on device";
-        QTest::newRow("cancelled") << "cancelled"
-                                   << "";
+        QTest::newRow("folder at the path")
+                << "folder at the path" << false << "Filename refers to a directory";
+        QTest::newRow("full disk") << "full disk" << false << "No space left on device";
+        QTest::newRow("full disk, parsed") << "full disk" << true << "No space left on device";
+        QTest::newRow("cancelled") << "cancelled" << false << "";
+        QTest::newRow("cancelled, parsed") << "cancelled" << true << "";
     }
 
     void failedSave()
@@ -133,8 +134,18 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("kept.json"));
         const bool folderAtPath = fault == QStringLiteral("folder at the path");
         QVERIFY(folderAtPath ? QDir().mkdir(path) : writeFile(path, "kept"));
+        QFETCH(bool, parsed);
         ModelFixture fixture(QString::fromUtf8(largeDocument()));
-        JsonNode *const top = JsonTreeModel::nodeForIndex(fixture.at({0}));
+        JsonNode *top = JsonTreeModel::nodeForIndex(fixture.at({0}));
+        std::unique_ptr<JsonNode> opened;
+        if (parsed) {
+            const QString source = dir.filePath(QStringLiteral("large.json"));
+            QString parseError, readError;
+            QVERIFY(writeFile(source, largeDocument()));
+            opened = JsonReader::readFile(source, &parseError, &readError);
+            QVERIFY(opened && opened->unmadeChildren());
+            top = opened.get();
+        }
         const bool nan = fault == QStringLiteral("NaN"); // in the last piece; infinity in the first
         if (nan || fault == QStringLiteral("infinity")) {
             JsonTreeModel::nodeForIndex(fixture.at(nan ? Path {0, 69, 29999, 0} : Path {0, 0, 0}))
