@@ -250,11 +250,10 @@ bool JsonWriter::writeTree(const JsonNode *top)
             m_text += '\n';
         stack.pop_back();
     };
+    // JSON Lines end each top-level element with a line break instead.
     const auto separateElements = [this, &stack](bool &first) {
-        if (m_lines && stack.size() == 1 && !first)
-            m_text += '\n';
-        else
-            separate(first);
+        if (!first)
+            m_text += m_lines && stack.size() == 1 ? "\n" : m_pretty ? ",\n" : ",";
         first = false;
     };
     open(top, ParsedDocument::unmadeValue(top), 0);

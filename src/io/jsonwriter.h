@@ -85,7 +85,6 @@ private:
     bool writeValue(yyjson_val *value, int depth);
     void appendIndented(QByteArrayView text, int depth, bool marginFirst);
     bool flushIfFull();
-    void separate(bool &first);
     void indent(int depth);
 
     yyjson_mut_val *convert(const JsonNode *node, yyjson_mut_doc *doc);

@@ -118,13 +118,6 @@ bool JsonWriter::flushIfFull()
     return taken && (!m_progress || m_progress(m_topDone, m_topTotal));
 }
 
-void JsonWriter::separate(bool &first)
-{
-    if (!first)
-        m_text += m_pretty ? ",\n" : ",";
-    first = false;
-}
-
 void JsonWriter::indent(int depth)
 {
     m_text.append(4 * depth, ' ');
