@@ -173,7 +173,9 @@ QStringList WindowFixture::contextMenu(const QModelIndex &cell, const QString &e
         }
         QTest::keyClick(menu, entry.isEmpty() ? Qt::Key_Escape : Qt::Key_Return);
     }));
+    // A right click as the view receives it.
     const QPoint pos = tree->visualRect(cell).center();
-    QMetaObject::invokeMethod(window.get(), "onCustomContextMenu", Q_ARG(QPoint, pos));
+    QContextMenuEvent click(QContextMenuEvent::Mouse, pos, tree->viewport()->mapToGlobal(pos));
+    QCoreApplication::sendEvent(tree->viewport(), &click);
     return shown;
 }

@@ -682,7 +682,9 @@ private slots:
             menu->setActiveAction(menu->actions().value(0));
             QTest::keyClick(menu, Qt::Key_Return);
         }));
-        QMetaObject::invokeMethod(panel, "onCustomContextMenu", Q_ARG(QPoint, QPoint(1, 1)));
+        QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(1, 1),
+                                results->viewport()->mapToGlobal(QPoint(1, 1)));
+        QCoreApplication::sendEvent(results->viewport(), &click);
         QVERIFY(copy.answered());
         QCOMPARE(QGuiApplication::clipboard()->text(),
                  QStringLiteral(R"([{"a":[12345678901234567890,2]}])"));
