@@ -163,6 +163,7 @@ void TestQuery::invalid_data()
     QTest::newRow("leading zero") << "$[01]" << 2;
     QTest::newRow("minus zero index") << "$[-0]" << 2;
     QTest::newRow("minus alone") << "$[-]" << 3;
+    QTest::newRow("minus alone as a step") << "$[::-]" << 5;
     QTest::newRow("index too large") << "$[9007199254740992]" << 2;
     QTest::newRow("unclosed string") << "$['a" << 4;
     QTest::newRow("foreign escape") << R"($["\'"])" << 3;
