@@ -34,6 +34,7 @@ private slots:
     void formats();
     void closedLines_data();
     void closedLines();
+    void fileOfNoSize();
 };
 
 void TestReader::read_data()
@@ -167,6 +168,18 @@ void TestReader::closedLines()
     QCOMPARE(LineScanner::closesEveryLine(text), closed);
     // Nothing after the text counts: here an opening quotation mark.
     QCOMPARE(LineScanner::closesEveryLine(QByteArrayView(text + '"').chopped(1)), closed);
+}
+
+void TestReader::fileOfNoSize()
+{
+    // Files of /proc tell a size of 0 and have text all the same.
+    const QString path = QStringLiteral("/proc/sys/kernel/pid_max");
+    if (!QFileInfo::exists(path))
+        QSKIP("no /proc here");
+    QString parseError, readError;
+    const std::unique_ptr<JsonNode> top = JsonReader::readFile(path, &parseError, &readError);
+    QVERIFY2(top, qPrintable(parseError + readError));
+    QCOMPARE(top->value().toString(), QString::fromLatin1(readFile(path).trimmed()));
 }
 
 void TestReader::classify_data()
