@@ -35,6 +35,7 @@ private slots:
     void closedLines_data();
     void closedLines();
     void fileOfNoSize();
+    void bytesAfterTheText();
 };
 
 void TestReader::read_data()
@@ -131,7 +132,8 @@ void TestReader::formats()
             path, JsonReader::formatForPath(path), &parseError, &readError, &wouldRead);
     QCOMPARE(parsed && parsed->hasComments(), hasComments);
     QCOMPARE(wouldRead, readsWithComments);
-    QCOMPARE(parsed ? JsonWriter::toText(ParsedDocument::topLevelNode(std::move(parsed)).get(), false)
+    QCOMPARE(parsed ? JsonWriter::toText(ParsedDocument::topLevelNode(std::move(parsed)).get(),
+                                         false)
                     : parseError,
              result);
 }
@@ -180,6 +182,21 @@ void TestReader::fileOfNoSize()
     const std::unique_ptr<JsonNode> top = JsonReader::readFile(path, &parseError, &readError);
     QVERIFY2(top, qPrintable(parseError + readError));
     QCOMPARE(top->value().toString(), QString::fromLatin1(readFile(path).trimmed()));
+}
+
+void TestReader::bytesAfterTheText()
+{
+    // What a reused buffer holds after a file's text is no part of it.
+    const QTemporaryDir dir;
+    const QString whole = dir.filePath(QStringLiteral("whole.json"));
+    const QString cut = dir.filePath(QStringLiteral("cut.json"));
+    QVERIFY(writeFile(whole, QByteArray(40, ' ') + "[true]")
+            && writeFile(cut, QByteArray(40, ' ') + "[tru"));
+    QString parseError, readError;
+    for (int i = 0; i < 3; ++i) {
+        QVERIFY(JsonReader::readFile(whole, &parseError, &readError));
+        QVERIFY(!JsonReader::readFile(cut, &parseError, &readError));
+    }
 }
 
 void TestReader::classify_data()
