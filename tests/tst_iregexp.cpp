@@ -39,6 +39,7 @@ private slots:
         QTest::newRow("range beyond U+FFFF") << "[😀-😂]" << true << "😁" << O::Match;
         QTest::newRow("caret in a class") << "[^^]" << true << "^" << O::NoMatch;
         QTest::newRow("dash first") << "[-a]" << true << "-" << O::Match;
+        QTest::newRow("dash alone") << "[-]" << true << "-" << O::Match;
         QTest::newRow("dash last") << "[^a-]" << true << "-" << O::NoMatch;
         QTest::newRow("escapes in a class") << "[\\]\\--/]+" << true << "]-./" << O::Match;
         QTest::newRow("category") << "\\p{Lu}" << true << "Ä" << O::Match;
