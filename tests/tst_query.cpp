@@ -79,6 +79,7 @@ void TestQuery::select_data()
     row("bracketed names", R"({"ab": {"'": 1, "\"": 2}})", R"($['ab']["'", '"', "\""])",
         R"($['ab']['\''] $['ab']['"'] $['ab']['"'])");
     row("name beyond ASCII", R"({"ü1": 1})", "$.ü1", "$['ü1']");
+    row("lower-case escape", R"({"ÿ": 1})", R"($['\u00ff'])", "$['ÿ']");
     row("escaped name", R"({"☺": 1, "\u000b": 2})", R"($["\u263A", '\u000B'])", "$['☺'] $['\\u000b']");
     row("surrogate pair escape", R"({"😀": 1})", R"($['\uD83D\uDE00'])", "$['😀']");
     row("index out of range", "[1, 2]", "$[2, -3, 1, -2, 0]", "$[1] $[0] $[0]");
