@@ -260,6 +260,7 @@ void TestQuery::resultsShownAsScrolled()
     QCOMPARE(model.index(24999, 1).data().toString(), QStringLiteral("24999"));
     model.clear();
     QCOMPARE(model.rowCount(), 0);
+    QCOMPARE(model.resultCount(), 0);
 }
 
 QTEST_MAIN(TestQuery)
