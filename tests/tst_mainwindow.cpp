@@ -884,6 +884,7 @@ private slots:
         QTest::newRow("boolean") << true << "Boolean" << "checked" << "[true]" << "check";
         QTest::newRow("object") << false << "Object" << "x" << R"({"k":{}})" << "off";
         QTest::newRow("array") << true << "Array" << "x" << "[[]]" << "off";
+        QTest::newRow("null") << true << "Null" << "x" << "[null]" << "kept";
         // clang-format on
     }
     void addItemDialog()
@@ -903,6 +904,7 @@ private slots:
         combo->setCurrentIndex(combo->findText(QStringLiteral("Null"))); // no value field
         edits.at(1)->setText(text);
         combo->setCurrentIndex(combo->findText(type));
+        QCOMPARE(combo->currentText(), type);
         dialog.findChild<QCheckBox *>()->setChecked(text == QLatin1String("checked"));
         const bool shown = edits.at(1)->isVisibleTo(&dialog);
         const bool typed = edits.at(1)->isEnabled(), empty = edits.at(1)->text().isEmpty();

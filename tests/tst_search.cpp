@@ -98,6 +98,7 @@ private slots:
         QTest::newRow("regex") << doc << "none" << options("^b$", "r") << O::Found << "/b" << true;
         QTest::newRow("no match") << doc << "none" << options("zz") << O::NotFound << "none" << true;
         QTest::newRow("invalid regex") << doc << "/a" << options("a(", "r") << O::InvalidExpression << "none" << true;
+        QTest::newRow("invalid regex, a class not closed") << doc << "/a" << options("a[", "r") << O::InvalidExpression << "none" << true;
         QTest::newRow("no document") << QString() << "none" << options("a(", "r") << O::NoItems << "none" << true;
         const QString longText = "{\"v\":\"" + QString(3000, QLatin1Char('x')) + "NEEDLE\"}";
         QTest::newRow("the end of a long value") << longText << "none" << options("NEEDLE", "v") << O::Found << "/v#value" << true;
