@@ -152,10 +152,6 @@
         <translation>Das Ergebnis von %1() lässt sich an Position %2 nicht vergleichen</translation>
     </message>
     <message>
-        <source>A test cannot be compared at position %1</source>
-        <translation>Ein Test lässt sich an Position %1 nicht vergleichen</translation>
-    </message>
-    <message>
         <source>Unknown name &quot;%1&quot; at position %2</source>
         <translation>Unbekannter Name „%1“ an Position %2</translation>
     </message>

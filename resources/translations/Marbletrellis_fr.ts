@@ -152,10 +152,6 @@
         <translation>Le résultat de %1() ne peut pas être comparé à la position %2</translation>
     </message>
     <message>
-        <source>A test cannot be compared at position %1</source>
-        <translation>Un test ne peut pas être comparé à la position %1</translation>
-    </message>
-    <message>
         <source>Unknown name &quot;%1&quot; at position %2</source>
         <translation>Nom «&#xa0;%1&#xa0;» inconnu à la position %2</translation>
     </message>

@@ -70,12 +70,10 @@ bool JsonPathParser::failNotValue(const Expression &expression)
         return fail(tr("A query that may select several nodes cannot be compared at position %1")
                             .arg(expression.position),
                     expression.position);
-    if (filter.kind == JsonPathFilter::Kind::Function)
-        return fail(tr("The result of %1() cannot be compared at position %2")
-                            .arg(functionName(filter.function))
-                            .arg(expression.position),
-                    expression.position);
-    return fail(tr("A test cannot be compared at position %1").arg(expression.position),
+    // Only a query or a function call is ever anything but a value.
+    return fail(tr("The result of %1() cannot be compared at position %2")
+                        .arg(functionName(filter.function))
+                        .arg(expression.position),
                 expression.position);
 }
 
