@@ -609,6 +609,9 @@ private slots:
                               "Invalid regular expression: "
                                       + QRegularExpression(options.text).errorString()}));
         QCOMPARE(w.tree->currentIndex(), w.at({0, 1, 0, 0}));
+        emit dialog->findRequested({QStringLiteral("zz"), false, false, true, true, false});
+        QCOMPARE(w.status->text(), QStringLiteral("No matches found."));
+        QCOMPARE(w.tree->currentIndex(), w.at({0, 1, 0, 0}));
         w.model->removeRows(0, 1);
         w.action("actionFindPrevious")->trigger();
         QCOMPARE(w.status->text(), QStringLiteral("No searchable items."));
@@ -697,6 +700,16 @@ private slots:
                                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
         QMetaObject::invokeMethod(panel, "onCopyResults");
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("[12345678901234567890,2]"));
+        // A new query's results replace the last ones, even when there are none.
+        field->setText(QStringLiteral("$.a["));
+        QTest::keyClick(field, Qt::Key_Return);
+        QCOMPARE(results->model()->rowCount(), 0);
+        field->setText(QStringLiteral("$.b"));
+        QTest::keyClick(field, Qt::Key_Return);
+        QCOMPARE(status->text(), QStringLiteral("No results"));
+        field->setText(QStringLiteral("$.a[*]"));
+        QTest::keyClick(field, Qt::Key_Return);
+        QCOMPARE(results->model()->rowCount(), 2);
 
         w.model->setData(w.at({0, 0, 1}, 1), 3);
         QCOMPARE(results->model()->rowCount(), 0);

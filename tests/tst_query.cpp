@@ -48,6 +48,7 @@ private slots:
     void invalid();
     void normalizedPath();
     void resultsMadeOnDemand();
+    void namesInLargeSubtrees();
     void resultsShownAsScrolled();
 };
 
@@ -83,6 +84,8 @@ void TestQuery::select_data()
     row("lower-case escape", R"({"ÿ": 1})", R"($['\u00ff'])", "$['ÿ']");
     row("escaped name", R"({"☺": 1, "\u000b": 2})", R"($["\u263A", '\u000B'])", "$['☺'] $['\\u000b']");
     row("surrogate pair escape", R"({"😀": 1})", R"($['\uD83D\uDE00'])", "$['😀']");
+    row("short escapes", R"({"\b\f\n\r\t/\\": 1})", R"($['\b\f\n\r\t\/\\'])", R"($['\b\f\n\r\t/\\'])");
+    row("surrogate pairs unescaped", R"({"😀": {"😀": 1}})", "$.😀['😀']", "$['😀']['😀']");
     row("index out of range", "[1, 2]", "$[2, -3, 1, -2, 0]", "$[1] $[0] $[0]");
     row("index on object", R"({"0": 1})", "$[0]", "");
     row("name on array", "[1]", "$.a", "");
@@ -107,6 +110,11 @@ void TestQuery::select_data()
     row("objects in any order", R"([{"a": 1, "b": 2}, {"b": 2, "a": 1}])", "$[?@ == $[0]]", "$[0] $[1]");
     row("strings by code points", R"(["\uffff", "\ud83d\ude00"])", "$[?@ > '\uffff']", "$[1]");
     row("true, false, null", "[true, false, null, 0]", "$[?@ == true || @ == null]", "$[0] $[2]");
+    row("false", "[true, false, 0]", "$[?@ == false]", "$[1]");
+    row("equality of each type", R"([[null, "a", -1, [1], {"a": 1}], [null, "a", -1, [1], {"a": 1}],
+        [null, "b", -1, [1], {"a": 1}], [null, "a", -2, [1], {"a": 1}], [null, "a", -1, [1, 2], {"a": 1}],
+        [null, "a", -1, [1], {"a": 1, "b": 2}], [null, "a", -1, [1], {"b": 1}], [true, "a", -1, [1], {"a": 1}]])",
+        "$[?@ == $[0]]", "$[0] $[1]");
     row("no order for booleans", "[true, false]", "$[?@ < true]", "");
     row("integers by digits", "[100000000000000000001, 100000000000000000002, 9223372036854775807]",
         "$[?@ > 100000000000000000001]", "$[1]");
@@ -174,6 +182,7 @@ void TestQuery::invalid_data()
     QTest::newRow("single equals") << "$[?@.a = 1]" << 7;
     QTest::newRow("literal alone") << "$[?true]" << 3;
     QTest::newRow("non-singular compared") << "$[?@.* == 1]" << 3;
+    QTest::newRow("non-singular compared on the right") << "$[?1 == @.*]" << 8;
     QTest::newRow("descendant compared") << "$[?@..a == 1]" << 3;
     QTest::newRow("value function as test") << "$[?length(@)]" << 3;
     QTest::newRow("logical function compared") << "$[?match(@, 'a') == true]" << 3;
@@ -185,6 +194,25 @@ void TestQuery::invalid_data()
     QTest::newRow("double negation") << "$[?!!@]" << 4;
     QTest::newRow("unclosed parenthesis") << "$[?(@.a]" << 7;
     QTest::newRow("number with bare dot") << "$[?@ == 1.]" << 10;
+    QTest::newRow("number with bare exponent") << "$[?@ == 1e+]" << 11;
+    QTest::newRow("minus alone as a number") << "$[?@ == -]" << 9;
+    QTest::newRow("number with leading zero") << "$[?@ == 01]" << 8;
+    QTest::newRow("unknown name") << "$[?@ == nul]" << 8;
+    QTest::newRow("single bar") << "$[?@.a | @.b]" << 7;
+    QTest::newRow("single ampersand") << "$[?@.a & @.b]" << 7;
+    QTest::newRow("literal joined") << "$[?@.a && 1]" << 10;
+    QTest::newRow("literal joined first") << "$[?1 || @.a]" << 3;
+    QTest::newRow("literal negated") << "$[?!true]" << 4;
+    QTest::newRow("filter not ended") << "$[?" << 3;
+    QTest::newRow("arguments not ended") << "$[?length(@" << 11;
+    QTest::newRow("arguments without comma") << "$[?search(@ 'a')]" << 12;
+    QTest::newRow("descendant bracket not ended") << "$..[" << 4;
+    QTest::newRow("minus alone as an end") << "$[:-]" << 4;
+    QTest::newRow("lone low surrogate escape") << R"($['\uDC00'])" << 3;
+    QTest::newRow("high surrogate escape alone") << R"($['\uD800x'])" << 3;
+    QTest::newRow("high surrogate escape, no low") << R"($['\uD800\u0041'])" << 3;
+    QTest::newRow("hexadecimal digit expected") << R"($['\u00G0'])" << 7;
+    QTest::newRow("unpaired surrogate") << QStringLiteral("$['%1']").arg(QChar(0xD800)) << 3;
     // clang-format on
 }
 
@@ -237,6 +265,23 @@ void TestQuery::resultsMadeOnDemand()
         top.reset();
     }
     QVERIFY2(heapInUse() < before + 8192, qPrintable(QString::number(heapInUse() - before)));
+}
+
+void TestQuery::namesInLargeSubtrees()
+{
+    // A large parsed subtree is searched for names by its text: the answers
+    // are those of the walk through the made nodes.
+    QByteArray json = R"({"small": {"x": 0}, "big": [)";
+    for (int i = 0; i < 3000; ++i)
+        json += R"({"x": 1, "y": [2]},)";
+    json += R"({"z": 3}]})";
+    const std::unique_ptr<JsonNode> made = document(json, false);
+    const std::unique_ptr<JsonNode> parsed = document(json, true);
+    for (const char *query : {"$..x", "$..z", "$..q", "$..['q', 'z']", "$..[0]", "$..*"}) {
+        const JsonPath path(QString::fromLatin1(query));
+        QCOMPARE(path.select(parsed.get()).size(), path.select(made.get()).size());
+    }
+    QCOMPARE(JsonPath(QStringLiteral("$..z")).select(parsed.get()).size(), 1);
 }
 
 void TestQuery::resultsShownAsScrolled()

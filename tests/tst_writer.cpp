@@ -83,6 +83,15 @@ private slots:
             QVERIFY(json.size() < 100000 || f.at({0, 3, 1, 0}).isValid()); // made in part
             QVERIFY(f.model.saveToFile(path));
             QCOMPARE(readFile(path), expected[i]);
+
+            // As a file opens it, with no model to make its nodes: parsed
+            // values, a few of them made.
+            QString parseError, readError;
+            const std::unique_ptr<JsonNode> opened
+                    = JsonReader::readFile(path, &parseError, &readError);
+            QVERIFY(opened);
+            QVERIFY(json.size() < 100000 || opened->child(3)->child(1)->child(0));
+            QCOMPARE(JsonWriter::toText(opened.get(), i == 0).toUtf8(), expected[i]);
         }
     }
 
