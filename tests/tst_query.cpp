@@ -87,6 +87,7 @@ void TestQuery::select_data()
     row("short escapes", R"({"\b\f\n\r\t/\\": 1})", R"($['\b\f\n\r\t\/\\'])", R"($['\b\f\n\r\t/\\'])");
     row("surrogate pairs unescaped", R"({"😀": {"😀": 1}})", "$.😀['😀']", "$['😀']['😀']");
     row("index out of range", "[1, 2]", "$[2, -3, 1, -2, 0]", "$[1] $[0] $[0]");
+    row("largest indexes", "[1]", "$[9007199254740991, -9007199254740991]", "");
     row("index on object", R"({"0": 1})", "$[0]", "");
     row("name on array", "[1]", "$.a", "");
     row("wildcard twice", "[1, 2]", "$[*, *]", "$[0] $[1] $[0] $[1]");
