@@ -51,7 +51,7 @@ const char shownTexts[] = R"({
     "E": "e+E", "empty": {}, "ten": [0,1,2,3,4,5,6,7,8,9],
     "records": [{"id": 1, "name": "inf"}, {"id": 2, "name": "nan"}, {"id": 3.25}],
     "long": "abcdefghijklmnopqrstuvwxyz0123456789", "": "", "ℹ": "ǅ", "K": ["é", {}],
-    "hard": "aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa!ab", "esc": ["a\tb\u00e9\u0022q"]})";
+    "hard": "aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa!ab", "esc": ["a\tb\u00e9\u0022q"], "smile": "x😀b"})";
 
 } // namespace
 
@@ -131,7 +131,8 @@ private slots:
                                  "null", "NULL", "true", "FALSE", "hello", "chars total", "twelve", "42", "ǆ", " ", "18446744073709551615", "k", "xyz0", "World", "é", "[1]", "rue", "\tbé\"q"})
             QTest::addRow("text %s", text) << QString::fromUtf8(text) << false;
         for (const char *text : {"^\\d+$", "items", "^$", "null|true", "^-?[0-9.]+$", "e\\+", "I", "9$",
-                                 "hel+o", "wor?ld", "x{0}yz0", "x{1}yz0", "[xy]yz0", "tw.lve", "\\[1\\]", "1{2}", "ǆ+", "t[r]ue", "r?ue", "\\tb", "[]]q|é", "e\\Q+"})
+                                 "hel+o", "wor?ld", "x{0}yz0", "x{1}yz0", "[xy]yz0", "tw.lve", "\\[1\\]", "1{2}", "ǆ+", "t[r]ue", "r?ue", "\\tb", "[]]q|é", "e\\Q+",
+                                 "😀b", "wx{1,}yz0", "[^]]yz0", "[[:alpha:]]yz0", "[\\]x]yz0"})
             QTest::addRow("regex %s", text) << QString::fromUtf8(text) << true;
         // clang-format on
     }
