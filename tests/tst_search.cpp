@@ -245,6 +245,39 @@ private slots:
         result = TreeSearch::find(&model, {}, search, [&asked] { return ++asked > 0; });
         QVERIFY(result.outcome == TreeSearch::Outcome::NotFound && asked >= 2);
     }
+    // One row tested alone: the cell that matches, or why none does.
+    void matchesOneRow_data()
+    {
+        QTest::addColumn<QString>("search");
+        QTest::addColumn<QString>("matched");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("key") << "b"
+                             << "/b"
+                             << "";
+        QTest::newRow("value") << "items"
+                               << "/b#value"
+                               << "";
+        QTest::newRow("none") << "zz"
+                              << "none"
+                              << "";
+        QTest::newRow("invalid") << "a("
+                                 << "none"
+                                 << QRegularExpression(QStringLiteral("a(")).errorString();
+    }
+    void matchesOneRow()
+    {
+        QFETCH(QString, search);
+        ModelFixture f(doc);
+        PreorderCursor candidate(&f.model);
+        candidate.moveTo(f.at({0, 1}));
+        SearchMatcher matcher(options(search, search.contains(u'(') ? "rv" : "v"));
+        QModelIndex matched;
+        QString error;
+        const bool found = TreeSearch::matches(candidate, matcher, &matched, &error);
+        QTEST(pathOf(matched), "matched");
+        QCOMPARE(found, matched.isValid());
+        QTEST(error, "error");
+    }
 };
 
 QTEST_MAIN(TestSearch)
