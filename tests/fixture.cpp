@@ -148,9 +148,12 @@ QAction *WindowFixture::action(const char *objectName) const
     return window->findChild<QAction *>(QString::fromLatin1(objectName));
 }
 
-bool WindowFixture::runFileCommand(const char *actionName, const QString &path)
+bool WindowFixture::runFileCommand(const char *actionName, const QString &path,
+                                   const QString &nameFilter)
 {
-    ModalAnswer answer(onDialog<QFileDialog>([&path](QFileDialog *dialog) {
+    ModalAnswer answer(onDialog<QFileDialog>([&](QFileDialog *dialog) {
+        if (!nameFilter.isEmpty())
+            dialog->selectNameFilter(nameFilter);
         // Typed, as a user would: selectFile() leaves a focused name field alone.
         auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
         QVERIFY(name);

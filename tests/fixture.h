@@ -89,7 +89,8 @@ struct WindowFixture
 
     QAction *action(const char *objectName) const;
     QModelIndex at(const Path &path, int column = 0) const { return indexAt(*model, path, column); }
-    bool runFileCommand(const char *action, const QString &path);
+    // Types `path` into the file dialog, the kind of file chosen by `nameFilter` if given.
+    bool runFileCommand(const char *action, const QString &path, const QString &nameFilter = {});
     // Right-clicks the cell, chooses `entry` (none: dismisses), returns the entries shown.
     QStringList contextMenu(const QModelIndex &cell, const QString &entry = {});
 

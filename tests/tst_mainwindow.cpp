@@ -232,7 +232,9 @@ private slots:
         QCOMPARE(w.window->windowTitle(), QStringLiteral("Marbletrellis - %1*").arg(file));
         w.model->setPrettyPrint(false);
         const QString saved = dir.filePath(QStringLiteral("saved.json"));
-        QVERIFY(w.runFileCommand("actionSaveAs", saved));
+        // A name typed without an extension takes the chosen kind's.
+        QVERIFY(w.runFileCommand("actionSaveAs", dir.filePath(QStringLiteral("saved")),
+                                 QStringLiteral("JSON files (*.json)")));
         QCOMPARE(readFile(saved), QByteArray(R"({"z":{"b":{"c":1}}})"));
         QCOMPARE(w.status->text(), QStringLiteral("Saved: ") + saved);
         QVERIFY(!isModified(w));
@@ -243,6 +245,15 @@ private slots:
         QCOMPARE(QStringList({loadBox.title, loadBox.text, loadBox.informativeText}),
                  QStringList({"Error", "Failed to load JSON file.",
                               missing + "\n\nNo such file or directory"}));
+        QCOMPARE(w.window->windowTitle(), QStringLiteral("Marbletrellis - ") + saved);
+        QVERIFY(writeFile(missing, "[1 2]"));
+        MessageBoxAnswer parseError;
+        QVERIFY(w.runFileCommand("actionOpen", missing));
+        QCOMPARE(QStringList({parseError.text, parseError.informativeText}),
+                 QStringList(
+                         {"Failed to parse JSON file.\n\nUnexpected character, expected a comma or "
+                          "a closing bracket at line 1, column 4",
+                          ""}));
         QCOMPARE(w.window->windowTitle(), QStringLiteral("Marbletrellis - ") + saved);
 
         // A file strict JSON refuses for its comments is opened only when
@@ -298,6 +309,9 @@ private slots:
                         "^Loaded: %1 \\(filesize: 11.77mb, parse \\d+ ms, total \\d+ ms\\)$"),
                 file, w.status->text()));
         QVERIFY(!w.tree->isExpanded(w.at({0})));
+        QVERIFY(w.runFileCommand("actionSaveAs", dir.filePath(QStringLiteral("lines")),
+                                 QStringLiteral("JSON Lines (*.jsonl *.ndjson)")));
+        QCOMPARE(readFile(dir.filePath(QStringLiteral("lines.jsonl"))).size(), 12345678 - 4 + 3);
     }
     void cancelledOpen()
     {
