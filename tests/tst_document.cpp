@@ -38,6 +38,36 @@ private slots:
         QCOMPARE(list->child(0)->value(), QVariant(2));
     }
 
+    void changeSignals()
+    {
+        // Each change is announced before and after, with the rows it takes or gives.
+        JsonDocument document;
+        QVERIFY(document.loadText("[1, [2, 3], 4]"));
+        QStringList log;
+        const auto note = [&log](const char *what) {
+            return [&log, what](JsonNode *parent, int first, int last) {
+                log << QStringLiteral("%1 %2 %3-%4")
+                                .arg(QLatin1String(what), parent->normalizedPath())
+                                .arg(first)
+                                .arg(last);
+            };
+        };
+        connect(&document, &JsonDocument::nodesAboutToBeRemoved, this, note("removing"));
+        connect(&document, &JsonDocument::nodesRemoved, this, note("removed"));
+        connect(&document, &JsonDocument::nodesAboutToBeInserted, this, note("inserting"));
+        connect(&document, &JsonDocument::nodesInserted, this, note("inserted"));
+        JsonNode *top = document.topLevelNode();
+        QVERIFY(document.removeNodes(top, 1, 2));
+        document.undoStack()->undo();
+        QString error;
+        std::unique_ptr<JsonNode> single = JsonReader::parse("[5]", &error);
+        QVERIFY(document.replaceNode(top->child(1), single));
+        QCOMPARE(log,
+                 QStringList({"removing $ 1-2", "removed $ 1-2", "inserting $ 1-2",
+                              "inserted $ 1-2", "removing $[1] 0-1", "removed $[1] 0-1",
+                              "inserting $[1] 0-0", "inserted $[1] 0-0"}));
+    }
+
     void modifiedMark()
     {
         JsonDocument document;

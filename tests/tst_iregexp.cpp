@@ -30,6 +30,8 @@ private slots:
         QTest::newRow("dollar, the very end") << "a$" << false << "ba\n" << O::NoMatch;
         QTest::newRow("caret, the start") << "^a" << false << "ba" << O::NoMatch;
         QTest::newRow("digits as they are") << "19" << true << "19" << O::Match;
+        QTest::newRow("letters and digits at the ends") << "zZaA09" << true << "zZaA09" << O::Match;
+        QTest::newRow("unknown category in a class") << "[\\p{Xx}]" << true << "a" << O::Invalid;
         QTest::newRow("caret, anchored anyway") << "^ab.*" << true << "abc" << O::Match;
         QTest::newRow("anchor not quantified") << "^*a" << false << "a" << O::Invalid;
         QTest::newRow("space and hash") << "a #b/" << true << "a #b/" << O::Match;

@@ -6,7 +6,22 @@
 #include "tree/nodeallocator.h"
 #include "tree/textpool.h"
 
+#include <unistd.h>
+
 #include <set>
+
+namespace {
+
+// The address space the process has mapped, as the kernel counts it.
+qint64 mappedBytes()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return -1;
+    return statm.readAll().split(' ').value(0).toLongLong() * sysconf(_SC_PAGESIZE);
+}
+
+} // namespace
 
 // What the model emitted, each with its parent's key ("-": the root): "-top
 // 1..2" removed rows, "+top 1..1" inserted rows, "top (0,0)-(2,1)" changed cells.
@@ -89,10 +104,12 @@ private slots:
             records[i] = allocator.allocate();
         QVERIFY(std::multiset<void *>(records.begin(), records.end()) == sorted);
         QCOMPARE(allocator.blockCount(), 3);
+        const qint64 mapped = mappedBytes();
         for (void *record : records) // emptied blocks go back, all but one
             allocator.deallocate(record);
         allocator.deallocate(allocator.allocate());
         QCOMPARE(allocator.blockCount(), 1);
+        QVERIFY(mappedBytes() <= mapped - qint64(2 * 96 * allocator.slotsPerBlock()));
         for (void *&record : records) // and are never handed out again
             std::memset(record = allocator.allocate(), 1, 96);
 

@@ -107,6 +107,7 @@ void TestReader::formats_data()
     QTest::newRow("lines, a string on two") << "a.jsonl" << QByteArray("1,\"a\n b\"") << "Unexpected content after document at line 1, column 2" << false << false;
     QTest::newRow("lines, an array on two") << "a.jsonl" << QByteArray("1,[2\n3]") << "Unexpected content after document at line 1, column 2" << false << false;
     QTest::newRow("comments") << "a.jsonc" << QByteArray("// settings\n{\"a\": [1, 2,], /* b */ \"b\": \"//\",}\n") << R"({"a":[1,2],"b":"//"})" << true << false;
+    QTest::newRow("block comment alone") << "a.jsonc" << QByteArray("[1] /* one */") << "[1]" << true << false;
     QTest::newRow("comments, a slash at the end") << "a.jsonc" << QByteArray("[1] /") << "Unexpected content after document at line 1, column 5" << false << false;
     QTest::newRow("trailing commas only") << "a.jsonc" << QByteArray("{\"u\": \"http://x/*\",}") << R"({"u":"http://x/*"})" << false << false;
     QTest::newRow("comments, still no bare keys") << "a.jsonc" << QByteArray("{a: 1}") << "Unexpected character, expected a string for object key at line 1, column 2" << false << false;
