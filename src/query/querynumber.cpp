@@ -110,10 +110,9 @@ int QueryNumber::compareDecimal(const QueryNumber &a, const QueryNumber &b)
     };
     if (sign(a) != sign(b))
         return sign(a) < sign(b) ? -1 : 1;
-    int magnitude = 0;
-    if (a.m_exponent != b.m_exponent)
-        magnitude = a.m_exponent < b.m_exponent ? -1 : 1;
-    else // Without trailing zeros, the longer of two digit strings that agree is larger.
+    int magnitude = a.m_exponent < b.m_exponent ? -1 : a.m_exponent > b.m_exponent ? 1 : 0;
+    // Without trailing zeros, the longer of two digit strings that agree is larger.
+    if (magnitude == 0)
         magnitude = std::clamp(a.m_digits.compare(b.m_digits), -1, 1);
     return sign(a) < 0 ? -magnitude : magnitude;
 }
