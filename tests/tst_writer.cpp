@@ -95,6 +95,21 @@ private slots:
         }
     }
 
+    void valuesOfEveryVariant()
+    {
+        // A node's value may hold another type than its own: as typed, or set by a caller.
+        JsonNode top(QString(), QVariant(), JsonNodeType::Array);
+        const QString digits = QStringLiteral("123456789012345678901234567890");
+        for (const auto &[value, type] :
+             {std::pair {QVariant(5), JsonNodeType::String},
+              std::pair {QVariant(QStringLiteral("1.5")), JsonNodeType::Number},
+              std::pair {QVariant(digits), JsonNodeType::Number},
+              std::pair {QVariant(5u), JsonNodeType::Number},
+              std::pair {QVariant(QString(QChar(0xD800)) + 'a'), JsonNodeType::String}})
+            top.appendChild(new JsonNode(QString(), value, type));
+        QCOMPARE(JsonWriter::toText(&top, false), "[\"5\",1.5," + digits + ",5,\"?a\"]");
+    }
+
     void lines()
     {
         // One compact value per line however pretty the setting, from made
