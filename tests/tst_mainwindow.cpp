@@ -635,6 +635,11 @@ private slots:
                               "Invalid regular expression: "
                                       + QRegularExpression(options.text).errorString()}));
         QCOMPARE(w.tree->currentIndex(), w.at({0, 1, 0, 0}));
+        dialog->hide();
+        w.action("actionFind")->trigger(); // shows the last search again
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(dialog->findChild<QLineEdit *>()->text(), options.text);
+        QVERIFY(dialog->findChildren<QCheckBox *>().at(2)->isChecked()); // the expression
         emit dialog->findRequested({QStringLiteral("zz"), false, false, true, true, false});
         QCOMPARE(w.status->text(), QStringLiteral("No matches found."));
         QCOMPARE(w.tree->currentIndex(), w.at({0, 1, 0, 0}));
