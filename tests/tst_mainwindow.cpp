@@ -788,8 +788,11 @@ private slots:
     }
     void settings()
     {
+        QSettings(QStringLiteral("Marbletrellis"), QStringLiteral("Marbletrellis")).clear();
         {
             WindowFixture w(QStringLiteral(R"(["abcdef"])"));
+            QCOMPARE(w.model->maxTextLength(), 1024); // as nothing was set
+            QCOMPARE(w.model->prettyPrint(), true);
             ModalAnswer answer(onDialog<SettingsDialog>([](SettingsDialog *dialog) {
                 QCOMPARE(dialog->windowTitle(), QStringLiteral("Settings"));
                 dialog->findChild<QSpinBox *>()->setValue(3);
