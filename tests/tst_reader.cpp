@@ -112,6 +112,7 @@ void TestReader::formats_data()
     QTest::newRow("trailing commas only") << "a.jsonc" << QByteArray("{\"u\": \"http://x/*\",}") << R"({"u":"http://x/*"})" << false << false;
     QTest::newRow("comments, still no bare keys") << "a.jsonc" << QByteArray("{a: 1}") << "Unexpected character, expected a string for object key at line 1, column 2" << false << false;
     QTest::newRow("strict, with a comment") << "a.json" << QByteArray("{\"a\": 1 // one\n}") << "Unexpected character, expected a comma or a closing brace at line 1, column 9" << false << true;
+    QTest::newRow("strict, a trailing comma after a byte order mark") << "a.json" << QByteArray("\xEF\xBB\xBF[1,]") << "Trailing comma is not allowed at line 1, column 3" << false << true;
     QTest::newRow("as deep as a file may nest") << "a.json" << nestedArrays(JsonReader::maxDepth) << QString::fromLatin1(nestedArrays(JsonReader::maxDepth)) << false << false;
     QTest::newRow("strict, broken either way") << "a.json" << QByteArray("{\"a\": } // one") << "Unexpected character, expected a valid JSON value at line 1, column 7" << false << false;
     // clang-format on
