@@ -91,7 +91,20 @@ QueryNumber QueryNumber::fromText(QByteArrayView text)
 
 QueryNumber QueryNumber::decimal() const
 {
-    return m_kind == Kind::Integer ? fromText(QByteArray::number(m_integer)) : *this;
+    if (m_kind != Kind::Integer)
+        return *this;
+    // The digits fromText() keeps, which it does not for an integer it can
+    // compare as one.
+    QueryNumber number = *this;
+    number.m_kind = Kind::Decimal;
+    number.m_digits = QByteArray::number(m_integer);
+    if (m_integer < 0)
+        number.m_digits.remove(0, 1);
+    number.m_exponent = number.m_digits.size();
+    while (number.m_digits.endsWith('0'))
+        number.m_digits.chop(1);
+    number.m_negative = m_integer < 0;
+    return number;
 }
 
 int QueryNumber::compare(const QueryNumber &a, const QueryNumber &b)
@@ -110,6 +123,8 @@ int QueryNumber::compareDecimal(const QueryNumber &a, const QueryNumber &b)
     };
     if (sign(a) != sign(b))
         return sign(a) < sign(b) ? -1 : 1;
+    if (sign(a) == 0) // zeros written in any way
+        return 0;
     int magnitude = a.m_exponent < b.m_exponent ? -1 : a.m_exponent > b.m_exponent ? 1 : 0;
     // Without trailing zeros, the longer of two digit strings that agree is larger.
     if (magnitude == 0)
