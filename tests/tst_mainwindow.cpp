@@ -464,6 +464,15 @@ private slots:
         }
         QTRY_COMPARE(w.status->text(), "Reloaded: " + file + " (changed on disk).");
         QCOMPARE(compact(*w.model), QStringLiteral("[5]"));
+        if (typing) { // a file opened before is watched no more
+            const QString next = dir.filePath(QStringLiteral("next.json"));
+            QVERIFY(writeFile(next, "[6]"));
+            w.window->openFile(next);
+            w.status->clear();
+            QVERIFY(writeFile(file, "[7]"));
+            QTest::qWait(600);
+            QCOMPARE(w.status->text(), QString());
+        }
     }
     void pathLabelAndDrops()
     {
