@@ -230,6 +230,7 @@ void TestReader::classify_data()
     QTest::newRow("value is no JSON") << R"("a": nope)" << K::Text << "" << R"("\"a\": nope")";
     QTest::newRow("no space after the colon") << R"("a":1)" << K::Text << "" << R"("\"a\":1")";
     QTest::newRow("plain text") << "hello" << K::Text << "" << R"("hello")";
+    QTest::newRow("text ending in a number") << "a1" << K::Text << "" << R"("a1")";
     QTest::newRow("deepest value") << "\"d\": " + QString::fromLatin1(nestedArrays(10000)) << K::KeyValue << "d" << QString::fromLatin1(nestedArrays(10000));
     QTest::newRow("too deep a value") << "[" + QString::fromLatin1(nestedArrays(10000)) + "]" << K::Text << "" << "\"[" + QString::fromLatin1(nestedArrays(10000)) + "]\"";
     // clang-format on
