@@ -66,6 +66,9 @@ private slots:
                  QStringList({"removing $ 1-2", "removed $ 1-2", "inserting $ 1-2",
                               "inserted $ 1-2", "removing $[1] 0-1", "removed $[1] 0-1",
                               "inserting $[1] 0-0", "inserted $[1] 0-0"}));
+        document.undoStack()->undo();
+        document.undoStack()->redo();
+        QVERIFY(document.removeNodes(top, 0, 1)); // changes go on after a redo
     }
 
     void modifiedMark()

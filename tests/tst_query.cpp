@@ -201,6 +201,8 @@ void TestQuery::invalid_data()
     QTest::newRow("too many arguments") << "$[?length(@, @) == 1]" << 3 << "Wrong number of arguments for length() at position 3";
     QTest::newRow("unknown function") << "$[?foo(@)]" << 3 << "Unknown function \"foo\" at position 3";
     QTest::newRow("unknown function with a digit") << "$[?foo1(@)]" << 3 << "Unknown function \"foo1\" at position 3";
+    QTest::newRow("unknown function with a") << "$[?abc(@)]" << 3 << "Unknown function \"abc\" at position 3";
+    QTest::newRow("unknown function negated") << "$[?!abc(@)]" << 4 << "Unknown function \"abc\" at position 4";
     QTest::newRow("unknown function with z") << "$[?fooz(@)]" << 3 << "Unknown function \"fooz\" at position 3";
     QTest::newRow("upper case literal") << "$[?@ == True]" << 8 << "Unexpected character \"T\" at position 8";
     QTest::newRow("double negation") << "$[?!!@]" << 4 << "Unexpected character \"!\" at position 4";
