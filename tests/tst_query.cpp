@@ -97,6 +97,7 @@ void TestQuery::select_data()
     row("slice, back", "[0, 1, 2, 3, 4, 5, 6]", "$[5:1:-2]", "$[5] $[3]");
     row("slice, reversed", "[0, 1, 2]", "$[::-1]", "$[2] $[1] $[0]");
     row("slice, clamped", "[0, 1, 2]", "$[-9:9]", "$[0] $[1] $[2]");
+    row("slice, back from beyond the end", "[0, 1, 2]", "$[5::-1]", "$[2] $[1] $[0]");
     row("slice, step 0", "[0, 1, 2]", "$[::0]", "");
     row("descendant name", nested, "$..j", "$['o']['j'] $['a'][2][0]['j']");
     row("descendant index", nested, "$..[0]", "$['a'][0] $['a'][2][0]");
