@@ -70,7 +70,7 @@ bool JsonPathParser::failNotValue(const Expression &expression)
         return fail(tr("A query that may select several nodes cannot be compared at position %1")
                             .arg(expression.position),
                     expression.position);
-    // Only a query or a function call is ever anything but a value.
+    // A literal is always a value: what is not is a query or a function call.
     return fail(tr("The result of %1() cannot be compared at position %2")
                         .arg(functionName(filter.function))
                         .arg(expression.position),

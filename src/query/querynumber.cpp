@@ -29,6 +29,20 @@ QueryNumber QueryNumber::fromDouble(double value)
 
 QueryNumber QueryNumber::fromText(QByteArrayView text)
 {
+    QueryNumber number = exactDecimal(text);
+    // An integer of up to 18 digits, however written ("100", "1.0", "1e2"),
+    // compares fastest as one.
+    if (number.m_exponent >= number.m_digits.size() && number.m_exponent <= 18) {
+        qint64 integer = 0;
+        for (qint64 i = 0; i < number.m_exponent; ++i)
+            integer = integer * 10 + (i < number.m_digits.size() ? number.m_digits[i] - '0' : 0);
+        return fromInteger(number.m_negative ? -integer : integer);
+    }
+    return number;
+}
+
+QueryNumber QueryNumber::exactDecimal(QByteArrayView text)
+{
     QueryNumber number;
     number.m_kind = Kind::Decimal;
     // from_chars, unlike strtod, ignores the locale; beyond the double's
@@ -78,33 +92,12 @@ QueryNumber QueryNumber::fromText(QByteArrayView text)
     if (error == std::errc::result_out_of_range)
         number.m_double = exponent > 0 ? (number.m_negative ? -HUGE_VAL : HUGE_VAL) : 0.0;
     number.m_exponent = point + exponent;
-    // An integer of up to 18 digits, however written ("100", "1.0", "1e2"),
-    // compares fastest as one.
-    if (number.m_exponent >= number.m_digits.size() && number.m_exponent <= 18) {
-        qint64 integer = 0;
-        for (qint64 i = 0; i < number.m_exponent; ++i)
-            integer = integer * 10 + (i < number.m_digits.size() ? number.m_digits[i] - '0' : 0);
-        return fromInteger(number.m_negative ? -integer : integer);
-    }
     return number;
 }
 
 QueryNumber QueryNumber::decimal() const
 {
-    if (m_kind != Kind::Integer)
-        return *this;
-    // The digits fromText() keeps, which it does not for an integer it can
-    // compare as one.
-    QueryNumber number = *this;
-    number.m_kind = Kind::Decimal;
-    number.m_digits = QByteArray::number(m_integer);
-    if (m_integer < 0)
-        number.m_digits.remove(0, 1);
-    number.m_exponent = number.m_digits.size();
-    while (number.m_digits.endsWith('0'))
-        number.m_digits.chop(1);
-    number.m_negative = m_integer < 0;
-    return number;
+    return m_kind == Kind::Integer ? exactDecimal(QByteArray::number(m_integer)) : *this;
 }
 
 int QueryNumber::compare(const QueryNumber &a, const QueryNumber &b)

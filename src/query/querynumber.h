@@ -29,6 +29,8 @@ private:
     // The exact decimal value: 0.<m_digits> * 10^m_exponent, the digits
     // without leading or trailing zeros (none for zero).
     static int compareDecimal(const QueryNumber &a, const QueryNumber &b);
+    // The text as an exact decimal, never turned into an integer.
+    static QueryNumber exactDecimal(QByteArrayView text);
     QueryNumber decimal() const;
 
     Kind m_kind = Kind::Integer;
