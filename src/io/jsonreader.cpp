@@ -1,5 +1,6 @@
 #include "io/jsonreader.h"
 
+#include "io/cdeleter.h"
 #include "io/linescanner.h"
 #include "io/treebuilder.h"
 #include "tree/jsonnode.h"
@@ -131,15 +132,12 @@ std::unique_ptr<JsonNode> JsonReader::parse(QByteArrayView utf8, QString *error)
 {
     error->clear();
     // Integers beyond 64 bits come as their digits, to be kept as they are.
-    yyjson_doc *doc = utf8.isEmpty()
-            ? nullptr
-            : yyjson_read_opts(const_cast<char *>(utf8.data()), size_t(utf8.size()),
-                               YYJSON_READ_BIGNUM_AS_RAW, nullptr, nullptr);
-    std::unique_ptr<JsonNode> tree;
-    if (doc) {
-        tree = TreeBuilder::build(yyjson_doc_get_root(doc), QString());
-        yyjson_doc_free(doc);
-    }
+    const CPointer<yyjson_doc> doc(
+            utf8.isEmpty() ? nullptr
+                           : yyjson_read_opts(const_cast<char *>(utf8.data()), size_t(utf8.size()),
+                                              YYJSON_READ_BIGNUM_AS_RAW, nullptr, nullptr));
+    std::unique_ptr<JsonNode> tree
+            = doc ? TreeBuilder::build(yyjson_doc_get_root(doc.get()), QString()) : nullptr;
     if (!tree)
         *error = faultOf(utf8);
     return tree;
@@ -169,8 +167,8 @@ bool JsonReader::findFault(QByteArrayView utf8, Format format, size_t *position,
     const yyjson_read_flag lenient = readFlags(format);
     for (const yyjson_read_flag flags : {lenient | YYJSON_READ_BIGNUM_AS_RAW, lenient}) {
         yyjson_read_err readError;
-        yyjson_doc *doc = yyjson_read_opts(const_cast<char *>(utf8.data()), size_t(utf8.size()),
-                                           flags, nullptr, &readError);
+        const CPointer<yyjson_doc> doc(yyjson_read_opts(
+                const_cast<char *>(utf8.data()), size_t(utf8.size()), flags, nullptr, &readError));
         if (!doc) {
             *reason = QString::fromUtf8(readError.msg);
             if (!reason->isEmpty())
@@ -178,7 +176,6 @@ bool JsonReader::findFault(QByteArrayView utf8, Format format, size_t *position,
             *position = readError.pos;
             return true;
         }
-        yyjson_doc_free(doc);
     }
     *position = size_t(depthFaultPosition(utf8));
     *reason = tr("Nesting is deeper than %1 levels").arg(maxDepth);
@@ -246,32 +243,29 @@ std::unique_ptr<ParsedDocument> JsonReader::parseFile(const QString &path, Forma
     qint64 capacity = std::max<qint64>(size, 1 << 16);
     qint64 used = 0;
     const auto allocation = [&capacity] { return size_t(capacity) + 2 + YYJSON_PADDING_SIZE; };
-    char *buffer = static_cast<char *>(std::malloc(allocation()));
+    CPointer<char> buffer(static_cast<char *>(std::malloc(allocation())));
     for (qint64 read = 1; buffer && read > 0;) {
         if (used == capacity && file.atEnd())
             break; // all of it, as the size said
         if (used == capacity) {
             capacity *= 2;
-            char *grown = static_cast<char *>(std::realloc(buffer, allocation()));
-            if (!grown)
-                std::free(std::exchange(buffer, nullptr));
-            buffer = grown;
+            char *grown = static_cast<char *>(std::realloc(buffer.get(), allocation()));
+            if (grown)
+                (void)buffer.release(); // moved by realloc
+            buffer.reset(grown); // on failure, frees the old buffer
             if (!buffer)
                 break;
         }
-        read = file.read(buffer + 1 + used, std::min(capacity - used, readChunkSize));
+        read = file.read(buffer.get() + 1 + used, std::min(capacity - used, readChunkSize));
         used += std::max<qint64>(read, 0);
-        if (progress && !progress(used, size)) {
-            std::free(buffer);
+        if (progress && !progress(used, size))
             return nullptr;
-        }
     }
     if (!buffer || file.error() != QFileDevice::NoError) {
         *readError = buffer ? file.errorString() : qt_error_string(ENOMEM);
-        std::free(buffer);
         return nullptr;
     }
-    char *const text = buffer + 1;
+    char *const text = buffer.get() + 1;
     std::memset(text + used, 0, 1 + YYJSON_PADDING_SIZE);
 
     const qsizetype start
@@ -280,7 +274,7 @@ std::unique_ptr<ParsedDocument> JsonReader::parseFile(const QString &path, Forma
             && containsComments(QByteArrayView(text + start, used - start));
     const yyjson_read_flag flags
             = YYJSON_READ_INSITU | YYJSON_READ_BIGNUM_AS_RAW | readFlags(format);
-    yyjson_doc *doc = nullptr;
+    CPointer<yyjson_doc> doc;
     if (format == Format::JsonLines) {
         // The lines, joined by commas, between brackets: the array of their
         // values. As each line closes what it opens, every comma put in parts
@@ -291,20 +285,21 @@ std::unique_ptr<ParsedDocument> JsonReader::parseFile(const QString &path, Forma
         array[0] = '[';
         array[used - start + 1] = ']';
         if (closed)
-            doc = yyjson_read_opts(array, size_t(used - start + 2), flags, nullptr, nullptr);
-        if (doc && yyjson_arr_size(yyjson_doc_get_root(doc)) != lines)
-            doc = (yyjson_doc_free(doc), nullptr);
+            doc.reset(yyjson_read_opts(array, size_t(used - start + 2), flags, nullptr, nullptr));
+        if (doc && yyjson_arr_size(yyjson_doc_get_root(doc.get())) != lines)
+            doc.reset();
     } else {
-        doc = yyjson_read_opts(text + start, size_t(used - start), flags, nullptr, nullptr);
+        doc.reset(yyjson_read_opts(text + start, size_t(used - start), flags, nullptr, nullptr));
     }
     int depth = 0;
-    if (doc && ParsedDocument::fitsTree(doc, &depth)) {
-        auto parsed = std::make_unique<ParsedDocument>(buffer, doc, depth);
+    if (doc && ParsedDocument::fitsTree(doc.get(), &depth)) {
+        auto parsed = std::make_unique<ParsedDocument>(std::move(buffer), std::move(doc), depth);
         parsed->setHasComments(hasComments);
         return parsed;
     }
-    yyjson_doc_free(doc);
-    std::free(buffer);
+    // The text is read once more below: free this copy first.
+    doc.reset();
+    buffer.reset();
 
     // Parsing in place changed the text: read it again to say why and where.
     // A valid document is valid UTF-8, so only a failed one is checked.

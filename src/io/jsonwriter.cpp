@@ -59,12 +59,6 @@ JsonWriter::JsonWriter(bool pretty, const Sink &sink, const Progress &progress)
 {
 }
 
-JsonWriter::~JsonWriter()
-{
-    if (m_allocator)
-        yyjson_alc_dyn_free(m_allocator);
-}
-
 bool JsonWriter::write(const JsonNode *node, bool pretty, const Sink &sink,
                        const Progress &progress)
 {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "io/cdeleter.h"
+
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QStringEncoder>
@@ -9,10 +11,6 @@
 
 class JsonNode;
 class QIODevice;
-struct yyjson_alc;
-struct yyjson_mut_doc;
-struct yyjson_mut_val;
-struct yyjson_val;
 
 // Turns a node and its subtree into JSON text through yyjson mutable
 // documents. yyjson formats every value, key and separator; a large container
@@ -65,7 +63,6 @@ private:
     // The error message for a tree that cannot be written: it names the first
     // number that is NaN or infinite.
     static QString unwritableNumber(const JsonNode *top);
-    ~JsonWriter();
 
     Q_DISABLE_COPY_MOVE(JsonWriter)
 
@@ -89,7 +86,7 @@ private:
 
     yyjson_mut_val *convert(const JsonNode *node, yyjson_mut_doc *doc);
     yyjson_mut_val *shallowValue(const JsonNode *node, yyjson_mut_doc *doc);
-    yyjson_mut_doc *newDocument();
+    CPointer<yyjson_mut_doc> newDocument();
     yyjson_mut_val *keyString(yyjson_mut_doc *doc, const QString &key);
     yyjson_mut_val *copiedString(yyjson_mut_doc *doc, const QString &text);
 
@@ -103,7 +100,7 @@ private:
     qint64 m_topTotal = 0;
     // Output not yet passed to the sink.
     QByteArray m_text;
-    yyjson_alc *m_allocator;
+    const CPointer<yyjson_alc> m_allocator;
     QStringEncoder m_encoder;
     QByteArray m_scratch;
 

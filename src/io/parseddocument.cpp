@@ -8,7 +8,6 @@
 #include <yyjson.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -38,22 +37,16 @@ template<typename Visit> int nesting(yyjson_val *first, yyjson_val *end, int lim
 
 } // namespace
 
-ParsedDocument::ParsedDocument(char *buffer, yyjson_doc *doc, int depth)
-    : m_buffer(buffer)
-    , m_doc(doc)
+ParsedDocument::ParsedDocument(CPointer<char> buffer, CPointer<yyjson_doc> doc, int depth)
+    : m_buffer(std::move(buffer))
+    , m_doc(std::move(doc))
     , m_depth(depth)
 {
 }
 
-ParsedDocument::~ParsedDocument()
-{
-    yyjson_doc_free(m_doc);
-    std::free(m_buffer);
-}
-
 std::unique_ptr<JsonNode> ParsedDocument::topLevelNode(std::unique_ptr<ParsedDocument> parsed)
 {
-    yyjson_val *root = yyjson_doc_get_root(parsed->m_doc);
+    yyjson_val *root = yyjson_doc_get_root(parsed->m_doc.get());
     std::unique_ptr<JsonNode> top = TreeBuilder::node(root, QString(), parsed->m_texts);
     // Once a node holds a reference, the references decide when it goes;
     // with nothing left to make, it goes now.

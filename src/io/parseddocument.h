@@ -1,5 +1,6 @@
 #pragma once
 
+#include "io/cdeleter.h"
 #include "tree/nodesource.h"
 #include "tree/textpool.h"
 
@@ -8,8 +9,6 @@
 #include <memory>
 
 class JsonNode;
-struct yyjson_doc;
-struct yyjson_val;
 
 // A file's text parsed in place and kept, so that a document of gigabytes
 // opens by making its top-level node only: the nodes below are made from the
@@ -22,8 +21,7 @@ public:
     // Takes `buffer` (from malloc, holding the text parsed in place) and the
     // document parsed there, `depth` levels of containers deep. Every value
     // must fit a node (fitsTree).
-    ParsedDocument(char *buffer, yyjson_doc *doc, int depth);
-    ~ParsedDocument() override;
+    ParsedDocument(CPointer<char> buffer, CPointer<yyjson_doc> doc, int depth);
 
     // The top-level node, with its children unmade; the nodes then own the
     // parsed document between them.
@@ -57,8 +55,8 @@ public:
     int nestingDepth(const void *value, int limit) const override;
 
 private:
-    char *m_buffer;
-    yyjson_doc *m_doc;
+    const CPointer<char> m_buffer;
+    const CPointer<yyjson_doc> m_doc;
     int m_depth;
     bool m_hasComments = false;
     TextPool m_texts;

@@ -3,6 +3,7 @@
 
 #include "io/jsonwriter.h"
 
+#include "io/cdeleter.h"
 #include "io/parseddocument.h"
 #include "tree/jsonnode.h"
 
@@ -23,11 +24,10 @@ bool JsonWriter::writeValue(yyjson_val *value, int depth)
 {
     size_t length = 0;
     const yyjson_write_flag flags = m_pretty ? YYJSON_WRITE_PRETTY : YYJSON_WRITE_NOFLAG;
-    char *written = yyjson_val_write_opts(value, flags, m_allocator, &length, nullptr);
+    const CPointer<char> written(yyjson_val_write_opts(value, flags, nullptr, &length, nullptr));
     if (!written)
         return false;
-    appendIndented(QByteArrayView(written, qsizetype(length)), depth, false);
-    m_allocator->free(m_allocator->ctx, written);
+    appendIndented(QByteArrayView(written.get(), qsizetype(length)), depth, false);
     return true;
 }
 
@@ -35,10 +35,8 @@ bool JsonWriter::writeValue(yyjson_val *value, int depth)
 bool JsonWriter::writeAlone(const std::function<yyjson_mut_val *(yyjson_mut_doc *)> &value)
 {
     // Without memory for the document its values are null, and so is the text.
-    yyjson_mut_doc *doc = newDocument();
-    const bool written = writeDocument(doc, value(doc), 0, 0);
-    yyjson_mut_doc_free(doc);
-    return written;
+    const CPointer<yyjson_mut_doc> doc = newDocument();
+    return writeDocument(doc.get(), value(doc.get()), 0, 0);
 }
 
 // The children first..end-1 of the container, written as the members of a
@@ -46,7 +44,8 @@ bool JsonWriter::writeAlone(const std::function<yyjson_mut_val *(yyjson_mut_doc 
 // have inside the real one.
 bool JsonWriter::writeBatch(const JsonNode *container, int first, int end, int depth)
 {
-    yyjson_mut_doc *doc = newDocument();
+    const CPointer<yyjson_mut_doc> document = newDocument();
+    yyjson_mut_doc *doc = document.get();
     const bool isObject = container->type() == JsonNodeType::Object;
     yyjson_mut_val *batch = isObject ? yyjson_mut_obj(doc) : yyjson_mut_arr(doc);
     bool built = batch != nullptr;
@@ -61,9 +60,7 @@ bool JsonWriter::writeBatch(const JsonNode *container, int first, int end, int d
         }
     }
     // Pretty text starts with "[\n" and ends with "\n]"; compact with "[" and "]".
-    const bool written = built && writeDocument(doc, batch, m_pretty ? 2 : 1, depth);
-    yyjson_mut_doc_free(doc);
-    return written;
+    return built && writeDocument(doc, batch, m_pretty ? 2 : 1, depth);
 }
 
 // Appends the document's text without `trim` bytes at either end. A text that
@@ -76,13 +73,12 @@ bool JsonWriter::writeDocument(yyjson_mut_doc *doc, yyjson_mut_val *root, qsizet
     yyjson_mut_doc_set_root(doc, root);
     size_t length = 0;
     const yyjson_write_flag flags = m_pretty ? YYJSON_WRITE_PRETTY : YYJSON_WRITE_NOFLAG;
-    char *written = yyjson_mut_write_opts(doc, flags, m_allocator, &length, nullptr);
+    const CPointer<char> written(yyjson_mut_write_opts(doc, flags, nullptr, &length, nullptr));
     if (!written)
         return false;
-    const QByteArrayView part
-            = QByteArrayView(written, qsizetype(length)).sliced(trim, qsizetype(length) - 2 * trim);
+    const QByteArrayView part = QByteArrayView(written.get(), qsizetype(length))
+                                        .sliced(trim, qsizetype(length) - 2 * trim);
     appendIndented(part, depth, true);
-    m_allocator->free(m_allocator->ctx, written);
     return true;
 }
 
@@ -207,10 +203,10 @@ yyjson_mut_val *JsonWriter::shallowValue(const JsonNode *node, yyjson_mut_doc *d
     }
 }
 
-yyjson_mut_doc *JsonWriter::newDocument()
+CPointer<yyjson_mut_doc> JsonWriter::newDocument()
 {
     ++m_generation; // invalidates the key cache entries of the previous document
-    return yyjson_mut_doc_new(m_allocator);
+    return CPointer<yyjson_mut_doc>(yyjson_mut_doc_new(m_allocator.get()));
 }
 
 // Member names are implicitly shared between nodes: within one document each
