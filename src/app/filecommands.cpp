@@ -110,7 +110,6 @@ bool MainWindow::openFile(const QString &path, JsonReader::Format format)
     const bool large = size > largeFileThreshold;
     QHeaderView *header = m_treeView->header();
     if (large) {
-        m_treeView->collapseAll();
         header->setSectionResizeMode(0, QHeaderView::Interactive);
         header->resizeSection(0, largeFileKeyColumnWidth);
     } else {
@@ -260,7 +259,6 @@ bool MainWindow::maybeSave()
                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
     box.setInformativeText(tr("Do you want to save your changes?"));
     box.setDefaultButton(QMessageBox::Save);
-    box.setEscapeButton(QMessageBox::Cancel);
     switch (box.exec()) {
     case QMessageBox::Save:
         return save();

@@ -86,7 +86,6 @@ void MainWindow::setupUi()
     // does; only while the tree itself has the focus, so a cell editor keeps
     // the key.
     auto *deleteRow = new QAction(tr("Delete"), m_treeView);
-    deleteRow->setObjectName(QStringLiteral("actionDeleteRow"));
     deleteRow->setShortcut(QKeySequence::Delete);
     deleteRow->setShortcutContext(Qt::WidgetShortcut);
     connect(deleteRow, &QAction::triggered, this,

@@ -140,7 +140,6 @@ void QueryPanel::onCustomContextMenu(const QPoint &pos)
 {
     QMenu menu(this);
     QAction *copy = menu.addAction(tr("Copy Results"));
-    copy->setObjectName(QStringLiteral("contextCopyResults"));
     copy->setEnabled(m_view->selectionModel()->hasSelection());
     connect(copy, &QAction::triggered, this, &QueryPanel::onCopyResults);
     menu.exec(m_view->viewport()->mapToGlobal(pos));
