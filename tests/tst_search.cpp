@@ -245,6 +245,58 @@ private slots:
         result = TreeSearch::find(&model, {}, search, [&asked] { return ++asked > 0; });
         QVERIFY(result.outcome == TreeSearch::Outcome::NotFound && asked >= 2);
     }
+    // A parsed subtree whose names and strings lack what every match holds
+    // is skipped whole; anything a number, label, count or null could match
+    // is never ruled out so.
+    void rulesOutSubtrees_data()
+    {
+        QTest::addColumn<QString>("search");
+        QTest::addColumn<QString>("flags");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("ruledOut");
+        const auto row = [](const char *name, const char *search, const char *flags,
+                            const char *text, bool ruledOut) {
+            QTest::newRow(name) << QString::fromUtf8(search) << QString::fromLatin1(flags)
+                                << QString::fromUtf8(text) << ruledOut;
+        };
+        row("plain, held", "ab", "", "xaby", false);
+        row("plain, lacking", "ab", "", "a b", true);
+        row("ignoring case", "ab", "i", "xy", false);
+        row("could be a label", "12", "", "xy", false);
+        row("no value text holds it", "ab", "v", "xy", true);
+        row("false holds it", "al", "v", "xy", false);
+        row("a number could", "1e", "v", "xy", false);
+        row("regex, repeated run held", "ab+c", "r", "xabx", false);
+        row("regex, repeated run lacking", "ab+c", "r", "xacx", true);
+        row("regex, ignoring case", "ab", "ri", "xy", false);
+        row("regex, quoted", "a\\Qb", "r", "xy", false);
+        row("regex, alternatives", "ab|cd", "r", "xy", false);
+        row("regex, exact count", "ab{2}c", "r", "xay", true);
+        row("regex, once", "ab{1}cd", "r", "abxcd", true);
+        row("regex, optional count held", "ab{0,2}cd", "r", "xcdx", false);
+        row("regex, optional count lacking", "ab{0,2}cd", "r", "abc", true);
+        row("regex, unterminated count", "ab{2", "r", "xy", false);
+        row("regex, optional", "abc?d", "r", "xd", true);
+        row("regex, anchors and any", "^ab.cd$", "r", "cd", true);
+        row("regex, class held", "[^]a]bc", "r", "xbcx", false);
+        row("regex, class lacking", "[^]a]bc", "r", "bx", true);
+        row("regex, POSIX class", "[[:alpha:]]bc", "r", "bx", true);
+        row("regex, unclosed class", "ab[", "r", "xy", false);
+        row("regex, unclosed class in class", "ab[c[", "r", "xy", false);
+        row("regex, escaped punctuation held", "a\\.b", "r", "a.b", false);
+        row("regex, escaped punctuation lacking", "a\\.b", "r", "axb", true);
+        row("regex, escaped letter", "a\\db", "r", "xbx", true);
+        row("regex, beyond U+FFFF held", "😀b", "r", "x😀b", false);
+        row("regex, beyond U+FFFF lacking", "😀b", "r", "😀", true);
+    }
+    void rulesOutSubtrees()
+    {
+        QFETCH(QString, search);
+        QFETCH(QString, flags);
+        QFETCH(QString, text);
+        const SearchMatcher matcher(options(search, flags));
+        QTEST(matcher.rulesOutRowsBelow(text.toUtf8()), "ruledOut");
+    }
     // One row tested alone: the cell that matches, or why none does.
     void matchesOneRow_data()
     {

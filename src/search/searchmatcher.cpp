@@ -107,7 +107,7 @@ QString SearchMatcher::requiredLiteral(const QString &pattern)
                 character = escaped;
         } else if (c == u'[') {
             i = classEnd(pattern, i);
-            if (i < 0)
+            if (i == -1)
                 return {};
         } else if (c.isHighSurrogate() && i < pattern.size()) {
             character = pattern.mid(i++ - 1, 2);
@@ -158,7 +158,7 @@ qsizetype SearchMatcher::classEnd(const QString &pattern, qsizetype i)
             ++i;
         } else if (pattern[i] == u'[' && i + 1 < pattern.size() && pattern[i + 1] == u':') {
             i = pattern.indexOf(QLatin1String(":]"), i + 2);
-            if (i < 0)
+            if (i == -1)
                 return -1;
             ++i;
         } else if (pattern[i] == u']') {
@@ -217,17 +217,20 @@ int SearchMatcher::matchingColumn(yyjson_val *name, qsizetype position, yyjson_v
 {
     if (!keepGoing())
         return Stopped;
-    int key = name ? bytesMatch(yyjson_get_str(name), yyjson_get_len(name))
-                   : (m_labelsCanMatch ? -1 : 0);
+    std::optional<bool> key;
+    if (name)
+        key = bytesMatch(yyjson_get_str(name), yyjson_get_len(name));
+    else if (!m_labelsCanMatch)
+        key = false;
     // Pooled texts share their data, so keys that come back are answered
     // from the memo.
-    if (key < 0)
+    if (!key)
         key = keyMatches(name ? TreeBuilder::memberName(name, m_texts)
                               : m_texts.positionLabel(size_t(position)));
-    if (key || m_undecided || !m_options.searchInValue)
-        return answer(key, false);
+    if (*key || m_undecided || !m_options.searchInValue)
+        return answer(*key, false);
 
-    int found = -1;
+    std::optional<bool> found;
     switch (yyjson_get_type(value)) {
     case YYJSON_TYPE_OBJ:
     case YYJSON_TYPE_ARR:
@@ -241,11 +244,11 @@ int SearchMatcher::matchingColumn(yyjson_val *name, qsizetype position, yyjson_v
         break;
     case YYJSON_TYPE_NUM:
         if (!m_numbersCanMatch)
-            found = 0;
+            found = false;
         break;
     case YYJSON_TYPE_BOOL: {
-        qint8 &memo = m_booleanMemos[yyjson_get_bool(value) ? 1 : 0];
-        if (memo < 0)
+        std::optional<bool> &memo = m_booleanMemos[yyjson_get_bool(value) ? 1 : 0];
+        if (!memo)
             memo = valueMatches(TreeBuilder::node(value, QString(), m_texts).get());
         found = memo;
         break;
@@ -253,35 +256,34 @@ int SearchMatcher::matchingColumn(yyjson_val *name, qsizetype position, yyjson_v
     default:
         break;
     }
-    if (found < 0) // the node it would be, made for the moment
+    if (!found) // the node it would be, made for the moment
         found = valueMatches(TreeBuilder::node(value, QString(), m_texts).get());
-    return answer(false, found);
+    return answer(false, *found);
 }
 
-int SearchMatcher::bytesMatch(const char *utf8, size_t length) const
+std::optional<bool> SearchMatcher::bytesMatch(const char *utf8, size_t length) const
 {
     const QByteArrayView text(utf8, qsizetype(length));
     if (m_utf8Text.isNull())
-        return -1;
-    int holds = -1;
+        return std::nullopt;
+    std::optional<bool> holds;
     if (!m_options.ignoreCase)
         holds = text.contains(m_utf8Text);
     else if (isAscii(text))
         holds = QLatin1StringView(text).contains(QLatin1StringView(m_utf8Text),
                                                  Qt::CaseInsensitive);
     // Holding what every match holds, a text still has to match.
-    return m_options.useRegex && holds == 1 ? -1 : holds;
+    return m_options.useRegex && holds == true ? std::nullopt : holds;
 }
 
 bool SearchMatcher::utf8Matches(const char *utf8, size_t length)
 {
-    const int known = bytesMatch(utf8, length);
-    if (known >= 0)
-        return known;
+    if (const std::optional<bool> known = bytesMatch(utf8, length))
+        return *known;
     // Decoded as the tree decodes strings, a leading byte order mark kept,
-    // into a buffer that serves every string of the search.
-    if (m_decoded.size() < qsizetype(length))
-        m_decoded.resize(qsizetype(length));
+    // into a buffer that serves every string of the search: resizing keeps
+    // its capacity.
+    m_decoded.resize(qsizetype(length));
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
     const QChar *end
             = decoder.appendToBuffer(m_decoded.data(), QByteArrayView(utf8, qsizetype(length)));
@@ -350,17 +352,18 @@ bool SearchMatcher::containerMatches(bool isObject, qsizetype count)
 {
     if (count >= memoizedItemCounts)
         return matches(JsonTreeModel::itemCountText(isObject, count));
-    std::vector<qint8> &memos = isObject ? m_objectMemos : m_arrayMemos;
+    std::vector<std::optional<bool>> &memos = isObject ? m_objectMemos : m_arrayMemos;
     if (memos.empty())
-        memos.assign(memoizedItemCounts, -1);
-    if (memos[size_t(count)] < 0)
-        memos[size_t(count)] = matches(JsonTreeModel::itemCountText(isObject, count));
-    return memos[size_t(count)];
+        memos.resize(memoizedItemCounts);
+    std::optional<bool> &memo = memos[size_t(count)];
+    if (!memo)
+        memo = matches(JsonTreeModel::itemCountText(isObject, count));
+    return *memo;
 }
 
 bool SearchMatcher::nullMatches()
 {
-    if (m_nullMemo < 0)
+    if (!m_nullMemo)
         m_nullMemo = matches(JsonTreeModel::tr("null"));
-    return m_nullMemo;
+    return *m_nullMemo;
 }

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <vector>
 
 class JsonNode;
@@ -66,9 +67,9 @@ private:
     bool matches(QStringView text);
     // Whether UTF-8 text matches, decoded only when it must be.
     bool utf8Matches(const char *utf8, size_t length);
-    // 1 or 0 when UTF-8 text as it is tells whether it matches, -1 when it
-    // must be decoded first.
-    int bytesMatch(const char *utf8, size_t length) const;
+    // Whether UTF-8 text as it is matches; nothing when it must be decoded
+    // first.
+    std::optional<bool> bytesMatch(const char *utf8, size_t length) const;
     bool keyMatches(const QString &key);
     bool valueMatches(const JsonNode *node);
     bool containerMatches(bool isObject, qsizetype count);
@@ -102,10 +103,9 @@ private:
         bool matches = false;
     };
     std::array<KeyMemo, 4096> m_keyMemos;
-    // Cached results by child count, for objects and arrays: -1 unknown, else
-    // 0 or 1.
-    std::vector<qint8> m_objectMemos;
-    std::vector<qint8> m_arrayMemos;
-    qint8 m_nullMemo = -1;
-    std::array<qint8, 2> m_booleanMemos {-1, -1};
+    // Cached results by child count, for objects and arrays.
+    std::vector<std::optional<bool>> m_objectMemos;
+    std::vector<std::optional<bool>> m_arrayMemos;
+    std::optional<bool> m_nullMemo;
+    std::array<std::optional<bool>, 2> m_booleanMemos;
 };
