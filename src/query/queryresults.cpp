@@ -20,8 +20,9 @@ void QueryResults::append(const QueryValue &value)
     if (value.parsedValue() && value.anchor() != m_lastAnchor) {
         m_lastAnchor = value.anchor();
         m_containers.insert(m_lastAnchor, value.container());
+        // Its children are unmade: it has a source.
         NodeSource *source = m_lastAnchor->unmadeSource();
-        if (source && std::find(m_sources.begin(), m_sources.end(), source) == m_sources.end()) {
+        if (std::find(m_sources.begin(), m_sources.end(), source) == m_sources.end()) {
             source->ref();
             m_sources.push_back(source);
         }

@@ -11,7 +11,8 @@
 JsonNode *ParsedSearch::find(JsonNode *node, bool backward, SearchMatcher &matcher, int *column)
 {
     // One frame per open container, its children's values side by side in
-    // one vector for all frames; `next` is the child being visited.
+    // one vector for all frames; `next` is the child being visited. An empty
+    // container is opened and closed again, as its row comes first or last.
     struct Frame
     {
         yyjson_val *container;
@@ -53,8 +54,6 @@ JsonNode *ParsedSearch::find(JsonNode *node, bool backward, SearchMatcher &match
         }
         return true;
     };
-    const auto hasChildren
-            = [](yyjson_val *value) { return yyjson_is_ctn(value) && yyjson_get_len(value) > 0; };
 
     yyjson_val *top = ParsedDocument::unmadeValue(node);
     if (matcher.rulesOutRowsBelow(ParsedDocument::textBelow(top)))
@@ -72,7 +71,7 @@ JsonNode *ParsedSearch::find(JsonNode *node, bool backward, SearchMatcher &match
             }
             if (endsHere())
                 return found;
-            if (hasChildren(children[frame.next]))
+            if (yyjson_is_ctn(children[frame.next]))
                 open(children[frame.next]);
             else
                 ++frame.next;
@@ -87,7 +86,7 @@ JsonNode *ParsedSearch::find(JsonNode *node, bool backward, SearchMatcher &match
             continue;
         }
         --frame.next;
-        if (hasChildren(children[frame.next]))
+        if (yyjson_is_ctn(children[frame.next]))
             open(children[frame.next]);
         else if (endsHere())
             return found;
