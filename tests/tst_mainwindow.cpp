@@ -590,6 +590,17 @@ private slots:
         w.tree->scrollTo(deepest.parent());
         w.contextMenu(deepest.parent(), QStringLiteral("Add Item..."));
         QCOMPARE(w.status->text(), QStringLiteral("Nesting is deeper than 10000 levels"));
+        // So is a member that would overwrite one, and nothing changes.
+        WindowFixture member(QStringLiteral(R"({"o":1})"));
+        member.tree->setCurrentIndex(member.at({0}));
+        QGuiApplication::clipboard()->setText(
+                QStringLiteral(R"("o": )")
+                + QString::fromLatin1(nestedArrays(JsonReader::maxDepth)));
+        MessageBoxAnswer overwrite(QMessageBox::Yes);
+        member.action("actionPaste")->trigger();
+        QCOMPARE(member.status->text(), QStringLiteral("Nesting is deeper than 10000 levels"));
+        QCOMPARE(compact(*member.model), QStringLiteral(R"({"o":1})"));
+        QVERIFY(!isModified(member) && !member.action("actionUndo")->isEnabled());
 
         // A cell shows the first 2000 characters of a longer text, never half a surrogate pair.
         ModelFixture f(QStringLiteral(R"(["%1","%1x","%2😀"])")
