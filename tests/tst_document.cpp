@@ -85,6 +85,14 @@ private slots:
         QVERIFY(document.saveFile(dir.filePath(QStringLiteral("saved.json")), false));
         QVERIFY(!document.isModified());
         QCOMPARE(marks.count(), 2);
+
+        // A document going away with its changes tells no one: its undo
+        // commands go in silence.
+        auto *edited = new JsonDocument;
+        QVERIFY(edited->loadText("[1]") && edited->setValue(edited->topLevelNode()->child(0), 2));
+        QSignalSpy lastMarks(edited, &JsonDocument::modifiedChanged);
+        delete edited;
+        QCOMPARE(lastMarks.count(), 0);
     }
     void nodesOnDemand()
     {

@@ -313,6 +313,8 @@ void TestQuery::resultsShownAsScrolled()
     model.setResults(results);
     QCOMPARE(model.resultCount(), 25000);
     QCOMPARE(model.rowCount(), 10000);
+    QCOMPARE(model.headerData(1, Qt::Horizontal).toString(), QStringLiteral("Value"));
+    QVERIFY(!model.headerData(0, Qt::Vertical).isValid());
     // It fetches more rows itself.
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
     while (model.canFetchMore({}))
