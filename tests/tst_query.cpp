@@ -81,6 +81,7 @@ void TestQuery::select_data()
     row("bracketed names", R"({"ab": {"'": 1, "\"": 2}})", R"($['ab']["'", '"', "\""])",
         R"($['ab']['\''] $['ab']['"'] $['ab']['"'])");
     row("name with a space", R"([{"a b": 1}])", "$[?@['a b'] == 1]", "$[0]");
+    row("letters and digits at the ends", R"({"A":{"Z":{"a":{"z9":{"_0":1}}}}})", "$.A.Z.a.z9._0", "$['A']['Z']['a']['z9']['_0']");
     row("name from U+0080", "{\"\u0080\": 1}", "$.\u0080", "$['\u0080']");
     row("name beyond ASCII", R"({"ü1": 1})", "$.ü1", "$['ü1']");
     row("lower-case escape", R"({"ÿ": 1})", R"($['\u00ff'])", "$['ÿ']");
