@@ -52,6 +52,7 @@ void TestReader::read_data()
     row("integers beyond 64 bits keep their digits", "[18446744073709551616, -123456789012345678901234567890]", " = [ 2 items ]\n  [0] = 18446744073709551616\n  [1] = -123456789012345678901234567890");
     row("text after U+0000 is kept", R"({"k\u0000ey": "va\u0000lue"})", QStringLiteral(u" = { 1 items }\n  k\0ey = va\0lue"));
     row("1e400", "[1e400]", "Number is infinity when parsed as double at line 1, column 2");
+    row("1e400 at the top", "1e400", "Number is infinity when parsed as double at line 1, column 1");
     row("trailing comma", R"({"a": 1,})", "Trailing comma is not allowed at line 1, column 8");
     row("two values", "{}\n {}", "Unexpected content after document at line 2, column 2");
     row("empty", "", "Input data is empty at line 1, column 1");
