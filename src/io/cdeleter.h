@@ -11,6 +11,7 @@ struct CDeleter
 {
     void operator()(yyjson_doc *doc) const { yyjson_doc_free(doc); }
     void operator()(yyjson_mut_doc *doc) const { yyjson_mut_doc_free(doc); }
+    // Only allocators from yyjson_alc_dyn_new(), the one kind used.
     void operator()(yyjson_alc *allocator) const { yyjson_alc_dyn_free(allocator); }
     // A text buffer from malloc or realloc.
     void operator()(char *buffer) const { std::free(buffer); }
