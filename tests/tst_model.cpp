@@ -133,6 +133,8 @@ private slots:
         QTest::newRow("unsigned") << "018446744073709551615" << "qulonglong 18446744073709551615";
         QTest::newRow("fraction") << " 00.5" << "double 0.5";
         QTest::newRow("two signs") << "+-5" << " ";
+        QTest::newRow("two plus signs") << "++5" << " ";
+        QTest::newRow("plus alone") << " + " << " ";
         // clang-format on
     }
     void typedNumbers()
