@@ -773,6 +773,21 @@ private slots:
         QCOMPARE(results->model()->rowCount(), 0);
         QCOMPARE(status->text(),
                  QStringLiteral("The document has changed: press Enter to run the query again."));
+        // So do a removal, an insertion and a new document.
+        const std::function<void()> changes[]
+                = {[&] {
+                       w.model->removeRows(0, 1, w.at({0, 0}));
+                   },
+                   [&] {
+                       w.model->insertRows(0, 1, w.at({0, 0}));
+                   },
+                   [&] { w.model->loadFromString(QStringLiteral("[1]")); }};
+        for (const std::function<void()> &change : changes) {
+            QTest::keyClick(field, Qt::Key_Return);
+            QVERIFY(results->model()->rowCount() > 0);
+            change();
+            QCOMPARE(results->model()->rowCount(), 0);
+        }
 
         // The next window shows the panel where this one left it.
         MessageBoxAnswer discard(QMessageBox::Discard);

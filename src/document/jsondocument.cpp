@@ -246,7 +246,7 @@ bool JsonDocument::appendNode(JsonNode *parent, std::unique_ptr<JsonNode> &node)
 
 bool JsonDocument::replaceNode(JsonNode *node, std::unique_ptr<JsonNode> &replacement)
 {
-    if (!node || !replacement || !node->parent() || node == root() || m_replaying
+    if (!node || !replacement || !node->parent() || m_replaying
         || nestsTooDeep(node->parent(), replacement.get()))
         return false;
     beginGroup(tr("Replace"));

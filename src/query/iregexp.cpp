@@ -127,21 +127,17 @@ bool Translator::take(char16_t c)
     return true;
 }
 
-// Characters PCRE2 could read as syntax, in or out of a class, are escaped: a
-// backslash before ASCII punctuation always makes it literal, and control
-// characters and the space are written as code points.
+// Characters PCRE2 could read as syntax, in or out of a class, are written as
+// code points: "\x{...}" is always a literal. So are control characters and
+// the space.
 void Translator::appendLiteral(char16_t c)
 {
     const bool alphanumeric
             = (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
-    if (c >= 0x80 || alphanumeric) {
+    if (c >= 0x80 || alphanumeric)
         m_out += c;
-    } else if (c > u' ' && c < 0x7f) {
-        m_out += u'\\';
-        m_out += c;
-    } else {
+    else
         m_out += QStringLiteral("\\x{%1}").arg(QString::number(c, 16));
-    }
 }
 
 bool Translator::singleCharEscape()

@@ -27,9 +27,9 @@ bool isIdentifier(QStringView key)
 // control characters escaped, everything else as it is, in runs.
 void appendQuoted(QString &out, QStringView key, char16_t quote = u'"')
 {
-    // The characters with a short escape, and the letter each takes after "\".
+    // The characters with a short escape, and what each takes after "\".
     const char16_t escaped[] = {quote, u'\\', u'\b', u'\f', u'\n', u'\r', u'\t'};
-    static constexpr QStringView letters = u"\\bfnrt";
+    const char16_t letters[] = {quote, u'\\', u'b', u'f', u'n', u'r', u't'};
     out += quote;
     qsizetype runStart = 0;
     for (qsizetype i = 0; i < key.size(); ++i) {
@@ -40,10 +40,8 @@ void appendQuoted(QString &out, QStringView key, char16_t quote = u'"')
         runStart = i + 1;
         const qsizetype shortForm = QStringView(escaped, std::size(escaped)).indexOf(c);
         out += u'\\';
-        if (shortForm == 0)
-            out += quote;
-        else if (shortForm > 0)
-            out += letters.at(shortForm - 1);
+        if (shortForm >= 0)
+            out += QChar(letters[shortForm]);
         else
             out += QStringLiteral("u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
     }
