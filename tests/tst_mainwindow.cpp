@@ -576,6 +576,25 @@ private slots:
         if (!goesOn)
             QCOMPARE(w.window->windowTitle(), title);
     }
+    void keyValueText_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("member"); // key and value text; empty: none
+        QTest::newRow("quoted key") << "\"a\\\"b\": [1]" << QStringList {"a\"b", "[1]"};
+        QTest::newRow("quotes kept as they are")
+                << "\"say \"hi\"\": 1" << QStringList {"say \"hi\"", "1"};
+        QTest::newRow("plain key") << "k: true" << QStringList {"k", "true"};
+        QTest::newRow("value no JSON") << "k: b c" << QStringList();
+        QTest::newRow("JSON object") << "{\"k\": 1}" << QStringList();
+    }
+    void keyValueText()
+    {
+        QFETCH(QString, text);
+        QString key;
+        QString valueText;
+        const bool member = MainWindow::parseKeyValue(text, key, valueText);
+        QTEST(member ? QStringList({key, valueText}) : QStringList(), "member");
+    }
     void limits()
     {
         WindowFixture w(QString::fromLatin1(nestedArrays(JsonReader::maxDepth)));

@@ -44,6 +44,10 @@ public:
     // messages and error boxes.
     void openFile(const QString &path);
 
+    // Whether a pasted text is one member, "key": value, as Paste reads it:
+    // then its key, decoded, and the JSON text of its value.
+    static bool parseKeyValue(const QString &text, QString &key, QString &valueText);
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
@@ -128,7 +132,6 @@ private:
     // and shows `copied`.
     void copyRowText(QString (*text)(const JsonNode *node), const QString &copied);
 
-    static bool parseKeyValue(const QString &text, QString &key, QString &valueText);
     bool pasteIntoObject(const QModelIndex &objectIndex, JsonNode *object, const QString &key,
                          yyjson_val *value);
     bool pasteIntoObject(JsonNode *object, std::unique_ptr<JsonNode> member);
