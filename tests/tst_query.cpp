@@ -8,6 +8,7 @@
 #include "tree/jsonnode.h"
 
 #include <QAbstractItemModelTester>
+#include <QSignalSpy>
 #include <QTemporaryFile>
 #include <QTest>
 
@@ -311,7 +312,9 @@ void TestQuery::resultsShownAsScrolled()
     QueryResultsModel model(&tree);
     QueryResults results;
     QVERIFY(JsonPath(QStringLiteral("$[*]")).evaluate(top.get(), &results));
+    QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
     model.setResults(results);
+    QCOMPARE(resets.count(), 1);
     QCOMPARE(model.resultCount(), 25000);
     QCOMPARE(model.rowCount(), 10000);
     QCOMPARE(model.headerData(1, Qt::Horizontal).toString(), QStringLiteral("Value"));
@@ -324,6 +327,7 @@ void TestQuery::resultsShownAsScrolled()
     QCOMPARE(model.index(24999, 0).data().toString(), QStringLiteral(".[24999]"));
     QCOMPARE(model.index(24999, 1).data().toString(), QStringLiteral("24999"));
     model.clear();
+    QCOMPARE(resets.count(), 2);
     QCOMPARE(model.rowCount(), 0);
     QCOMPARE(model.resultCount(), 0);
 }

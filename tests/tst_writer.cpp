@@ -7,6 +7,8 @@
 
 #include <yyjson.h>
 
+#include <cerrno>
+
 static QByteArray repeated(int count, bool object, const std::function<QByteArray(int)> &item)
 {
     QByteArrayList items;
@@ -45,6 +47,20 @@ protected:
     {
         setErrorString(QStringLiteral("No space left on device"));
         return QBuffer::writeData(data, qMin(size, qint64(10)));
+    }
+};
+
+// A file on a full disk: part of a write taken, errno set, no error of its own.
+class FullFile : public QFile
+{
+public:
+    using QFile::QFile;
+
+protected:
+    qint64 writeData(const char *data, qint64 size) override
+    {
+        errno = ENOSPC;
+        return QFile::writeData(data, qMin(size, qint64(10)));
     }
 };
 
@@ -147,6 +163,7 @@ private slots:
                 << "folder at the path" << false << "Filename refers to a directory";
         QTest::newRow("full disk") << "full disk" << false << "No space left on device";
         QTest::newRow("full disk, parsed") << "full disk" << true << "No space left on device";
+        QTest::newRow("full disk, file") << "full file" << false << "No space left on device";
         QTest::newRow("cancelled") << "cancelled" << false << "";
         QTest::newRow("cancelled, parsed") << "cancelled" << true << "";
     }
@@ -184,9 +201,14 @@ private slots:
             reported = total == 70 ? done : -2;
             return fault != QStringLiteral("cancelled");
         };
-        QVERIFY(fault == QStringLiteral("full disk")
-                        ? !JsonWriter::writeDevice(&full, top, true, &reason)
-                        : !JsonWriter::writeFile(path, top, true, &reason, cancel));
+        FullFile fullFile(dir.filePath(QStringLiteral("full.json")));
+        QVERIFY(fullFile.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        if (fault == QStringLiteral("full disk"))
+            QVERIFY(!JsonWriter::writeDevice(&full, top, true, &reason));
+        else if (fault == QStringLiteral("full file"))
+            QVERIFY(!JsonWriter::writeDevice(&fullFile, top, true, &reason));
+        else
+            QVERIFY(!JsonWriter::writeFile(path, top, true, &reason, cancel));
         QFETCH(QString, because);
         QVERIFY2(because.isEmpty() ? reason.isEmpty() && reported == 69 : reason.contains(because),
                  qPrintable(reason));

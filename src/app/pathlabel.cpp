@@ -48,5 +48,5 @@ void PathLabel::paintEvent(QPaintEvent *)
 
 QString PathLabel::lastCharacters() const
 {
-    return text().size() > longestShown ? text().right(longestShown) : text();
+    return text().right(longestShown); // all of it when shorter
 }

@@ -74,17 +74,17 @@ bool MainWindow::performSearch(const SearchOptions &options)
     switch (result.outcome) {
     case TreeSearch::Outcome::NoItems:
         m_statusLabel->setText(tr("No searchable items."));
-        return false;
+        break;
     case TreeSearch::Outcome::InvalidExpression:
         QMessageBox::warning(this, tr("Search"),
                              tr("Invalid regular expression: %1").arg(result.error));
-        return false;
+        break;
     case TreeSearch::Outcome::NotFound:
         m_statusLabel->setText(tr("No matches found."));
-        return false;
+        break;
     case TreeSearch::Outcome::Cancelled:
         m_statusLabel->setText(tr("Search cancelled."));
-        return false;
+        break;
     case TreeSearch::Outcome::TooComplex:
         // The search stops on the row it could not decide, so the user sees
         // which text the expression is too complex for.
@@ -92,16 +92,18 @@ bool MainWindow::performSearch(const SearchOptions &options)
         QMessageBox::warning(this, tr("Search"),
                              tr("The regular expression is too complex to test against %1.")
                                      .arg(JsonTreeModel::nodeForIndex(result.match)->path()));
-        return false;
+        break;
     case TreeSearch::Outcome::Found:
+        revealMatch(result);
+        m_statusLabel->setText(tr("Match found."));
+        break;
     case TreeSearch::Outcome::FoundAfterWrap:
+        revealMatch(result);
+        m_statusLabel->setText(tr("Reached end, continued from beginning."));
         break;
     }
-    revealMatch(result);
-    m_statusLabel->setText(result.outcome == TreeSearch::Outcome::FoundAfterWrap
-                                   ? tr("Reached end, continued from beginning.")
-                                   : tr("Match found."));
-    return true;
+    return result.outcome == TreeSearch::Outcome::Found
+            || result.outcome == TreeSearch::Outcome::FoundAfterWrap;
 }
 
 void MainWindow::revealMatch(const TreeSearch::Result &result)

@@ -21,7 +21,6 @@ AboutDialog::AboutDialog(QWidget *parent)
     layout->addWidget(icon);
 
     auto *name = new QLabel(tr("<h2>Marbletrellis</h2>"), this);
-    name->setTextFormat(Qt::RichText);
     name->setAlignment(Qt::AlignCenter);
     layout->addWidget(name);
 
