@@ -51,10 +51,8 @@ QueryNumber QueryNumber::exactDecimal(QByteArrayView text)
     const char *last = first + text.size();
     const auto [end, error] = std::from_chars(first, last, number.m_double);
     Q_UNUSED(end)
-    qsizetype i = 0;
-    number.m_negative = i < text.size() && text[i] == '-';
-    if (number.m_negative)
-        ++i;
+    number.m_negative = text.startsWith('-');
+    qsizetype i = number.m_negative ? 1 : 0;
     qint64 point = 0;
     bool inFraction = false;
     for (; i < text.size() && text[i] != 'e' && text[i] != 'E'; ++i) {
@@ -71,18 +69,17 @@ QueryNumber QueryNumber::exactDecimal(QByteArrayView text)
         if (!inFraction)
             ++point;
     }
+    // The exponent's sign and digits, after the "e" if there is one.
     qint64 exponent = 0;
-    if (i < text.size()) {
-        bool negative = false;
-        for (++i; i < text.size(); ++i) {
-            if (text[i] == '-' || text[i] == '+')
-                negative = text[i] == '-';
-            else // Beyond any double's range, a larger exponent changes nothing.
-                exponent = std::min<qint64>(exponent * 10 + (text[i] - '0'), qint64(1) << 50);
-        }
-        if (negative)
-            exponent = -exponent;
+    bool negativeExponent = false;
+    for (++i; i < text.size(); ++i) {
+        if (text[i] == '-' || text[i] == '+')
+            negativeExponent = text[i] == '-';
+        else // Beyond any double's range, a larger exponent changes nothing.
+            exponent = std::min<qint64>(exponent * 10 + (text[i] - '0'), qint64(1) << 50);
     }
+    if (negativeExponent)
+        exponent = -exponent;
     while (number.m_digits.endsWith('0'))
         number.m_digits.chop(1);
     if (number.m_digits.isEmpty()) {
