@@ -77,6 +77,7 @@ void TestQuery::select_data()
     row("cheap", store, "$..book[?@.price<10].title",
         "$['store']['book'][0]['title'] $['store']['book'][2]['title']");
     row("without isbn", store, "$..book[?!@.isbn]", "$['store']['book'][0] $['store']['book'][1]");
+    row("blank after not", store, "$..book[?! @.isbn]", "$['store']['book'][0] $['store']['book'][1]");
     row("blanks in parentheses", "[1, 2]", "$[?( @ == 1 )]", "$[0]");
     row("not fiction", store, "$.store.book[?!(@.category == 'fiction')].price", "$['store']['book'][0]['price']");
     row("bracketed names", R"({"ab": {"'": 1, "\"": 2}})", R"($['ab']["'", '"', "\""])",

@@ -127,14 +127,12 @@ bool Translator::take(char16_t c)
     return true;
 }
 
-// Characters PCRE2 could read as syntax, in or out of a class, are written as
-// code points: "\x{...}" is always a literal. So are control characters and
-// the space.
+// ASCII is written as code points: "\x{...}" is always a literal, in or out
+// of a class, where a character itself or after a backslash may be syntax
+// ("\d", "\z", "-"). Nothing beyond ASCII is syntax to PCRE2.
 void Translator::appendLiteral(char16_t c)
 {
-    const bool alphanumeric
-            = (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
-    if (c >= 0x80 || alphanumeric)
+    if (c >= 0x80)
         m_out += c;
     else
         m_out += QStringLiteral("\\x{%1}").arg(QString::number(c, 16));
